@@ -1,0 +1,37 @@
+#include "FrmMainCode.h"
+
+#include "Main.h"
+#include "common/OptionSettings.h"
+#include "common/SmartSplit.h"
+#include "platform/CommandRelay.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcMain, "vanisto.main", QtWarningMsg)
+
+FrmMainCode* FrmMainCode::instance()
+{
+    static FrmMainCode* window = new FrmMainCode;
+    return window;
+}
+
+void FrmMainCode::Form_Load()
+{
+    m_oCommandLine = CommandRelayConnector::commandRelay();
+    connect(m_oCommandLine, &CommandRelay::Change, this, &FrmMainCode::oCommandLine_Change);
+    LoadOptionSettings();
+    HideProcess();
+}
+
+void FrmMainCode::oCommandLine_Change()
+{
+    const QString text = m_oCommandLine->CommandLine();
+    if (text.isEmpty())
+        return;
+    if (text == SentinelSentence) {
+        qCInfo(lcMain).noquote() << "sentinel received";
+        return;
+    }
+    for (const QString& path : SmartSplit(text, QStringLiteral(" ")))
+        qCInfo(lcMain).noquote() << "path received:" << path;
+}

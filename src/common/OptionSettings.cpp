@@ -1,0 +1,24 @@
+#include "OptionSettings.h"
+
+#include "Settings.h"
+#include "SharedState.h"
+
+void LoadOptionSettings()
+{
+    const QString module = QStringLiteral("frmMainCode");
+    const QString procedure = QStringLiteral("Form_Load");
+    SharedState& state = Shared();
+
+    state.NumOverwrite = ReadLongSetting(Setting::NumOverwrite, module, procedure);
+    state.ShredNow = ReadBooleanSetting(Setting::ShredNow, module, procedure);
+    state.ListState = ReadStringSetting(Setting::ShowState);
+    state.FastShred = ReadIntegerSetting(Setting::FastShred, module, procedure);
+    state.PromptSafeFiles = ReadIntegerSetting(Setting::PromptSafeFiles, module, procedure);
+    state.PromptSafeFilesQuestion = ReadBooleanSetting(Setting::PromptSafeFilesQuestion, module, procedure);
+
+    SaveNumberSetting(Setting::NumOverwrite, state.NumOverwrite);
+    SaveBooleanSetting(Setting::ShredNow, state.ShredNow);
+    SaveStringSetting(Setting::ShowState, state.ListState);
+    SaveNumberSetting(Setting::FastShred, state.FastShred);
+    SaveNumberSetting(Setting::PromptSafeFiles, state.PromptSafeFiles);
+}

@@ -1,0 +1,7 @@
+#include "SharedState.h"
+
+SharedState& Shared()
+{
+    static SharedState state;
+    return state;
+}
