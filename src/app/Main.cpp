@@ -12,7 +12,8 @@
 namespace {
 void logMainError(const QString& description)
 {
-    LogError(QStringLiteral("modGeneral"), QStringLiteral("Main"), ErrorNumber::PathFileAccessError, description);
+    LogError(QStringLiteral("modGeneral"), QStringLiteral("Main"), ErrorNumber::PathFileAccessError,
+             description);
 }
 } // namespace
 

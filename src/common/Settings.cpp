@@ -25,8 +25,7 @@ const SettingInfo Table[] = {
     {Setting::NewAnnouncementsDate, Executable, SettingType::String},
 };
 
-template <typename Number>
-std::optional<Number> toNumber(const QString& text)
+template <typename Number> std::optional<Number> toNumber(const QString& text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
@@ -58,7 +57,8 @@ T readConverted(const QString& key, std::optional<T> (*convert)(const QString&),
 }
 } // namespace
 
-QString GetSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue)
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue)
 {
     QSettings store(appName, appName);
     const QVariant value = store.value(section + QLatin1Char('/') + key, defaultValue);
@@ -95,7 +95,8 @@ QString Setting::defaultText(const QString& key)
     if (key == ShowState)
         return QStringLiteral("hidelist");
     if (key == ShowUpgrade)
-        return QString::number(Identity::VersionMajor) + QLatin1Char('.') + QString::number(Identity::VersionMinor);
+        return QString::number(Identity::VersionMajor) + QLatin1Char('.') +
+               QString::number(Identity::VersionMinor);
     if (key == NewAnnouncementsDate)
         return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
     return QString();

@@ -13,7 +13,13 @@ inline const QString ConfigSection = QStringLiteral("Config");
 
 // The settings table: every key of the program, the application it lives under, the
 // type it has in memory and its default.
-enum class SettingType { Boolean, Integer, Long, String };
+enum class SettingType
+{
+    Boolean,
+    Integer,
+    Long,
+    String
+};
 
 struct SettingInfo
 {

@@ -14,9 +14,9 @@ struct SharedState
     bool FirstStartEver = true;
 
     // Options, loaded by the main window and edited by the options window.
-    qint32 NumOverwrite = 8; // wipes
-    qint16 FastShred = 1;    // shred method: 1 NORMAL, 2 ENHANCED, 3 ULTRA
-    bool ShredNow = false;   // Instant Shred: no confirmation before a run
+    qint32 NumOverwrite = 8;    // wipes
+    qint16 FastShred = 1;       // shred method: 1 NORMAL, 2 ENHANCED, 3 ULTRA
+    bool ShredNow = false;      // Instant Shred: no confirmation before a run
     qint16 PromptSafeFiles = 1; // the 'Do Not Shred' warning is shown only when 1
     bool PromptSafeFilesQuestion = true;
 

@@ -15,7 +15,8 @@ QStringList SmartSplit(const QString& text, const QString& delimiter)
             // Only a token that really follows the hundredth one is an overflow.
             if (c == separator || c.isSpace())
                 continue;
-            LogError(QStringLiteral("modGeneral"), QStringLiteral("SmartSplit"), ErrorNumber::SubscriptOutOfRange,
+            LogError(QStringLiteral("modGeneral"), QStringLiteral("SmartSplit"),
+                     ErrorNumber::SubscriptOutOfRange,
                      QStringLiteral("Subscript out of range: more than 100 tokens"));
             break;
         }

@@ -27,7 +27,9 @@ constexpr char Acknowledgement = 'A';
 // otherwise another user could put a socket of their own in our place.
 bool runtimeFolderIsPrivate()
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     const QByteArray folder = QFile::encodeName(RuntimeFolder::path());
     return ::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
            (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
@@ -35,7 +37,9 @@ bool runtimeFolderIsPrivate()
 
 bool peerIsSameUser(const QLocalSocket* socket)
 {
-    struct ucred credentials{};
+    struct ucred credentials
+    {
+    };
     socklen_t length = sizeof credentials;
     const int fd = int(socket->socketDescriptor());
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
@@ -77,7 +81,8 @@ bool CommandRelay::otherInstanceRunning()
 bool CommandRelay::decideFirstInstance()
 {
     if (!runtimeFolderIsPrivate()) {
-        qCWarning(lcRelay) << "the runtime folder is not private, the relay stays closed:" << RuntimeFolder::path();
+        qCWarning(lcRelay) << "the runtime folder is not private, the relay stays closed:"
+                           << RuntimeFolder::path();
         return true;
     }
     m_lock = std::make_unique<QLockFile>(lockPath());

@@ -10,8 +10,8 @@ QString RawCommandLine(const QStringList& arguments, const QString& workingFolde
         // because a/ may be a symbolic link.
         QString path = argument;
         if (!path.startsWith(QLatin1Char('/')))
-            path = workingFolder + (workingFolder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) +
-                   argument;
+            path = workingFolder +
+                   (workingFolder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + argument;
         if (path.contains(QLatin1Char(' ')))
             path = QLatin1Char('"') + path + QLatin1Char('"');
         parts << path;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// True for what no shred may ever touch: the root folder, a mount point, the user's home
+// folder itself, anything inside the operating system's own folders (/bin /boot /dev /etc
+// /lib* /opt /proc /run /sbin /snap /srv /sys /usr, and /var except /var/tmp), and
+// anything that is not a regular file, a folder or a symbolic link (devices, FIFOs,
+// sockets). Relative paths are taken against the working folder. The path is tested as
+// written and with its parent folder resolved, so "/tmp/../etc/x" and a link to /etc on
+// the way are caught. A path that does not exist is a system item only by its place.
+bool IsSystemItem(const QString& path);
+
+// Only the place test: true when the cleaned absolute path is the root, the home
+// folder itself or inside one of the operating system's folders.
+bool IsSystemPlace(const QString& absolutePath);
