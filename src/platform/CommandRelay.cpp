@@ -112,6 +112,7 @@ bool CommandRelay::listen()
         return false;
     }
     connect(m_server.get(), &QLocalServer::newConnection, this, &CommandRelay::acceptConnection);
+    qCInfo(lcRelay).noquote() << "listening on" << socketPath();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +43,7 @@ QString TestEnvironment::root()
 
 QString TestEnvironment::binDir()
 {
+    // Tests are built next to the executables they start.
     const QByteArray dir = qgetenv("VANISTO_BIN_DIR");
-    return dir.isEmpty() ? QStringLiteral(".") : QFile::decodeName(dir);
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : QFile::decodeName(dir);
 }

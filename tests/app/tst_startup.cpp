@@ -1,0 +1,174 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <signal.h>
+
+namespace {
+// One real vn10 process with the relay's and the main window's reports switched on.
+class Launch
+{
+public:
+    explicit Launch(const QStringList& arguments, const QString& workingFolder = QDir::tempPath())
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vanisto.*.info=true"));
+        m_process.setProcessEnvironment(environment);
+        m_process.setWorkingDirectory(workingFolder);
+        m_process.start(TestEnvironment::binDir() + QStringLiteral("/vn10"), arguments);
+    }
+    ~Launch()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    // Everything the process has reported so far, one line each.
+    QStringList reports()
+    {
+        m_output += QString::fromUtf8(m_process.readAllStandardError());
+        return m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    bool reported(const QString& line) { return reports().contains(line); }
+    bool finishedWithSuccess()
+    {
+        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit &&
+               m_process.exitCode() == 0;
+    }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    void stop(int signal)
+    {
+        ::kill(pid_t(m_process.processId()), signal);
+        m_process.waitForFinished(5000);
+    }
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
+
+QString received(const QString& path)
+{
+    return QStringLiteral("vanisto.main: path received: ") + path;
+}
+
+const QString Sentinel = QStringLiteral("vanisto.main: sentinel received");
+
+QString storedFirstStartEver()
+{
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    if (!conf.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QByteArray& line : conf.readAll().split('\n'))
+        if (line.startsWith("FirstStartEver="))
+            return QString::fromUtf8(line.mid(15));
+    return QString();
+}
+
+void forgetEverything()
+{
+    QDir(TestEnvironment::configHome()).removeRecursively();
+}
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { forgetEverything(); }
+    void everyLaunchReachesTheFirstInstance();
+    void firstRunWithoutPathsAsksForWelcome();
+    void tenSimultaneousLaunchesMakeOneFirstInstance();
+    void killedFirstInstanceDoesNotBlockTheNext();
+};
+
+void TestStartup::everyLaunchReachesTheFirstInstance()
+{
+    QTemporaryDir work;
+    Launch first({QStringLiteral("my file.txt")}, work.path());
+    // The first instance's own command line comes back to it, made absolute; no welcome.
+    QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(work.path() + QStringLiteral("/my file.txt"))), 10000);
+    QVERIFY(!first.reported(Sentinel));
+    QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
+
+    Launch plain({});
+    QVERIFY(plain.finishedWithSuccess());
+    QTRY_VERIFY(first.reported(Sentinel));
+
+    Launch withPaths({QStringLiteral("/srv/x y/z"), QStringLiteral("rel")}, work.path());
+    QVERIFY(withPaths.finishedWithSuccess());
+    QTRY_VERIFY(first.reported(received(work.path() + QStringLiteral("/rel"))));
+    QVERIFY(first.reported(received(QStringLiteral("/srv/x y/z"))));
+    QVERIFY(first.running());
+    first.stop(SIGTERM);
+
+    // A later start without paths sends nothing: the next thing it hears is another launch.
+    Launch quiet({});
+    QTRY_VERIFY_WITH_TIMEOUT(!quiet.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
+                             10000);
+    Launch probe({QStringLiteral("/tmp/probe")});
+    QVERIFY(probe.finishedWithSuccess());
+    QTRY_VERIFY(quiet.reported(received(QStringLiteral("/tmp/probe"))));
+    QCOMPARE(quiet.reports().filter(QStringLiteral("received")).size(), 1);
+    QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
+}
+
+void TestStartup::firstRunWithoutPathsAsksForWelcome()
+{
+    Launch first({});
+    QTRY_VERIFY_WITH_TIMEOUT(first.reported(Sentinel), 10000);
+    QVERIFY(first.running());
+    QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
+    // Start-up wrote the option settings back.
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    QVERIFY(conf.open(QIODevice::ReadOnly));
+    const QByteArray text = conf.readAll();
+    QVERIFY(text.contains("NumOverwrite=8") && text.contains("ShowState=hidelist") &&
+            text.contains("ShredNow=False"));
+}
+
+void TestStartup::tenSimultaneousLaunchesMakeOneFirstInstance()
+{
+    std::vector<std::unique_ptr<Launch>> launches;
+    for (int i = 0; i < 10; ++i)
+        launches.push_back(std::make_unique<Launch>(QStringList{QStringLiteral("/tmp/item%1").arg(i)}));
+
+    Launch* survivor = nullptr;
+    int handedOver = 0;
+    for (const auto& launch : launches) {
+        if (launch->finishedWithSuccess())
+            ++handedOver;
+        else if (launch->running())
+            survivor = launch.get();
+    }
+    QCOMPARE(handedOver, 9);
+    QVERIFY(survivor);
+    for (int i = 0; i < 10; ++i)
+        QTRY_VERIFY_WITH_TIMEOUT(survivor->reported(received(QStringLiteral("/tmp/item%1").arg(i))), 10000);
+}
+
+void TestStartup::killedFirstInstanceDoesNotBlockTheNext()
+{
+    {
+        Launch first({QStringLiteral("/tmp/before")});
+        QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(QStringLiteral("/tmp/before"))), 10000);
+        first.stop(SIGKILL);
+    }
+    // The lock and the socket of the dead instance are still there.
+    QVERIFY(QFile::exists(TestEnvironment::runtimeDir() + QStringLiteral("/vanisto/relay")));
+
+    Launch next({QStringLiteral("/tmp/after")});
+    QTRY_VERIFY_WITH_TIMEOUT(next.reported(received(QStringLiteral("/tmp/after"))), 10000);
+    Launch later({QStringLiteral("/tmp/later")});
+    QVERIFY(later.finishedWithSuccess());
+    QTRY_VERIFY(next.reported(received(QStringLiteral("/tmp/later"))));
+}
+
+VANISTO_TEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
