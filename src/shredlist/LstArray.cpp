@@ -1,61 +1,78 @@
 #include "LstArray.h"
 
+#include "shredlist/FileIcons.h"
 #include "shredlist/ImageList.h"
 
-namespace {
-constexpr int IconIndexRole = Qt::UserRole + 1;
-}
-
-LstArray::LstArray(QWidget* parent) : QTreeWidget(parent)
+LstArray::LstArray(QWidget* parent) : QListView(parent)
 {
     setObjectName(QStringLiteral("LstArray"));
-    setColumnCount(3);
-    setColumnHidden(1, true);
-    setColumnHidden(2, true);
-    setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
+    setModel(&m_items);
+    setUniformItemSizes(true);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setIconSize(QSize(16, 16));
+    setIconSize(QSize(SmallIconPixels, SmallIconPixels));
+    m_repaint.setSingleShot(true);
+    m_repaint.setInterval(RepaintInterval);
+    connect(&m_repaint, &QTimer::timeout, this, &LstArray::endBurst);
 }
 
 void LstArray::AddItem(const QString& text, int icon, const QString& key, const QString& name)
 {
-    auto* item = new QTreeWidgetItem(QStringList{text, key, name});
-    item->setData(0, IconIndexRole, icon);
-    item->setIcon(0, iconAt(icon));
-    item->setCheckState(0, Qt::Checked);
-    addTopLevelItem(item);
+    append({text, key, name, true, icon, iconAt(icon)});
 }
 
 void LstArray::AddBareItem(const QString& text)
 {
-    auto* item = new QTreeWidgetItem(QStringList{text, QString(), QString()});
-    item->setCheckState(0, Qt::Unchecked);
-    addTopLevelItem(item);
+    append({text, QString(), QString(), false, -1, QIcon()});
+}
+
+// The first row of a burst is drawn at once; later ones wait for the next repaint.
+void LstArray::append(const ListItem& item)
+{
+    m_items.append(item);
+    if (!m_repaint.isActive()) {
+        viewport()->update();
+        viewport()->setUpdatesEnabled(false);
+        m_repaint.start();
+    }
+}
+
+// Inside a burst the view lays all its rows out again only when the burst's repaint is
+// due; rows are only ever appended, so the rows already laid out stay where they are.
+void LstArray::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    if (!m_repaint.isActive()) {
+        QListView::rowsInserted(parent, start, end);
+        return;
+    }
+    m_layoutPending = true;
+    QAbstractItemView::rowsInserted(parent, start, end);
+}
+
+void LstArray::endBurst()
+{
+    if (m_layoutPending) {
+        m_layoutPending = false;
+        doItemsLayout();
+    }
+    viewport()->setUpdatesEnabled(true);
 }
 
 void LstArray::RemoveItem(int index)
 {
-    delete takeTopLevelItem(index);
+    m_items.removeAt(index);
 }
 
 void LstArray::ClearItems()
 {
-    clear();
+    m_items.clear();
 }
 
-void LstArray::SetChecked(int index, bool checked)
+QString LstArray::SubItem(int index, int column) const
 {
-    topLevelItem(index)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
-}
-
-int LstArray::IconIndex(int index) const
-{
-    const QVariant icon = topLevelItem(index)->data(0, IconIndexRole);
-    return icon.isValid() ? icon.toInt() : -1;
+    const ListItem& item = m_items.at(index);
+    return column == 1 ? item.SubItem1 : column == 2 ? item.SubItem2 : QString();
 }
 
 int LstArray::ItemHeight() const

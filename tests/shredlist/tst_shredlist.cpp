@@ -133,7 +133,7 @@ private Q_SLOTS:
             QCOMPARE(small.Key(icon), m_view->SubItem(i, 1));
             QCOMPARE(large.Picture(icon).size(), QSize(32, 32));
             QCOMPARE(small.Picture(icon).size(), QSize(16, 16));
-            QVERIFY(!m_view->topLevelItem(i)->icon(0).isNull());
+            QVERIFY(!m_view->Icon(i).isNull());
         }
         QVERIFY(m_view->ImageListsBound());
         const int dir = m_view->IconIndex(4);
@@ -267,6 +267,29 @@ private Q_SLOTS:
             QCOMPARE(m_view->SubItem(i, 2), QString());
         }
         QVERIFY(!m_list->CheckDup(b));
+    }
+
+    void rowsOfABurstAreLaidOutAndToggleable()
+    {
+        QWidget frame;
+        frame.resize(400, 1200);
+        m_view->setParent(&frame);
+        m_view->setGeometry(0, 0, 400, 1200);
+        frame.show();
+        for (int i = 0; i < 30; ++i)
+            m_list->AddPathFromShell(file(QStringLiteral("f%1.txt").arg(i)));
+        QTRY_VERIFY(m_view->viewport()->updatesEnabled());
+        const QModelIndex last = m_view->model()->index(29, 0);
+        const QRect rect = m_view->visualRect(last);
+        QCOMPARE(rect.top(), 29 * m_view->ItemHeight());
+        QCOMPARE(m_view->indexAt(rect.center()), last);
+        QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(29));
+
+        // The check box as the view toggles it.
+        QVERIFY(m_view->model()->setData(last, Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!m_view->Checked(29));
+        QVERIFY(m_view->Checked(28));
+        m_view->setParent(nullptr);
     }
 
     void scrollingMovesTheViewByRows()
