@@ -27,7 +27,7 @@ bool ListItems::setData(const QModelIndex& index, const QVariant& value, int rol
 {
     if (!index.isValid() || role != Qt::CheckStateRole)
         return false;
-    setChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
+    setChecked(index.row(), value.toInt() == Qt::Checked);
     return true;
 }
 

@@ -286,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(29));
 
         // The check box as the view toggles it.
-        QVERIFY(m_view->model()->setData(last, Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(m_view->model()->setData(last, int(Qt::Unchecked), Qt::CheckStateRole));
         QVERIFY(!m_view->Checked(29));
         QVERIFY(m_view->Checked(28));
         m_view->setParent(nullptr);
