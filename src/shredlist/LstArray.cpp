@@ -27,12 +27,12 @@ void LstArray::AddBareItem(const QString& text)
     append({text, QString(), QString(), false, -1, QIcon()});
 }
 
-// The first row of a burst is drawn at once; later ones wait for the next repaint.
+// A row starts a burst unless one is running; the burst's rows show together when it
+// ends, at most RepaintInterval after its first, which no one notices for a single file.
 void LstArray::append(const ListItem& item)
 {
     m_items.append(item);
     if (!m_repaint.isActive()) {
-        viewport()->update();
         viewport()->setUpdatesEnabled(false);
         m_repaint.start();
     }
