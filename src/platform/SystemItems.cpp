@@ -1,5 +1,7 @@
 #include "SystemItems.h"
 
+#include "platform/Registry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -147,4 +149,12 @@ bool IsSystemItem(const QString& path)
     if (!S_ISREG(item.st_mode) && !S_ISDIR(item.st_mode) && !S_ISLNK(item.st_mode))
         return true;
     return isMountPoint(encoded, resolved, item);
+}
+
+bool IsStartMenuFolder(const QString& path)
+{
+    const QString menu = Registry::ReadValue(Registry::Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey,
+                                             QStringLiteral("Start Menu"), QString())
+                             .toString();
+    return !menu.isEmpty() && QDir::cleanPath(path) == QDir::cleanPath(menu);
 }

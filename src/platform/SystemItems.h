@@ -16,3 +16,8 @@ bool IsSystemItem(const QString& path);
 // Only the place test: true when the cleaned absolute path is the root, the home
 // folder itself or inside one of the operating system's folders.
 bool IsSystemPlace(const QString& absolutePath);
+
+// True when the path is the user's applications menu folder (the "Start Menu" of the
+// registry routines, $XDG_DATA_HOME/applications), also when written with a trailing
+// slash or "." segments; letter case counts. What lies inside the folder is not.
+bool IsStartMenuFolder(const QString& path);

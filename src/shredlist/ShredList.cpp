@@ -1,7 +1,6 @@
 #include "ShredList.h"
 
 #include "common/LogError.h"
-#include "platform/Registry.h"
 #include "platform/SystemItems.h"
 #include "shredlist/FileIcons.h"
 #include "shredlist/IconKey.h"
@@ -10,7 +9,6 @@
 #include "shredlist/ShredListWindow.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -19,15 +17,6 @@ namespace {
 void DoEvents()
 {
     QCoreApplication::processEvents();
-}
-
-// The applications menu holds the user's launchers, the program's own among them.
-bool isApplicationsMenu(const QString& path)
-{
-    const QString menu = Registry::ReadValue(Registry::Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey,
-                                             QStringLiteral("Start Menu"), QString())
-                             .toString();
-    return !menu.isEmpty() && QDir::cleanPath(path) == QDir::cleanPath(menu);
 }
 
 bool isFolder(const QString& path)
@@ -48,7 +37,7 @@ ShredList::ShredList(ShredListWindow& window, LstArray& list) : m_window(window)
 
 void ShredList::AddPathFromShell(const QString& path)
 {
-    if (IsSystemItem(path) || isApplicationsMenu(path))
+    if (IsSystemItem(path) || IsStartMenuFolder(path))
         return;
     m_window.ShowForm();
     DoEvents();

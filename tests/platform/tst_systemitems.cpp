@@ -106,6 +106,16 @@ private Q_SLOTS:
         path.replace(QLatin1Char('@'), m_dir.path());
         QCOMPARE(IsSystemItem(path), refused);
     }
+
+    void startMenuFolder()
+    {
+        const QString menu = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        QVERIFY(IsStartMenuFolder(menu));
+        QVERIFY(IsStartMenuFolder(menu + QStringLiteral("/./")));
+        QVERIFY(!IsStartMenuFolder(menu + QStringLiteral("/vanisto.desktop")));
+        QVERIFY(!IsStartMenuFolder(menu.toUpper()));
+        QVERIFY(!IsStartMenuFolder(TestEnvironment::dataHome()));
+    }
 };
 
 VANISTO_TEST_GUILESS_MAIN(TestSystemItems)
