@@ -7,7 +7,7 @@
 #include <QSaveFile>
 
 namespace {
-const QLatin1String ExecKey("Exec=");
+const QLatin1String ExecKey("Exec");
 
 // The string type's escapes come on top of the quoting rule's, so a backslash in a path
 // ends up as four.
@@ -133,8 +133,9 @@ QString AutostartEntry::programOf(const QString& entryText)
     for (const QStringView line : QStringView(entryText).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1Char('[')))
             inMainGroup = line.trimmed() == QLatin1String("[Desktop Entry]");
-        else if (inMainGroup && line.startsWith(ExecKey))
-            return firstArgument(unescapeString(line.mid(ExecKey.size()).trimmed().toString()));
+        else if (const qsizetype equals = line.indexOf(QLatin1Char('='));
+                 inMainGroup && equals > 0 && line.left(equals).trimmed() == ExecKey)
+            return firstArgument(unescapeString(line.mid(equals + 1).trimmed().toString()));
     }
     return QString();
 }

@@ -136,7 +136,8 @@ private Q_SLOTS:
     {
         QDir().mkpath(AutostartEntry::folder());
         writeFile(AutostartEntry::filePath(),
-                  "[Desktop Entry]\nType=Application\nName=Old\nExec=/old/vn10\n");
+                  "[Desktop Entry]\nType=Application\nName=Old\nExec = /old/vn10 --x\n[Other]\nExec=/no\n");
+        QCOMPARE(AutostartEntry::read(), QStringLiteral("/old/vn10"));
         StartOnWin();
         StartOnWin();
         QCOMPARE(AutostartEntry::read(), ExecutablePath(QCoreApplication::applicationDirPath()));
