@@ -10,6 +10,9 @@
 #include <QMimeDatabase>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -17,7 +20,12 @@ namespace {
 class FakeWindow : public ShredListWindow
 {
 public:
-    void ShowForm() override { ++shown; }
+    void ShowForm() override
+    {
+        ++shown;
+        if (onShow)
+            onShow();
+    }
     void HideForm() override { ++hidden; }
     void SetCountCaptions(const CountCaptions& c) override
     {
@@ -26,6 +34,7 @@ public:
     }
     void SetScroller(int min, int max, int value) override { scroller = {min, max, value}; }
 
+    std::function<void()> onShow;
     int shown = 0;
     int hidden = 0;
     int captionChanges = 0;
@@ -222,6 +231,36 @@ private Q_SLOTS:
         m_list->FixDups();
         QCOMPARE(m_list->ItemCount(), qint16(0));
         QCOMPARE(m_list->FileArray(), QStringList{QString()});
+    }
+
+    void additionsArrivingDuringAYieldKeepTheBookkeeping()
+    {
+        // Every shown window hands over one more path of a new type from the event loop, as
+        // a drop during a long addition would, until ten have arrived.
+        QStringList pending;
+        for (int i = 0; i < 10; ++i)
+            pending.append(file(QStringLiteral("nested%1.type%1").arg(i)));
+        m_window->onShow = [&] {
+            // Two hops: the path arrives at the second yield of the addition that showed
+            // the window, while its pictures are being fetched.
+            if (!pending.isEmpty())
+                QTimer::singleShot(0, [this, path = pending.takeFirst()] {
+                    QTimer::singleShot(0, [this, path] { m_list->AddPathFromShell(path); });
+                });
+        };
+        m_list->AddPathFromShell(file(QStringLiteral("first.txt")));
+        QTRY_COMPARE(m_view->Count(), 11);
+        QCOMPARE(m_list->ItemCount(), qint16(11));
+        QStringList texts = viewTexts();
+        QStringList table = m_list->FileArray();
+        texts.sort();
+        table.sort();
+        QCOMPARE(table, texts);
+        for (int i = 0; i < 11; ++i) {
+            const int icon = m_view->IconIndex(i);
+            QCOMPARE(m_list->ilsIcons32().Key(icon), m_view->SubItem(i, 1));
+            QCOMPARE(m_list->ilsIcons16().Key(icon), m_view->SubItem(i, 1));
+        }
     }
 
     void clearAllEmptiesEverythingButTheCaptions()
