@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 
 #include "platform/Identity.h"
+#include "platform/XdgFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,15 +10,6 @@
 #include <unistd.h>
 
 namespace {
-QString envFolder(const char* name, const QString& fallbackBelowHome)
-{
-    const QString value = qEnvironmentVariable(name);
-    // The XDG rules ignore relative paths.
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return value;
-    return QDir::homePath() + QLatin1Char('/') + fallbackBelowHome;
-}
-
 QString ensurePrivateFolder(const QString& path)
 {
     if (!QFileInfo::exists(path)) {
@@ -31,8 +23,8 @@ QString ensurePrivateFolder(const QString& path)
 QString AppFolder::path()
 {
     // Qt 6.4 has no StateLocation, so the XDG rule is applied here.
-    return ensurePrivateFolder(envFolder("XDG_STATE_HOME", QStringLiteral(".local/state")) +
-                               QLatin1Char('/') + QLatin1String(Identity::ProductName));
+    return ensurePrivateFolder(XdgFolders::stateHome() + QLatin1Char('/') +
+                               QLatin1String(Identity::ProductName));
 }
 
 QString AppFolder::file(const QString& name)

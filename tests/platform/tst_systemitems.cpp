@@ -1,0 +1,122 @@
+#include "TestEnvironment.h"
+#include "platform/SystemItems.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// "@" in a row's path stands for the test's temporary folder, "~" for the home folder.
+class TestSystemItems : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir{QStringLiteral("/tmp/vanisto-sys-XXXXXX")};
+    QStringList m_mounts;
+
+    QString at(const QString& name) const { return m_dir.filePath(name); }
+
+    void mount(const QString& name, const char* source, const char* type, unsigned long flags)
+    {
+        QDir().mkpath(at(name));
+        const QByteArray source8 = source ? QByteArray(source) : QFile::encodeName(at(name));
+        QVERIFY2(
+            ::mount(source8.constData(), QFile::encodeName(at(name)).constData(), type, flags, nullptr) == 0,
+            "mounting needs root");
+        m_mounts.prepend(at(name));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir().mkpath(at(QStringLiteral("d")));
+        QFile file(at(QStringLiteral("f")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(::mkfifo(QFile::encodeName(at(QStringLiteral("fifo"))).constData(), 0600), 0);
+        const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(at(QStringLiteral("sock"))).constData(),
+                 sizeof address.sun_path);
+        QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(sock);
+        QVERIFY(QFile::link(QStringLiteral("/etc"), at(QStringLiteral("etclink"))));
+        QVERIFY(QFile::link(QStringLiteral("/usr/share"), at(QStringLiteral("sharelink"))));
+        QVERIFY(QFile::link(QStringLiteral("/etc/passwd"), at(QStringLiteral("passwdlink"))));
+        mount(QStringLiteral("tmpfs"), "tmpfs", "tmpfs", 0);
+        QFile inside(at(QStringLiteral("tmpfs/inside")));
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+        // A folder bound onto itself stays on the same device: only the kernel knows.
+        mount(QStringLiteral("bound"), nullptr, nullptr, MS_BIND);
+        QDir::setCurrent(m_dir.path());
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(QStringLiteral("/"));
+        for (const QString& point : std::as_const(m_mounts))
+            QCOMPARE(::umount2(QFile::encodeName(point).constData(), MNT_DETACH), 0);
+    }
+
+    void refusal_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("root") << "/" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("system file") << "/etc/passwd" << true;
+        QTest::newRow("device") << "/dev/null" << true;
+        QTest::newRow("/var/log") << "/var/log" << true;
+        QTest::newRow("/var/tmp") << "/var/tmp/vanisto-nothing-here" << false;
+        QTest::newRow("library folder") << "/lib64" << true;
+        QTest::newRow("missing, in a system folder") << "/srv/nothing/here" << true;
+        QTest::newRow("home") << "~" << true;
+        QTest::newRow("home with slash") << "~/" << true;
+        QTest::newRow("in home") << "~/notes.txt" << false;
+        QTest::newRow("file") << "@/f" << false;
+        QTest::newRow("folder") << "@/d/" << false;
+        QTest::newRow("FIFO") << "@/fifo" << true;
+        QTest::newRow("socket") << "@/sock" << true;
+        QTest::newRow("link on the way to /etc") << "@/etclink/passwd" << true;
+        QTest::newRow("relative, link on the way") << "etclink/hostname" << true;
+        QTest::newRow("dot-dot after a link") << "@/sharelink/../bin" << true;
+        QTest::newRow("dot-dot, lexically") << "@/d/../../../etc/passwd" << true;
+        QTest::newRow("trailing slash follows the link") << "@/etclink/" << true;
+        QTest::newRow("the link itself") << "@/etclink" << false;
+        QTest::newRow("link to a system file") << "@/passwdlink" << false;
+        QTest::newRow("mount point") << "@/tmpfs" << true;
+        QTest::newRow("mount point with slash") << "@/tmpfs/" << true;
+        QTest::newRow("inside a mount") << "@/tmpfs/inside" << false;
+        QTest::newRow("bind mount, same device") << "@/bound" << true;
+    }
+
+    void refusal()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, refused);
+        if (path.startsWith(QLatin1Char('~')))
+            path.replace(0, 1, QDir::homePath());
+        path.replace(QLatin1Char('@'), m_dir.path());
+        QCOMPARE(IsSystemItem(path), refused);
+    }
+
+    void startMenuFolder()
+    {
+        const QString menu = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        QVERIFY(IsStartMenuFolder(menu));
+        QVERIFY(IsStartMenuFolder(menu + QStringLiteral("/./")));
+        QVERIFY(!IsStartMenuFolder(menu + QStringLiteral("/vanisto.desktop")));
+        QVERIFY(!IsStartMenuFolder(menu.toUpper()));
+        QVERIFY(!IsStartMenuFolder(TestEnvironment::dataHome()));
+    }
+};
+
+VANISTO_TEST_GUILESS_MAIN(TestSystemItems)
+#include "tst_systemitems.moc"
