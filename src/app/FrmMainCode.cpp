@@ -2,8 +2,13 @@
 
 #include "Main.h"
 #include "common/OptionSettings.h"
+#include "common/Settings.h"
+#include "common/SharedState.h"
 #include "common/SmartSplit.h"
 #include "platform/CommandRelay.h"
+#include "platform/StartOnWin.h"
+
+#include <QCoreApplication>
 
 #include <QLoggingCategory>
 
@@ -17,10 +22,23 @@ FrmMainCode* FrmMainCode::instance()
 
 void FrmMainCode::Form_Load()
 {
+    StartOnWin();
     m_oCommandLine = CommandRelayConnector::commandRelay();
     connect(m_oCommandLine, &CommandRelay::Change, this, &FrmMainCode::oCommandLine_Change);
     LoadOptionSettings();
+    LoadSafeFolders();
     HideProcess();
+}
+
+void FrmMainCode::LoadSafeFolders()
+{
+    const QString stored = ReadStringSetting(Setting::SafeFiles);
+    if (stored.isEmpty())
+        return;
+    for (const QString& folder : SmartSplit(stored, QStringLiteral(";"))) {
+        Shared().SafeFolders.append(folder);
+        QCoreApplication::processEvents();
+    }
 }
 
 void FrmMainCode::oCommandLine_Change()
