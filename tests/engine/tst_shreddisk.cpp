@@ -309,6 +309,38 @@ private Q_SLOTS:
         m_mustBeGone.append(original);
     }
 
+    void copyOnWriteIsSaidOnce()
+    {
+        const QString image = m_dir.filePath(QStringLiteral("cow.img"));
+        const QString mountPoint = m_dir.filePath(QStringLiteral("cow"));
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(128 * 1024 * 1024) &&
+                QDir().mkpath(mountPoint));
+        file.close();
+        QCOMPARE(
+            runCommand({QStringLiteral("mkfs.btrfs"), QStringLiteral("-q"), QStringLiteral("-f"), image}),
+            QString());
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-o"), QStringLiteral("loop"), image,
+                             mountPoint}),
+                 QString());
+        m_innerMounts.append(mountPoint);
+        QVERIFY(writeFile(mountPoint + QStringLiteral("/a"), "a") &&
+                writeFile(mountPoint + QStringLiteral("/b"), "b"));
+
+        QProcess tool;
+        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
+                   {QStringLiteral("--wipes"), QStringLiteral("1"), mountPoint + QStringLiteral("/a"),
+                    mountPoint + QStringLiteral("/b")});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString errors = QString::fromLocal8Bit(tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(errors.count(QStringLiteral("warning")), 1);
+        QVERIFY(errors.contains(QStringLiteral("btrfs")));
+        QVERIFY(
+            readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat")).contains("btrfs"));
+        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+    }
+
     // Last: the image read raw once it is detached.
     void originalsAreGoneFromTheImage()
     {
