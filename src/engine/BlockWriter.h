@@ -16,17 +16,10 @@ public:
     // Called after the last block of a pattern: returns once everything written to fd has
     // reached the disk (fdatasync, falling back to fsync), 0 or an errno value. Linux drops
     // the dirty pages of a deleted file, so a pattern that was never written back never
-    // touched the old blocks.
+    // touched the old blocks. Long patterns are also synced on the way, every 16 MiB, so that
+    // no single sync keeps the window waiting long.
     virtual int syncPattern(int fd);
 
 private:
-    // Pages handed to the disk while a pattern is still being written, so that the final
-    // sync waits for a few megabytes only and the window never freezes for long.
-    void startWriteBack(int fd);
-
-    int m_fd = -1;
-    qint64 m_windowStart = 0;
-    qint64 m_windowEnd = 0;
-    qint64 m_previousStart = 0;
-    qint64 m_previousEnd = 0;
+    qint64 m_unsynced = 0;
 };

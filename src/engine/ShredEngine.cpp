@@ -25,6 +25,7 @@
 namespace {
 const QString Module = QStringLiteral("modShred");
 constexpr int RenameAttempts = 16;
+constexpr qint64 ReleaseStep = 32 * 1024 * 1024;
 
 QString errorText(int error)
 {
@@ -279,9 +280,10 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         return error;
     m_window.setBarValue(Bar::baredit, 0);
     m_window.setBarValue(Bar::bareditsmall, 0);
-    file.reset();
     m_window.yield();
 
+    // The file stays open across the rename, so that a large one can be handed back to the
+    // file system in steps (see releaseInSteps) before its name goes.
     const int letters = fileName.isEmpty() ? QFile::decodeName(name).length() : fileName.length();
     QByteArray newName;
     if (const int error = renameToRandom(folderFd, name, QByteArray(), letters, &newName))
@@ -289,10 +291,29 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     *leftName = newName;
     syncFolder(folderFd);
     m_window.yield();
+    releaseInSteps(file.get());
+    file.reset();
     if (::unlinkat(folderFd, newName.constData(), 0) != 0)
         return errno;
     syncFolder(folderFd);
     return 0;
+}
+
+// Freeing the blocks of a file of a gigabyte takes the file system a third of a second in one
+// piece; cut into steps with a yield between them, the window keeps answering. The content is
+// overwritten and on the disk by now, so what is cut off is only the patterns.
+void ShredEngine::releaseInSteps(int fd)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0)
+        return;
+    for (qint64 size = info.st_size - ReleaseStep; size > 0; size -= ReleaseStep) {
+        if (::ftruncate(fd, size) != 0)
+            return;
+        m_window.yield();
+    }
 }
 
 int ShredEngine::runPasses(int fd, qint64 length)

@@ -81,6 +81,7 @@ private:
     int runPasses(int fd, qint64 length);
     int writePattern(int fd, const QByteArray& buffer, const BlockLayout& layout, qint64 originalLength,
                      qint64* writeLimit, qint64* blocksWritten);
+    void releaseInSteps(int fd);
     QByteArray patternBuffer(Pattern pattern, qint32 blockSize);
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
                        QByteArray* newName);
