@@ -73,11 +73,39 @@ int renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to)
     return ::renameat(folderFd, from.constData(), folderFd, to.constData()) == 0 ? 0 : errno;
 }
 
+// The mount an item belongs to, 0 where the kernel cannot say. A folder bind-mounted from the
+// same file system has the same device number as its surroundings; only this tells it apart.
+quint64 mountIdOf(int folderFd, const char* name)
+{
+    struct statx info
+    {
+    };
+    const int flags = AT_SYMLINK_NOFOLLOW | (*name ? 0 : AT_EMPTY_PATH);
+    if (::statx(folderFd, name, flags, STATX_TYPE | STATX_MNT_ID, &info) != 0 ||
+        !(info.stx_mask & STATX_MNT_ID))
+        return 0;
+    return info.stx_mnt_id;
+}
+
+// True when name in the folder is the root of another mount: a file system of its own or a
+// bind mount. Such an item was not chosen with the folder around it.
+bool isOtherMount(int folderFd, const char* name, dev_t device)
+{
+    struct stat folder
+    {
+    };
+    if (::fstat(folderFd, &folder) == 0 && folder.st_dev != device)
+        return true;
+    const quint64 folderMount = mountIdOf(folderFd, "");
+    const quint64 itemMount = mountIdOf(folderFd, name);
+    return folderMount != 0 && itemMount != 0 && folderMount != itemMount;
+}
+
 struct Entry
 {
     QByteArray name;
     mode_t type;
-    dev_t device;
+    bool otherMount;
 };
 
 // The folder's entries, sorted by name so that a walk is repeatable.
@@ -100,7 +128,8 @@ QList<Entry> listFolder(int folderFd, int* error)
         };
         if (::fstatat(folderFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        entries.append({QByteArray(item->d_name), static_cast<mode_t>(info.st_mode & S_IFMT), info.st_dev});
+        entries.append({QByteArray(item->d_name), static_cast<mode_t>(info.st_mode & S_IFMT),
+                        isOtherMount(folderFd, item->d_name, info.st_dev)});
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -248,10 +277,7 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         syncFolder(folderFd);
         return 0;
     }
-    struct stat folder
-    {
-    };
-    if (!S_ISREG(listed.st_mode) || (::fstat(folderFd, &folder) == 0 && folder.st_dev != listed.st_dev)) {
+    if (!S_ISREG(listed.st_mode) || isOtherMount(folderFd, name.constData(), listed.st_dev)) {
         *outcome = ShredOutcome::Refused;
         return S_ISREG(listed.st_mode) ? EXDEV : 0;
     }
@@ -360,13 +386,20 @@ int ShredEngine::writePattern(int fd, const QByteArray& buffer, const BlockLayou
         const qint64 length = qMin<qint64>(buffer.size(), qMax<qint64>(*writeLimit - offset, 0));
         if (length > 0 || buffer.isEmpty()) {
             qint64 written = 0;
-            const int error = m_writer->writeBlock(fd, buffer.constData(), length, offset, &written);
-            if (error != 0) {
-                const bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
-                if (!full || offset + written < originalLength)
-                    return error;
-                *writeLimit = offset + written;
+            int error = m_writer->writeBlock(fd, buffer.constData(), length, offset, &written);
+            const bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
+            const qint64 end = offset + written;
+            if (full && end < originalLength && offset + length > originalLength) {
+                // The file system may refuse the whole block rather than its growing part.
+                qint64 more = 0;
+                error =
+                    m_writer->writeBlock(fd, buffer.constData() + written, originalLength - end, end, &more);
+                written += more;
             }
+            if (error != 0 && (!full || offset + written < originalLength))
+                return error;
+            if (full)
+                *writeLimit = offset + written;
         }
         ++*blocksWritten;
         m_window.setBarValue(Bar::baredit, *blocksWritten);
@@ -455,16 +488,13 @@ void ShredEngine::walk(int parentFd, const QByteArray& name, const QString& path
     struct stat self
     {
     };
-    struct stat parent
-    {
-    };
     if (!folder.isValid() || ::fstat(folder.get(), &self) != 0) {
         const int error = errno;
         logFailure(QStringLiteral("LoadFolders"), error, path);
         report(ShredEvent::Kind::FolderKept, path, errorText(error));
         return;
     }
-    if (::fstat(parentFd, &parent) == 0 && parent.st_dev != self.st_dev) {
+    if (isOtherMount(parentFd, name.constData(), self.st_dev)) {
         report(ShredEvent::Kind::Refused, path, QStringLiteral("another file system, not entered"));
         return;
     }
@@ -496,7 +526,7 @@ void ShredEngine::walk(int parentFd, const QByteArray& name, const QString& path
         if (stopTest())
             break;
         const QString entryPath = childPath(path, entry.name);
-        if (entry.device != self.st_dev)
+        if (entry.otherMount)
             report(ShredEvent::Kind::Refused, entryPath, QStringLiteral("another file system, not entered"));
         else
             walk(folder.get(), entry.name, entryPath);

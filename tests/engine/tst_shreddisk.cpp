@@ -246,23 +246,35 @@ private Q_SLOTS:
         QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
     }
 
-    void mountPointInTreeIsNotEntered()
+    void mountPointsInTreeAreNotEntered()
     {
-        const QString tree = path(QStringLiteral("with-mount"));
-        QVERIFY(QDir().mkpath(tree + QStringLiteral("/inner")) &&
+        const QString tree = path(QStringLiteral("with-mounts"));
+        const QString elsewhere = path(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(tree + QStringLiteral("/tmpfs")) &&
+                QDir().mkpath(tree + QStringLiteral("/bound")) && QDir().mkpath(elsewhere) &&
                 writeFile(tree + QStringLiteral("/mine"), "x"));
+        QVERIFY(writeFile(elsewhere + QStringLiteral("/theirs"), "theirs"));
+        // Another file system, and a folder of this same file system bound into the tree.
         QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                             QStringLiteral("tmpfs"), tree + QStringLiteral("/inner")}),
+                             QStringLiteral("tmpfs"), tree + QStringLiteral("/tmpfs")}),
                  QString());
-        m_innerMounts.append(tree + QStringLiteral("/inner"));
-        QVERIFY(writeFile(tree + QStringLiteral("/inner/theirs"), "theirs"));
+        m_innerMounts.append(tree + QStringLiteral("/tmpfs"));
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("--bind"), elsewhere,
+                             tree + QStringLiteral("/bound")}),
+                 QString());
+        m_innerMounts.append(tree + QStringLiteral("/bound"));
+        QVERIFY(writeFile(tree + QStringLiteral("/tmpfs/theirs"), "theirs"));
 
         m_engine->LoadFolders(tree);
 
         QVERIFY(!QFileInfo::exists(tree + QStringLiteral("/mine")));
-        QCOMPARE(readFile(tree + QStringLiteral("/inner/theirs")), QByteArray("theirs"));
-        QCOMPARE(m_events.first().kind, ShredEvent::Kind::Refused);
-        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+        QCOMPARE(readFile(tree + QStringLiteral("/tmpfs/theirs")), QByteArray("theirs"));
+        QCOMPARE(readFile(elsewhere + QStringLiteral("/theirs")), QByteArray("theirs"));
+        QCOMPARE(std::count_if(m_events.begin(), m_events.end(),
+                               [](const ShredEvent& e) { return e.kind == ShredEvent::Kind::Refused; }),
+                 2);
+        while (!m_innerMounts.isEmpty())
+            QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
     }
 
     void queueSurvivesARestart()
