@@ -1,5 +1,6 @@
 #include "TerminalShredWindow.h"
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 

@@ -5,8 +5,6 @@
 #include <QElapsedTimer>
 #include <QHash>
 
-#include <csignal>
-
 // The shred window of vanisto-shred: keeps the captions and bars in memory and draws one
 // progress line on standard error when that is a terminal. Ctrl-C asks for a stop the way the
 // Cancel button does (the file in progress is finished); a second Ctrl-C ends at once.

@@ -1,19 +1,12 @@
 #include "FakeShredWindow.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-} // namespace
 
 class TestPendingDeletions : public QObject
 {

@@ -1,5 +1,6 @@
 #include "FakeShredWindow.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
@@ -29,29 +30,6 @@ QString runCommand(const QStringList& command)
                QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput())
                    .trimmed();
     return {};
-}
-
-QByteArray seededBytes(qint64 length, quint32 seed)
-{
-    QByteArray bytes(length, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), int(length / 4));
-    for (qint64 i = length / 4 * 4; i < length; ++i)
-        bytes[i] = char(generator.generate());
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-           ::fsync(file.handle()) == 0;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool setImmutable(const QString& path, bool on)

@@ -1,5 +1,6 @@
 #include "FakeShredWindow.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
@@ -16,35 +17,6 @@
 #include <sys/un.h>
 
 namespace {
-QByteArray seededBytes(qint64 length, quint32 seed)
-{
-    QByteArray bytes(length, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    for (char& byte : bytes)
-        byte = char(generator.generate());
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool exists(const QString& path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
 // The names that items took by renames inside folder while action ran.
 QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& action)
 {

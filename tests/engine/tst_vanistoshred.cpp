@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,12 +10,6 @@
 
 namespace {
 constexpr uid_t Nobody = 65534;
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 struct Result
 {
