@@ -180,7 +180,9 @@ void ShredEngine::setEventHandler(std::function<void(const ShredEvent&)> handler
 void ShredEngine::ShredFile(const QString& path, const QString& fileName)
 {
     if (IsSystemItem(path)) {
+        // The run has already said "Shredding" in lblstatus2; no file is in progress after all.
         report(ShredEvent::Kind::Refused, path, QStringLiteral("a system item"));
+        finishFile();
         return;
     }
     const ParentFolder parent = ParentFolder::open(path, true);
@@ -232,7 +234,8 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
     const int error = overwriteAndRemove(folderFd, name, path, fileName, &outcome, &leftName);
     if (outcome == ShredOutcome::Refused) {
         report(ShredEvent::Kind::Refused, path,
-               error == 0 ? QStringLiteral("not a regular file") : errorText(error));
+               error == 0 ? QStringLiteral("not a regular file")
+                          : QStringLiteral("on another mount, not opened"));
     } else if (error != 0) {
         // The file may have been renamed before the failure: queue it where it is now.
         const QString queued = leftName == name ? path

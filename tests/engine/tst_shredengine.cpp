@@ -255,9 +255,13 @@ private Q_SLOTS:
 
         m_engine->LoadFolders(tree); // would hang on opening the FIFO
         ::close(sock);
+        // Handed in on its own, as the run does after writing "Shredding" to lblstatus2.
+        m_window.setCaption(Caption::lblstatus2, RunCaption::Shredding);
+        m_engine->ShredFile(tree + QStringLiteral("/fifo"), QStringLiteral("fifo"));
+        QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
 
         QVERIFY(!exists(tree + QStringLiteral("/plain")));
-        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 3);
+        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 4);
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 1);
         QVERIFY(exists(tree + QStringLiteral("/fifo")));
         QCOMPARE(m_writer.count, 1);
