@@ -48,7 +48,11 @@ private Q_SLOTS:
         QVERIFY(
             QFile::link(dir.filePath(QStringLiteral("folder")), dir.filePath(QStringLiteral("folder-link"))));
         const QString vanished = dir.filePath(QStringLiteral("vanished"));
-        const QString system = QStringLiteral("/etc/hostname");
+        // A file of our own in a place the operating system keeps for itself (/var), so that a
+        // broken refusal costs nothing but this test.
+        QTemporaryDir systemPlace(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
+        const QString system = systemPlace.filePath(QStringLiteral("queued"));
+        QVERIFY(writeFile(system, "keep"));
         for (const QString& path : {shredded, nowALink, behindLink, vanished, system})
             DeleteAfterReboot(path);
 
@@ -69,7 +73,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(shredded));
         QCOMPARE(writer.count, 2);
         QVERIFY(QFileInfo(nowALink).isSymLink());
-        for (const QString& kept : {target, dir.filePath(QStringLiteral("folder/inside"))}) {
+        for (const QString& kept : {target, dir.filePath(QStringLiteral("folder/inside")), system}) {
             QFile file(kept);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), QByteArray("keep"));
