@@ -1,0 +1,187 @@
+// vanisto-shred: the shred engine on the command line, for scripts and for measurements.
+#include "TerminalShredWindow.h"
+#include "common/Settings.h"
+#include "common/SharedState.h"
+#include "engine/ShredEngine.h"
+#include "engine/ShredPasses.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace {
+const char* const Usage =
+    "Usage: vanisto-shred [--method normal|enhanced|ultra] [--wipes N] [--] PATH...\n"
+    "\n"
+    "Destroys files and folders so that their contents cannot be recovered: each file is\n"
+    "overwritten pass by pass (every pass reaches the disk before the next one), renamed to\n"
+    "random capitals and deleted; folders are shredded depth-first and removed.\n"
+    "\n"
+    "  --method M   normal: one random letter per pass; enhanced: \"1\", \"0\", random letters;\n"
+    "               ultra: \"1\", \"0\", \"10101010\", \"01010101\", random letters\n"
+    "  --wipes N    how many times the passes are repeated (enhanced and ultra: at least 8)\n"
+    "  --help       shows this text\n"
+    "\n"
+    "Without --method or --wipes, the method and wipe count chosen in Vanisto's options are used.\n"
+    "Symbolic links are removed as links, never followed; other file systems inside a folder are\n"
+    "not entered; FIFOs, sockets and devices are never opened; system items (the root, mount\n"
+    "points, the home folder itself, the operating system's folders) are refused. A file that\n"
+    "cannot be overwritten or removed is queued and shredded when Vanisto next starts.\n"
+    "One line is printed for each refused, queued or kept item. On copy-on-write and network\n"
+    "file systems (btrfs, zfs, nfs ...) overwriting does not reach the old blocks: a warning says\n"
+    "so once.\n"
+    "\n"
+    "Exit status: 0 when every PATH was destroyed, 1 when one was not, 2 on a usage error.\n";
+
+constexpr int ExitNotDestroyed = 1;
+constexpr int ExitUsage = 2;
+
+struct Options
+{
+    qint16 method = 0;
+    qint32 wipes = -1;
+    QStringList paths;
+    bool help = false;
+    QString error;
+};
+
+qint16 methodNamed(const QString& name)
+{
+    if (name == QLatin1String("normal"))
+        return ShredMethod::Normal;
+    if (name == QLatin1String("enhanced"))
+        return ShredMethod::Enhanced;
+    if (name == QLatin1String("ultra"))
+        return ShredMethod::Ultra;
+    return 0;
+}
+
+Options parse(const QStringList& arguments)
+{
+    Options options;
+    bool onlyPaths = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (onlyPaths || !argument.startsWith(QLatin1String("--"))) {
+            options.paths.append(argument);
+        } else if (argument == QLatin1String("--")) {
+            onlyPaths = true;
+        } else if (argument == QLatin1String("--help")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--method") && i + 1 < arguments.size()) {
+            options.method = methodNamed(arguments.at(++i));
+            if (options.method == 0)
+                options.error = QStringLiteral("unknown method: ") + arguments.at(i);
+        } else if (argument == QLatin1String("--wipes") && i + 1 < arguments.size()) {
+            bool ok = false;
+            options.wipes = arguments.at(++i).toInt(&ok);
+            if (!ok || options.wipes < 1)
+                options.error =
+                    QStringLiteral("the wipe count must be a number from 1 up: ") + arguments.at(i);
+        } else {
+            options.error = QStringLiteral("unknown or incomplete option: ") + argument;
+        }
+    }
+    if (options.error.isEmpty() && options.paths.isEmpty() && !options.help)
+        options.error = QStringLiteral("no path given");
+    return options;
+}
+
+bool exists(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
+}
+
+void printLine(TerminalShredWindow& window, FILE* stream, const QString& text)
+{
+    window.clearLine();
+    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // Raw arguments, not QCoreApplication::arguments(): names need not be valid text.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    const Options options = parse(arguments);
+    if (options.help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "vanisto-shred: %s\n%s", options.error.toLocal8Bit().constData(), Usage);
+        return ExitUsage;
+    }
+
+    const QString module = QStringLiteral("vanisto-shred");
+    SharedState& state = Shared();
+    state.FastShred =
+        options.method != 0 ? options.method : ReadIntegerSetting(Setting::FastShred, module, module);
+    state.NumOverwrite =
+        options.wipes > 0 ? options.wipes : ReadLongSetting(Setting::NumOverwrite, module, module);
+
+    TerminalShredWindow window;
+    ShredEngine engine(window);
+    bool warnedCopyOnWrite = false;
+    engine.setEventHandler([&](const ShredEvent& event) {
+        switch (event.kind) {
+        case ShredEvent::Kind::Refused:
+            printLine(window, stdout, QStringLiteral("refused: %1: %2").arg(event.path, event.reason));
+            break;
+        case ShredEvent::Kind::Queued:
+            printLine(window, stdout,
+                      QStringLiteral("queued: %1: %2 (shredded when Vanisto next starts)")
+                          .arg(event.path, event.reason));
+            break;
+        case ShredEvent::Kind::FolderKept:
+            printLine(window, stdout, QStringLiteral("kept: %1: %2").arg(event.path, event.reason));
+            break;
+        case ShredEvent::Kind::CopyOnWrite:
+            if (!warnedCopyOnWrite)
+                printLine(window, stderr,
+                          QStringLiteral("vanisto-shred: warning: %1 is on a file system where %2")
+                              .arg(event.path, event.reason));
+            warnedCopyOnWrite = true;
+            break;
+        }
+    });
+
+    bool allDestroyed = true;
+    for (const QString& path : options.paths) {
+        if (window.caption(Caption::lblstatus) == RunCaption::Stopped) {
+            printLine(window, stdout, QStringLiteral("stopped: %1").arg(path));
+            allDestroyed = false;
+            continue;
+        }
+        struct stat info
+        {
+        };
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+            printLine(window, stdout, QStringLiteral("missing: %1").arg(path));
+            allDestroyed = false;
+            continue;
+        }
+        if (S_ISDIR(info.st_mode))
+            engine.LoadFolders(path);
+        else
+            engine.ShredFile(path, QFile::decodeName(QFile::encodeName(path).split('/').last()));
+        allDestroyed = !exists(path) && allDestroyed;
+    }
+    window.clearLine();
+    if (qEnvironmentVariableIsSet("VANISTO_SHRED_YIELD_STATS"))
+        std::fprintf(stderr, "longest stretch between yields: %lld ms\n",
+                     static_cast<long long>(window.longestStretch()));
+    return allDestroyed ? 0 : ExitNotDestroyed;
+}

@@ -1,0 +1,348 @@
+#include "FakeShredWindow.h"
+#include "TestEnvironment.h"
+#include "TestFiles.h"
+#include "common/SharedState.h"
+#include "engine/PendingDeletions.h"
+#include "engine/ShredEngine.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unordered_map>
+
+// Shreds on a real ext4 file system in a small image attached through a loop device, then reads
+// the raw image for any piece of what the files held. Runs as root.
+namespace {
+constexpr int Piece = 32;
+
+QString runCommand(const QStringList& command)
+{
+    QProcess process;
+    process.start(command.first(), command.mid(1));
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return command.join(QLatin1Char(' ')) + QStringLiteral(": ") +
+               QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput())
+                   .trimmed();
+    return {};
+}
+
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                      (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, true) &&
+                      ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+// How many 32-byte pieces of the originals (taken at 32-byte offsets, which ext4's 4 KiB
+// blocks keep aligned on the disk) appear in the image.
+qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
+{
+    std::unordered_multimap<quint64, const char*> index;
+    for (const QByteArray& original : originals)
+        for (qint64 at = 0; at + Piece <= original.size(); at += Piece)
+            index.emplace(qFromUnaligned<quint64>(original.constData() + at), original.constData() + at);
+    qint64 found = 0;
+    for (qint64 at = 0; at + Piece <= image.size(); at += Piece) {
+        const auto range = index.equal_range(qFromUnaligned<quint64>(image.constData() + at));
+        for (auto it = range.first; it != range.second; ++it)
+            if (std::memcmp(it->second, image.constData() + at, Piece) == 0) {
+                ++found;
+                break;
+            }
+    }
+    return found;
+}
+
+qint64 pieceCount(const QList<QByteArray>& originals)
+{
+    qint64 count = 0;
+    for (const QByteArray& original : originals)
+        count += original.size() / Piece;
+    return count;
+}
+} // namespace
+
+class TestShredDisk : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_image;
+    QString m_device;
+    QString m_mount;
+    QStringList m_innerMounts;
+    QStringList m_immutable;
+    QList<QByteArray> m_mustBeGone;
+    FakeShredWindow m_window;
+    QList<ShredEvent> m_events;
+    std::unique_ptr<ShredEngine> m_engine;
+
+    QString path(const QString& name) const { return m_mount + QLatin1Char('/') + name; }
+
+    QByteArray imageBytes()
+    {
+        ::sync();
+        return readFile(m_image);
+    }
+
+    // Always leaves the machine as it was: flags cleared, everything unmounted, loop detached.
+    void detach()
+    {
+        for (const QString& item : std::as_const(m_immutable))
+            setImmutable(item, false);
+        m_immutable.clear();
+        while (!m_innerMounts.isEmpty())
+            runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()});
+        if (!m_mount.isEmpty() && runCommand({QStringLiteral("umount"), m_mount}).isEmpty())
+            m_mount.clear();
+        if (!m_device.isEmpty() &&
+            runCommand({QStringLiteral("losetup"), QStringLiteral("-d"), m_device}).isEmpty())
+            m_device.clear();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (::geteuid() != 0)
+            QFAIL("the disk test needs root: it attaches an ext4 image through a loop device");
+        QVERIFY(m_dir.isValid());
+        m_image = m_dir.filePath(QStringLiteral("disk.img"));
+        QFile image(m_image);
+        QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(64 * 1024 * 1024));
+        image.close();
+        QString error =
+            runCommand({QStringLiteral("mkfs.ext4"), QStringLiteral("-q"), QStringLiteral("-F"), m_image});
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QProcess losetup;
+        losetup.start(QStringLiteral("losetup"),
+                      {QStringLiteral("--find"), QStringLiteral("--show"), m_image});
+        losetup.waitForFinished();
+        m_device = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
+        if (losetup.exitCode() != 0 || m_device.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("no loop device could be attached (losetup: %1)")
+                                 .arg(QString::fromLocal8Bit(losetup.readAllStandardError()).trimmed())));
+        const QString mountPoint = m_dir.filePath(QStringLiteral("mnt"));
+        QVERIFY(QDir().mkpath(mountPoint));
+        error = runCommand(
+            {QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("ext4"), m_device, mountPoint});
+        if (!error.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("the ext4 image could be attached but not mounted: ") + error));
+        m_mount = mountPoint;
+    }
+
+    void init()
+    {
+        m_window = FakeShredWindow();
+        m_events.clear();
+        m_engine = std::make_unique<ShredEngine>(m_window);
+        m_engine->setEventHandler([this](const ShredEvent& event) { m_events.append(event); });
+        Shared() = SharedState();
+        Shared().NumOverwrite = 1;
+        PendingDeletions::save({});
+    }
+
+    void contentGone_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::newRow("normal") << 1;
+        QTest::newRow("enhanced") << 2;
+        QTest::newRow("ultra") << 3;
+    }
+    void contentGone()
+    {
+        QFETCH(int, method);
+        Shared().FastShred = qint16(method);
+        const QString tree = path(QStringLiteral("tree%1").arg(method));
+        const QString big = path(QStringLiteral("big%1.bin").arg(method));
+        const qint64 sizes[] = {40, 4095, 4096, 4097, 8191, 8192, 8193, 12288, 20480, 65537, 1024 * 1024 + 3};
+        QList<QByteArray> originals{seededBytes(9 * 1024 * 1024, method * 1000)};
+        QVERIFY(writeFile(big, originals.first()));
+        int seed = method * 1000;
+        for (const qint64 size : sizes) {
+            const QString folder = tree + QStringLiteral("/level%1/deeper").arg(size % 3);
+            originals.append(seededBytes(size, ++seed));
+            QVERIFY(QDir().mkpath(folder) &&
+                    writeFile(folder + QStringLiteral("/file%1").arg(size), originals.last()));
+        }
+        QVERIFY2(piecesFound(imageBytes(), originals) >= pieceCount(originals),
+                 "the originals must be on the disk");
+
+        m_engine->ShredFile(big, QFileInfo(big).fileName());
+        m_engine->LoadFolders(tree);
+
+        QVERIFY(!QFileInfo::exists(big) && !QFileInfo::exists(tree));
+        QVERIFY(m_events.isEmpty());
+        m_mustBeGone += originals;
+    }
+
+    void immutableFileIsQueued()
+    {
+        const QString folder = path(QStringLiteral("with-immutable"));
+        const QByteArray original = seededBytes(5000, 7);
+        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/fixed"), original) &&
+                writeFile(folder + QStringLiteral("/other"), "other"));
+        QVERIFY(setImmutable(folder + QStringLiteral("/fixed"), true));
+        m_immutable.append(folder + QStringLiteral("/fixed"));
+
+        m_engine->LoadFolders(folder);
+
+        QCOMPARE(readFile(folder + QStringLiteral("/fixed")), original);
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/other")));
+        QVERIFY(Shared().LockedFilesFound);
+        QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/fixed")});
+        QCOMPARE(m_events.size(), 2); // the file queued, its folder kept under its name
+    }
+
+    void readOnlyMountIsQueued()
+    {
+        const QString source = path(QStringLiteral("ro-source"));
+        const QString readOnly = path(QStringLiteral("ro"));
+        QVERIFY(QDir().mkpath(source) && QDir().mkpath(readOnly) &&
+                writeFile(source + QStringLiteral("/f"), "kept"));
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("--bind"), source, readOnly}),
+                 QString());
+        m_innerMounts.append(readOnly);
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-o"), QStringLiteral("remount,bind,ro"),
+                             readOnly}),
+                 QString());
+
+        m_engine->ShredFile(readOnly + QStringLiteral("/f"), QStringLiteral("f"));
+
+        QCOMPARE(readFile(source + QStringLiteral("/f")), QByteArray("kept"));
+        QCOMPARE(PendingDeletions::load(), QStringList{readOnly + QStringLiteral("/f")});
+        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+    }
+
+    void mountPointsInTreeAreNotEntered()
+    {
+        const QString tree = path(QStringLiteral("with-mounts"));
+        const QString elsewhere = path(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(tree + QStringLiteral("/tmpfs")) &&
+                QDir().mkpath(tree + QStringLiteral("/bound")) && QDir().mkpath(elsewhere) &&
+                writeFile(tree + QStringLiteral("/mine"), "x"));
+        QVERIFY(writeFile(elsewhere + QStringLiteral("/theirs"), "theirs"));
+        // Another file system, and a folder of this same file system bound into the tree.
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                             QStringLiteral("tmpfs"), tree + QStringLiteral("/tmpfs")}),
+                 QString());
+        m_innerMounts.append(tree + QStringLiteral("/tmpfs"));
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("--bind"), elsewhere,
+                             tree + QStringLiteral("/bound")}),
+                 QString());
+        m_innerMounts.append(tree + QStringLiteral("/bound"));
+        QVERIFY(writeFile(tree + QStringLiteral("/tmpfs/theirs"), "theirs"));
+
+        m_engine->LoadFolders(tree);
+
+        QVERIFY(!QFileInfo::exists(tree + QStringLiteral("/mine")));
+        QCOMPARE(readFile(tree + QStringLiteral("/tmpfs/theirs")), QByteArray("theirs"));
+        QCOMPARE(readFile(elsewhere + QStringLiteral("/theirs")), QByteArray("theirs"));
+        QCOMPARE(std::count_if(m_events.begin(), m_events.end(),
+                               [](const ShredEvent& e) { return e.kind == ShredEvent::Kind::Refused; }),
+                 2);
+        while (!m_innerMounts.isEmpty())
+            QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+    }
+
+    void queueSurvivesARestart()
+    {
+        // A folder nothing may be renamed or removed in: vanisto-shred overwrites the file, queues
+        // it and ends; the next start finds the queue and finishes the file.
+        const QString folder = path(QStringLiteral("locked-folder"));
+        const QByteArray original = seededBytes(9000, 11);
+        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), original));
+        QVERIFY(setImmutable(folder, true));
+        m_immutable.append(folder);
+        QProcess tool;
+        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
+                   {QStringLiteral("--wipes"), QStringLiteral("1"), folder + QStringLiteral("/f")});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 1);
+        QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/f")});
+        QVERIFY(readFile(folder + QStringLiteral("/f")) != original);
+
+        QVERIFY(setImmutable(folder, false));
+        ProcessPendingDeletions(*m_engine);
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/f")));
+        QVERIFY(PendingDeletions::load().isEmpty());
+        m_mustBeGone.append(original);
+    }
+
+    void diskFillsWhileTheFileGrows()
+    {
+        const QString file = path(QStringLiteral("grows"));
+        const QByteArray original = seededBytes(8193, 13);
+        QVERIFY(writeFile(file, original));
+        QFile filler(path(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray zeros(4096, '\0');
+        while (filler.write(zeros) == zeros.size() && filler.flush())
+            ;
+        ::fsync(filler.handle());
+
+        m_engine->ShredFile(file, QStringLiteral("grows"));
+
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(m_events.isEmpty());
+        filler.remove();
+        m_mustBeGone.append(original);
+    }
+
+    void copyOnWriteIsSaidOnce()
+    {
+        const QString image = m_dir.filePath(QStringLiteral("cow.img"));
+        const QString mountPoint = m_dir.filePath(QStringLiteral("cow"));
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(128 * 1024 * 1024) &&
+                QDir().mkpath(mountPoint));
+        file.close();
+        QCOMPARE(
+            runCommand({QStringLiteral("mkfs.btrfs"), QStringLiteral("-q"), QStringLiteral("-f"), image}),
+            QString());
+        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-o"), QStringLiteral("loop"), image,
+                             mountPoint}),
+                 QString());
+        m_innerMounts.append(mountPoint);
+        QVERIFY(writeFile(mountPoint + QStringLiteral("/a"), "a") &&
+                writeFile(mountPoint + QStringLiteral("/b"), "b"));
+
+        QProcess tool;
+        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
+                   {QStringLiteral("--wipes"), QStringLiteral("1"), mountPoint + QStringLiteral("/a"),
+                    mountPoint + QStringLiteral("/b")});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString errors = QString::fromLocal8Bit(tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(errors.count(QStringLiteral("warning")), 1);
+        QVERIFY(errors.contains(QStringLiteral("btrfs")));
+        QVERIFY(
+            readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat")).contains("btrfs"));
+        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+    }
+
+    // Last: the image read raw once it is detached.
+    void originalsAreGoneFromTheImage()
+    {
+        detach();
+        QVERIFY2(m_mount.isEmpty() && m_device.isEmpty(), "the image could not be unmounted and detached");
+        const qint64 found = piecesFound(readFile(m_image), m_mustBeGone);
+        QVERIFY(pieceCount(m_mustBeGone) > 9 * 1024 * 1024 / Piece * 3);
+        QCOMPARE(found, 0);
+    }
+
+    void cleanupTestCase() { detach(); }
+};
+
+VANISTO_TEST_GUILESS_MAIN(TestShredDisk)
+#include "tst_shreddisk.moc"

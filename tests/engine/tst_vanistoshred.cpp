@@ -1,0 +1,138 @@
+#include "TestEnvironment.h"
+#include "TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr uid_t Nobody = 65534;
+
+struct Result
+{
+    int exitCode;
+    QString out;
+};
+
+// Runs vanisto-shred, as the unprivileged user "nobody" when asked (root passes every
+// permission check, so only another user meets the folders and modes it must cope with).
+Result run(const QStringList& arguments, const QString& asNobodyHome = QString())
+{
+    QProcess process;
+    QString program = TestEnvironment::binDir() + QStringLiteral("/vanisto-shred");
+    QStringList args = arguments;
+    if (!asNobodyHome.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"})
+            env.insert(QLatin1String(name), asNobodyHome);
+        process.setProcessEnvironment(env);
+        args = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                           QStringLiteral("--clear-groups"), program} +
+               arguments;
+        program = QStringLiteral("setpriv");
+    }
+    process.start(program, args);
+    if (!process.waitForFinished(60000))
+        return {-1, QStringLiteral("did not finish")};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+} // namespace
+
+class TestVanistoShred : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0;
+        QTest::newRow("no path") << QStringList{} << 2;
+        QTest::newRow("unknown method")
+            << QStringList{QStringLiteral("--method"), QStringLiteral("fast"), QStringLiteral("x")} << 2;
+        QTest::newRow("zero wipes") << QStringList{QStringLiteral("--wipes"), QStringLiteral("0"),
+                                                   QStringLiteral("x")}
+                                    << 2;
+    }
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        const Result result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode == 0)
+            QVERIFY(result.out.startsWith(QStringLiteral("Usage: vanisto-shred")));
+    }
+
+    void destroysFilesAndFolders()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("tree/sub"))));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("tree/sub/x")), QByteArray(20000, 'x')));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("file")), "y"));
+        const Result result =
+            run({QStringLiteral("--method"), QStringLiteral("enhanced"), dir.filePath(QStringLiteral("tree")),
+                 dir.filePath(QStringLiteral("file"))});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList());
+    }
+
+    void refusesWithOneLineEach()
+    {
+        QTemporaryDir dir;
+        // A file of our own where the operating system keeps its files (/var).
+        QTemporaryDir systemPlace(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
+        const QString system = systemPlace.filePath(QStringLiteral("system"));
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QVERIFY(writeFile(system, "keep"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const Result result = run({system, fifo, dir.filePath(QStringLiteral("missing"))});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 3);
+        QVERIFY(result.out.startsWith(QStringLiteral("refused: ") + system));
+        QVERIFY(QFileInfo::exists(system) && QFileInfo::exists(fifo));
+    }
+
+    void unprivilegedUser()
+    {
+        if (::geteuid() != 0)
+            QFAIL("this test runs as root, to act as another user");
+        QTemporaryDir dir;
+        const QString home = dir.filePath(QStringLiteral("home"));
+        const QString open = dir.filePath(QStringLiteral("open"));
+        const QString readOnly = dir.filePath(QStringLiteral("read-only"));
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(open) && QDir().mkpath(readOnly));
+        const QString noAccess = open + QStringLiteral("/no-access");
+        const QString stuck = readOnly + QStringLiteral("/stuck");
+        QVERIFY(writeFile(noAccess, "secret") && writeFile(stuck, "secret"));
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        for (const QString& path : {home, open, readOnly, noAccess, stuck})
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), Nobody, Nobody), 0);
+        ::chmod(QFile::encodeName(noAccess).constData(), 0);
+        ::chmod(QFile::encodeName(readOnly).constData(), 0555);
+
+        const Result shredded = run({noAccess}, home);
+        QCOMPARE(shredded.exitCode, 0);
+        QVERIFY(!QFileInfo::exists(noAccess));
+
+        const Result queued = run({QStringLiteral("--wipes"), QStringLiteral("1"), stuck}, home);
+        QCOMPARE(queued.exitCode, 1);
+        QVERIFY2(queued.out.startsWith(QStringLiteral("queued: ") + stuck), qPrintable(queued.out));
+        QFile left(stuck);
+        QVERIFY(left.open(QIODevice::ReadOnly));
+        const QByteArray content = left.readAll();
+        QVERIFY(content != "secret" && content == QByteArray(6, content.at(0)));
+        QFile queue(home + QStringLiteral("/Vanisto/pending-deletions"));
+        QVERIFY(queue.open(QIODevice::ReadOnly) && queue.readAll().contains(QFile::encodeName(stuck)));
+    }
+};
+
+VANISTO_TEST_GUILESS_MAIN(TestVanistoShred)
+#include "tst_vanistoshred.moc"
