@@ -5,10 +5,13 @@
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "common/SmartSplit.h"
+#include "engine/PendingDeletions.h"
+#include "engine/ShredEngine.h"
 #include "platform/CommandRelay.h"
 #include "platform/StartOnWin.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <QLoggingCategory>
 
@@ -28,6 +31,18 @@ void FrmMainCode::Form_Load()
     LoadOptionSettings();
     LoadSafeFolders();
     HideProcess();
+    QTimer::singleShot(0, this, &FrmMainCode::DeletePendingFiles);
+}
+
+void FrmMainCode::DeletePendingFiles()
+{
+    ShredEngine engine(*this);
+    ProcessPendingDeletions(engine);
+}
+
+void FrmMainCode::yield()
+{
+    QCoreApplication::processEvents();
 }
 
 void FrmMainCode::LoadSafeFolders()

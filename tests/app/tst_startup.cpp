@@ -86,6 +86,7 @@ private Q_SLOTS:
     void firstRunWithoutPathsAsksForWelcome();
     void tenSimultaneousLaunchesMakeOneFirstInstance();
     void killedFirstInstanceDoesNotBlockTheNext();
+    void filesQueuedLastSessionAreShreddedAtStart();
 };
 
 void TestStartup::everyLaunchReachesTheFirstInstance()
@@ -168,6 +169,33 @@ void TestStartup::killedFirstInstanceDoesNotBlockTheNext()
     Launch later({QStringLiteral("/tmp/later")});
     QVERIFY(later.finishedWithSuccess());
     QTRY_VERIFY(next.reported(received(QStringLiteral("/tmp/later"))));
+}
+
+void TestStartup::filesQueuedLastSessionAreShreddedAtStart()
+{
+    QTemporaryDir work;
+    const QString queued = work.path() + QStringLiteral("/locked last time.txt");
+    const QString untouched = work.path() + QStringLiteral("/not queued.txt");
+    for (const QString& path : {queued, untouched}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("secret");
+    }
+    QDir().mkpath(TestEnvironment::stateHome() + QStringLiteral("/Vanisto"));
+    QFile queue(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/pending-deletions"));
+    QVERIFY(queue.open(QIODevice::WriteOnly));
+    queue.write(QFile::encodeName(queued) + '\n');
+    queue.close();
+
+    Launch first({});
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued), 10000);
+    QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{QStringLiteral("not queued.txt")});
+    // The shredded path has left the queue.
+    const auto queuedText = [&queue] {
+        QFile file(queue.fileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+    };
+    QTRY_VERIFY2(!queuedText().contains(QFile::encodeName(work.path())), queuedText().constData());
 }
 
 VANISTO_TEST_GUILESS_MAIN(TestStartup)
