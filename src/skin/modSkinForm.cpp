@@ -4,6 +4,7 @@
 #include "SkinErrors.h"
 #include "SkinGeometry.h"
 #include "SkinSurface.h"
+#include "SkipTaskbar.h"
 #include "WindowDragger.h"
 #include "common/LogError.h"
 #include "common/SharedState.h"
@@ -150,6 +151,7 @@ void RefreshTwips(QScreen* screen)
 void SetSkinnedWindowFlags(QWidget* window)
 {
     window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint | Qt::Tool);
+    SkipTaskbar(window);
 }
 
 void MakeWindow(QWidget* window, int iconKind)

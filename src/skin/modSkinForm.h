@@ -15,7 +15,8 @@ int TwipsY();
 // Reads the factors from the screen (the primary screen when none is given).
 void RefreshTwips(QScreen* screen = nullptr);
 
-// A borderless window without a task-bar button: what every skinned window starts as.
+// A borderless window without a task-bar button: what every skinned window starts as. On X11
+// this creates the native window.
 void SetSkinnedWindowFlags(QWidget* window);
 
 // Paints the whole skin into the window's retained surface, places ImgIcon, btnClose and,
