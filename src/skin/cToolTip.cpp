@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolTip>
 #include <QWidget>
 
@@ -175,6 +176,14 @@ void cToolTip::ShowPending()
         at = window->mapToGlobal(QPoint(area.center().x() - m_tip->width() / 2, area.bottom() + 2));
     } else {
         at = QCursor::pos() + QPoint(m_style == 2 ? -12 : 0, 20);
+    }
+    // Keep the whole tip on the screen; near the bottom it goes above the pointer instead.
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        if (at.y() + m_tip->height() > area.bottom())
+            at.setY(QCursor::pos().y() - m_tip->height() - 4);
+        at.setX(qBound(area.left(), at.x(), qMax(area.left(), area.right() - m_tip->width())));
+        at.setY(qMax(area.top(), at.y()));
     }
     m_tip->move(at);
     m_tip->show();

@@ -90,11 +90,14 @@ public:
             return false;
         case SkinOp::Kind::BackColor:
             m_surface = QPixmap(m_window->size());
-            m_surface.fill(ColorFromValue(SkinColor::Background));
-            m_painter.begin(&m_surface);
+            if (!m_surface.isNull()) {
+                m_surface.fill(ColorFromValue(SkinColor::Background));
+                m_painter.begin(&m_surface);
+            }
             return true;
         case SkinOp::Kind::DrawImage:
-            m_painter.drawPixmap(op.pos, frmPics::Picture(op.name));
+            if (m_painter.isActive()) // a window of no size has nothing to draw on
+                m_painter.drawPixmap(op.pos, frmPics::Picture(op.name));
             return true;
         case SkinOp::Kind::Transparency:
             DoTransparency(m_window);

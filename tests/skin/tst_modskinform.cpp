@@ -1,11 +1,14 @@
+#include "MouseEvents.h"
 #include "TestEnvironment.h"
 #include "common/SharedState.h"
 #include "platform/AppFolder.h"
+#include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
 #include "skin/SkinSurface.h"
 #include "skin/frmPics.h"
 #include "skin/modSkinForm.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -240,6 +243,26 @@ private Q_SLOTS:
                  hot ? QColor(255, 255, 128) : QColor(255, 192, 128));
         LinkNormal(&label);
         QCOMPARE(label.palette().color(QPalette::WindowText), QColor(255, 192, 128));
+    }
+
+    void linkLabelClicks()
+    {
+        LinkLabel link(QStringLiteral("Check All"));
+        link.resize(60, 16);
+        QCOMPARE(link.palette().color(QPalette::WindowText), QColor(255, 192, 128));
+        int clicks = 0;
+        connect(&link, &LinkLabel::Click, [&] { ++clicks; });
+        MouseEvents::Press(&link, {5, 5});
+        MouseEvents::Release(&link, {5, 5});
+        MouseEvents::Press(&link, {5, 5});
+        MouseEvents::Release(&link, {80, 5}); // released off the link
+        QTest::keyClick(&link, Qt::Key_Return);
+        QCOMPARE(clicks, 2);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&link);
+        QCOMPARE(iface->role(), QAccessible::Link);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Check All"));
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks, 3);
     }
 
     void handCursor()
