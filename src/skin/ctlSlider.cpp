@@ -73,13 +73,14 @@ long ctlSlider::SetValue(qint32 value)
         else
             m_thumb.setY(0);
     }
-    const long error = Redraw();
+    if (const long error = Redraw())
+        return error;
     Q_EMIT ValueChanged();
     if (value == m_max)
         Q_EMIT MaxReached();
     if (value == m_min)
         Q_EMIT MinReached();
-    return error;
+    return 0;
 }
 
 long ctlSlider::SetMax(qint32 max)
