@@ -1,6 +1,6 @@
 // vanisto-skin-gallery OUTPUT_DIR
 //
-// Builds sample skinned windows in their states (the main window's three layouts, the
+// Builds sample skinned windows in their states (the main window's layouts idle and during a run, the
 // message dialog with each icon, an options page, every image button in its four states,
 // the progress bar, the slider with its value tip and a tooltip) and writes a picture of
 // each into OUTPUT_DIR, so that the skin can be looked at without running the program.
@@ -170,11 +170,33 @@ QWidget* MainWindow(const QString& listState, int height, bool contracted)
     return w;
 }
 
+// The idle layout during a run: the run's text, its progress and the Cancel button.
+QWidget* ShreddingWindow()
+{
+    QWidget* w = MainWindow(QStringLiteral("hidelist"), 120, false);
+    for (const char* hidden : {"lblPrompt", "btnYes", "btnNo"})
+        w->findChild<QWidget*>(QLatin1String(hidden))->hide();
+    w->findChild<QLabel*>(QStringLiteral("lblshred"))->setText(QStringLiteral("Shredding"));
+    Label(w, QStringLiteral("lblPrompt2"), QStringLiteral("SHREDDING: report-2025.odt"), QPoint(30, 44));
+    auto* bar = new cpvProgressBar(w);
+    bar->setObjectName(QStringLiteral("baredit"));
+    bar->SetBarPictureBack(frmPics::Picture(QStringLiteral("imgBarBack")));
+    bar->SetBarPicture(frmPics::Picture(QStringLiteral("imgBarFill")));
+    bar->SetFontColor(0xFFFFFF);
+    bar->SetCaptionFormat(2);
+    (void)bar->SetValue(45);
+    bar->move(30, 64);
+    Button(w, QStringLiteral("btnCancel"), QPoint(129, 84));
+    Hover(w->findChild<MyTopButton*>(QStringLiteral("btnCancel")));
+    return w;
+}
+
 void MainWindows()
 {
     QWidget* hidden = MainWindow(QStringLiteral("hidelist"), 120, false);
     Hover(hidden->findChild<MyTopButton*>(QStringLiteral("btnYes")));
     Save(OnDesktop(hidden), QStringLiteral("main-hidelist.png"));
+    Save(OnDesktop(ShreddingWindow()), QStringLiteral("main-shredding.png"));
     Save(OnDesktop(MainWindow(QStringLiteral("showlist"), 494, false)), QStringLiteral("main-showlist.png"));
     Save(OnDesktop(MainWindow(QStringLiteral("showlist"), 46, true)), QStringLiteral("main-contracted.png"));
 }
