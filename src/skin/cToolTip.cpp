@@ -137,6 +137,8 @@ bool cToolTip::eventFilter(QObject* watched, QEvent* event)
         const qsizetype tool = ToolAt(window, static_cast<QMouseEvent*>(event)->position().toPoint());
         if (tool != m_pending)
             Arm(tool);
+        else if (tool >= 0 && !Shown())
+            m_delay->start(); // the pointer must rest before the tip comes
         break;
     }
     case QEvent::Leave:
