@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <QtTest>
 
@@ -128,7 +129,20 @@ private Q_SLOTS:
         Press(&f.button, {5, 5});
         Release(&f.button, {5, 5});
         QTest::keyClick(&f.button, Qt::Key_Space);
-        QCOMPARE(f.events, QStringList{QStringLiteral("Click")});
+        Send(&f.button, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a"))});
+        QDropEvent drop(QPointF(4, 2), Qt::CopyAction, &files, Qt::NoButton, Qt::NoModifier);
+        QObject::connect(
+            &f.button, &MyTopButton::OLEDragDrop,
+            [&](const QMimeData* data, int, int, int, float x, float y) {
+                f.events << QStringLiteral("OLEDragDrop %1 %2 %3").arg(data->urls().size()).arg(x).arg(y);
+            });
+        QDragEnterEvent enter(QPoint(4, 2), Qt::CopyAction, &files, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&f.button, &enter);
+        QCoreApplication::sendEvent(&f.button, &drop);
+        QCOMPARE(f.events, (QStringList{QStringLiteral("Click"), QStringLiteral("DblClick"),
+                                        QStringLiteral("OLEDragDrop 1 60 30")}));
         QCOMPARE(f.button.ShownPicture(), Picture::Disabled);
     }
 
