@@ -18,17 +18,19 @@
 
 namespace {
 // The groove of a drawn rail: two lines on each side of the rail rectangle, dark above and
-// left, light below and right for a sunken edge, the other way round for a raised one.
-void DrawEdge(QPainter& painter, const SliderGeometry::Rail& rail, int edge, const QPalette& palette)
+// left, light below and right for a sunken edge, the other way round for a raised one. The
+// shades are taken from the control's background, so the groove sits as well on the dark
+// skin as on a light one.
+void DrawEdge(QPainter& painter, const SliderGeometry::Rail& rail, int edge, const QColor& face)
 {
     const bool outer = edge & 0x3;
     const bool inner = edge & 0xC;
     const bool sunkenOuter = edge & 0x2;
     const bool sunkenInner = edge & 0x8;
-    const QColor light = palette.color(QPalette::Light);
-    const QColor mid = palette.color(QPalette::Midlight);
-    const QColor dark = palette.color(QPalette::Dark);
-    const QColor shadow = palette.color(QPalette::Shadow);
+    const QColor light = face.lighter(150);
+    const QColor mid = face.lighter(120);
+    const QColor dark = face.darker(160);
+    const QColor shadow = face.darker(250);
     auto lines = [&](int inset, const QColor& topLeft, const QColor& bottomRight) {
         const int l = rail.left - 2 + inset;
         const int t = rail.top - 2 + inset;
@@ -177,7 +179,7 @@ void ctlSlider::paintEvent(QPaintEvent*)
         painter.drawPixmap(at, m_railPicture);
     } else if (edge > 0) {
         DrawEdge(painter, SliderGeometry::RailRect(m_orientation, size(), m_sliderIcon.size()), edge,
-                 palette());
+                 ColorFromValue(m_backColor, palette()));
     }
     painter.drawPixmap(m_thumb, m_sliderIcon);
     if (hasFocus()) {
