@@ -1,11 +1,11 @@
 #include "Main.h"
 
-#include "FrmMainCode.h"
 #include "common/LogError.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "platform/CommandRelay.h"
 #include "platform/RawCommandLine.h"
+#include "shredlist/frmMainCode.h"
 
 #include <QDir>
 
@@ -29,7 +29,7 @@ bool Main(const QStringList& arguments)
         if (!relay->listen())
             logMainError(QStringLiteral("The command relay cannot listen"));
         // Loading does not show the window; it appears when items arrive.
-        FrmMainCode::instance()->Form_Load();
+        frmMainCode::instance()->Form_Load();
     }
 
     state.FirstStartEver =
@@ -47,5 +47,3 @@ bool Main(const QStringList& arguments)
 
     return !relay->otherInstanceRunning();
 }
-
-void HideProcess() {}

@@ -9,7 +9,8 @@ enum class Caption
     lblstatus,  // "Stopped" idle, "Shredding" run started, "Done" a file of the run finished
     lblstatus2, // "Shredding" while a file is being overwritten, "Done" otherwise
     lblshred,   // the Shred button's text; "Stopping" is the stop request
-    lblPrompt   // the prompt text above the bars
+    lblPrompt,  // the prompt text above the bars
+    Label1      // the item count of the list layout
 };
 
 // The two progress bars: the large one and the small one that the collapsed window shows.

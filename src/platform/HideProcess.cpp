@@ -1,0 +1,3 @@
+#include "HideProcess.h"
+
+void HideProcess() {}

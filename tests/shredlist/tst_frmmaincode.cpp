@@ -1,0 +1,482 @@
+#include "TestEnvironment.h"
+
+#include "../engine/TestFiles.h"
+#include "../skin/MouseEvents.h"
+#include "common/SharedState.h"
+#include "platform/CommandRelay.h"
+#include "shredlist/LstArray.h"
+#include "shredlist/frmMainCode.h"
+#include "skin/LinkLabel.h"
+#include "skin/MyTopButton.h"
+#include "skin/cpvProgressBar.h"
+#include "skin/modSkinForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+namespace {
+const QString Cr = QStringLiteral("\r\n");
+
+frmMainCode& Window()
+{
+    return *frmMainCode::instance();
+}
+
+template <typename T = QWidget> T* Control(const char* name)
+{
+    T* control = Window().findChild<T*>(QLatin1String(name));
+    Q_ASSERT(control);
+    return control;
+}
+
+QString Text(const char* label)
+{
+    return Control<QLabel>(label)->text();
+}
+
+// A left click as a user makes it: press and release in the middle of the control.
+void Click(QWidget* control)
+{
+    const QPointF middle(control->width() / 2.0, control->height() / 2.0);
+    MouseEvents::Press(control, middle);
+    MouseEvents::Release(control, middle);
+}
+
+void Click(const char* name)
+{
+    Click(Control(name));
+}
+
+// Files dragged from a file manager and dropped on `target`.
+void DropFiles(QWidget* target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+QWidget* ListViewport()
+{
+    return Control<LstArray>("LstArray")->viewport();
+}
+
+QStringList ListedPaths()
+{
+    QStringList paths;
+    for (int i = 0; i < Window().ListCount(); ++i)
+        paths.append(Window().ListText(i));
+    return paths;
+}
+
+// Runs `action` from inside the event loop the first time `when` holds; the shred run
+// yields to it between blocks, as it yields to a user's click.
+class DuringRun : public QObject
+{
+public:
+    DuringRun(std::function<bool()> when, std::function<void()> action)
+        : m_when(std::move(when)), m_action(std::move(action))
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            if (!m_done && m_when()) {
+                m_done = true;
+                m_action();
+            }
+        });
+        m_poll.start(1);
+    }
+    bool done() const { return m_done; }
+
+private:
+    std::function<bool()> m_when;
+    std::function<void()> m_action;
+    QTimer m_poll;
+    bool m_done = false;
+};
+} // namespace
+
+class TestFrmMainCode : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void loadLeavesTheWindowHiddenAndIdle();
+    void layoutsHaveTheirSizes();
+    void contractAndExpandKeepTheLayout();
+    void dropsOnEveryPartAddToTheList_data();
+    void dropsOnEveryPartAddToTheList();
+    void commandLineHandOverAddsEveryPath();
+    void yesShredsThreeCheckedFiles();
+    void uncheckedItemLeavesTheListUntouched();
+    void stopDuringSecondOfFiveFinishesIt_data();
+    void stopDuringSecondOfFiveFinishesIt();
+    void cancelInsideAFolderTreeKeepsTheRest();
+    void windowStaysAliveDuringARun();
+    void closeWhenIdleEmptiesAndHides();
+    void selectionCommandsCheckAndInvert();
+    void ballFollowsThePointerAndPausesForARun();
+
+private:
+    QStringList MakeFiles(const QStringList& names, qint64 size);
+    QTemporaryDir m_dir;
+};
+
+void TestFrmMainCode::initTestCase()
+{
+    QVERIFY(!CommandRelayConnector::commandRelay()->otherInstanceRunning());
+    Window().Form_Load();
+    QCoreApplication::processEvents();
+}
+
+void TestFrmMainCode::init()
+{
+    Window().ClearAll(true);
+    Window().HideList();
+    if (Control("btnExpand")->isVisibleTo(&Window()))
+        Click("btnExpand");
+    SharedState& state = Shared();
+    state.NumOverwrite = 1;
+    state.FastShred = 1;
+    state.ShredNow = false;
+    state.SafeFolders.clear();
+    QDir(m_dir.path()).removeRecursively();
+    QDir().mkpath(m_dir.path());
+}
+
+QStringList TestFrmMainCode::MakeFiles(const QStringList& names, qint64 size)
+{
+    QStringList paths;
+    for (int i = 0; i < names.size(); ++i) {
+        paths.append(m_dir.path() + QLatin1Char('/') + names[i]);
+        writeFile(paths.last(), seededBytes(size, quint32(i + 1)));
+    }
+    return paths;
+}
+
+void TestFrmMainCode::loadLeavesTheWindowHiddenAndIdle()
+{
+    QVERIFY(!Window().isVisible());
+    QCOMPARE(Text("lblstatus"), QStringLiteral("Stopped"));
+    QVERIFY(Control("btnCancel")->isHidden());
+    QVERIFY(!Control("btnYes")->isHidden());
+    QCOMPARE(Control("lblPrompt")->pos(), QPoint(450 / TwipsX(), 660 / TwipsY()));
+    QCOMPARE(Window().windowFlags() & Qt::Tool, Qt::Tool);
+}
+
+void TestFrmMainCode::layoutsHaveTheirSizes()
+{
+    MakeFiles({QStringLiteral("a")}, 10);
+    DropFiles(&Window(), {m_dir.path() + QStringLiteral("/a")});
+    QCOMPARE(Window().size(), QSize(333, 120));
+    Click("btnShow");
+    QCOMPARE(Window().size(), QSize(485, 494));
+    QCOMPARE(Shared().ListState, QStringLiteral("showlist"));
+    QVERIFY(Control("btnShow")->isHidden());
+    QVERIFY(!Control("btnHide")->isHidden());
+    QVERIFY(Control("LstArray")->isVisible());
+    Click("btnHide");
+    QCOMPARE(Window().size(), QSize(333, 120));
+    QCOMPARE(Shared().ListState, QStringLiteral("hidelist"));
+    QVERIFY(!Control("LstArray")->isVisible());
+}
+
+void TestFrmMainCode::contractAndExpandKeepTheLayout()
+{
+    MakeFiles({QStringLiteral("one")}, 10);
+    DropFiles(ListViewport(), {m_dir.path() + QStringLiteral("/one")});
+    Click("btnShow");
+    const QPoint topLeft = Window().pos();
+    Click("btnContract");
+    QCOMPARE(Window().size(), QSize(333, 46));
+    QCOMPARE(Window().pos(), topLeft);
+    QVERIFY(Control("lblPrompt")->isHidden());
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("1") + Cr + QStringLiteral("item"));
+    QVERIFY(!Control("btnExpand")->isHidden());
+    Click("btnExpand");
+    QCOMPARE(Window().size(), QSize(485, 494));
+    QVERIFY(!Control("btnHide")->isHidden());
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred this item?") + Cr +
+                                    QStringLiteral("Shredded items cannot be recovered."));
+}
+
+void TestFrmMainCode::dropsOnEveryPartAddToTheList_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("adds");
+    QTest::newRow("list") << QStringLiteral("LstArray") << true;
+    QTest::newRow("window surface") << QStringLiteral("frmMainCode") << true;
+    QTest::newRow("Shred button") << QStringLiteral("btnShred") << true;
+    QTest::newRow("Yes button") << QStringLiteral("btnYes") << true;
+    QTest::newRow("close button") << QStringLiteral("btnClose") << true;
+    QTest::newRow("scroller") << QStringLiteral("myscroller") << true;
+    QTest::newRow("announcements ball") << QStringLiteral("btnBall") << false;
+}
+
+void TestFrmMainCode::dropsOnEveryPartAddToTheList()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, adds);
+    const QStringList files =
+        MakeFiles({QStringLiteral("first.txt"), QStringLiteral("second file.txt")}, 100);
+    QDir().mkpath(m_dir.path() + QStringLiteral("/folder"));
+    const QStringList dropped = files + QStringList{m_dir.path() + QStringLiteral("/folder/")};
+    QWidget* widget = target == QStringLiteral("LstArray")      ? ListViewport()
+                      : target == QStringLiteral("frmMainCode") ? static_cast<QWidget*>(&Window())
+                                                                : Control(target.toLatin1().constData());
+    DropFiles(widget, dropped);
+    if (!adds) {
+        QCOMPARE(Window().ListCount(), 0);
+        QVERIFY(!Window().isVisible());
+        return;
+    }
+    QVERIFY(Window().isVisible());
+    QCOMPARE(ListedPaths(), files + QStringList{m_dir.path() + QStringLiteral("/folder")});
+    QCOMPARE(Window().ListSubItem(2, 1), QStringLiteral("DIR"));
+    QCOMPARE(Text("Label1"), QStringLiteral("3 items"));
+    QCOMPARE(Text("lblshred"), QStringLiteral("Shred :3 items"));
+    // The same files again are duplicates.
+    DropFiles(widget, files);
+    QCOMPARE(Window().ListCount(), 3);
+}
+
+void TestFrmMainCode::commandLineHandOverAddsEveryPath()
+{
+    const QStringList files = MakeFiles({QStringLiteral("a"), QStringLiteral("b c")}, 100);
+    CommandRelay* relay = CommandRelayConnector::commandRelay();
+    QVERIFY(relay->setCommandLine(files[0] + QStringLiteral("  \"") + files[1] + QStringLiteral("\" ")));
+    QCOMPARE(ListedPaths(), files);
+    QVERIFY(Window().isVisible());
+    QCOMPARE(Window().windowFlags() & Qt::WindowStaysOnTopHint, Qt::WindowStaysOnTopHint);
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred these 2 Items?") + Cr +
+                                    QStringLiteral("Shredded items cannot be recovered."));
+}
+
+void TestFrmMainCode::yesShredsThreeCheckedFiles()
+{
+    const QStringList files =
+        MakeFiles({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}, 20000);
+    DropFiles(ListViewport(), files);
+    Click("btnYes");
+    for (const QString& file : files)
+        QVERIFY2(!exists(file), qPrintable(file));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(Window().ListCount(), 0);
+    QVERIFY(!Window().isVisible());
+    QCOMPARE(Text("lblstatus"), QStringLiteral("Stopped"));
+    QVERIFY(Control("btnCancel")->isHidden());
+    QVERIFY(!Control("btnYes")->isHidden());
+}
+
+void TestFrmMainCode::uncheckedItemLeavesTheListUntouched()
+{
+    const QStringList files = MakeFiles({QStringLiteral("checked"), QStringLiteral("unchecked")}, 5000);
+    DropFiles(ListViewport(), files);
+    Control<LstArray>("LstArray")->SetChecked(1, false);
+    Click("btnShred");
+    QVERIFY(!exists(files[0]));
+    QCOMPARE(readFile(files[1]), seededBytes(5000, 2));
+    QCOMPARE(Window().ListCount(), 0);
+    QVERIFY(!Window().isVisible());
+}
+
+void TestFrmMainCode::stopDuringSecondOfFiveFinishesIt_data()
+{
+    QTest::addColumn<QString>("stopButton");
+    QTest::newRow("Cancel") << QStringLiteral("btnCancel");
+    QTest::newRow("Shred") << QStringLiteral("btnShred");
+    QTest::newRow("Close") << QStringLiteral("btnClose");
+}
+
+void TestFrmMainCode::stopDuringSecondOfFiveFinishesIt()
+{
+    QFETCH(QString, stopButton);
+    QStringList names;
+    for (int i = 1; i <= 5; ++i)
+        names.append(QStringLiteral("file %1 with a name longer than thirty.bin").arg(i));
+    const QStringList files = MakeFiles(names, 4 << 20);
+    DropFiles(ListViewport(), files);
+
+    QString promptAfterStop;
+    DuringRun stop(
+        [&] {
+            return Text("lblstatus2") == QStringLiteral("Shredding") && ListedPaths().value(0) == files[1];
+        },
+        [&] {
+            Click(stopButton.toLatin1().constData());
+            promptAfterStop = Text("lblPrompt");
+        });
+    Click("btnYes");
+    QVERIFY(stop.done());
+    QCOMPARE(promptAfterStop, QStringLiteral("Shredding will stop after the current file has finished.") +
+                                  Cr + QStringLiteral("SHREDDING: ") + names[1].left(30) +
+                                  QStringLiteral("..."));
+    QVERIFY(!exists(files[0]));
+    QVERIFY(!exists(files[1]));
+    for (int i = 2; i < 5; ++i)
+        QCOMPARE(readFile(files[i]), seededBytes(4 << 20, quint32(i + 1)));
+    QCOMPARE(ListedPaths(), files.mid(2));
+    QVERIFY(Window().isVisible());
+    QCOMPARE(Text("lblstatus"), QStringLiteral("Stopped"));
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred these 3 Items?") + Cr +
+                                    QStringLiteral("Shredded items cannot be recovered."));
+    QCOMPARE(Text("lblshred"), QStringLiteral("Shred :3 items"));
+    QVERIFY(!Control("btnYes")->isHidden());
+    QVERIFY(!Control("btnShow")->isHidden());
+    QVERIFY(Control("btnCancel")->isHidden());
+    QVERIFY(Control("baredit")->isHidden());
+    // The remaining items can be shredded by a second run.
+    Click("btnYes");
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+    QVERIFY(!Window().isVisible());
+}
+
+void TestFrmMainCode::cancelInsideAFolderTreeKeepsTheRest()
+{
+    const QString tree = m_dir.path() + QStringLiteral("/tree");
+    QStringList treeFiles;
+    for (const QString& sub : {QStringLiteral("/a"), QStringLiteral("/a/b"), QStringLiteral("/c")}) {
+        QDir().mkpath(tree + sub);
+        for (int i = 0; i < 4; ++i) {
+            treeFiles.append(tree + sub + QStringLiteral("/f%1").arg(i));
+            writeFile(treeFiles.last(), seededBytes(256 << 10, quint32(i)));
+        }
+    }
+    const QStringList after = MakeFiles({QStringLiteral("after the tree")}, 100);
+    DropFiles(ListViewport(), {tree, after[0]});
+
+    // The third file of the walk is in progress.
+    int finished = 0;
+    QString previous;
+    DuringRun cancel(
+        [&] {
+            const QString state = Text("lblstatus2");
+            if (previous == QStringLiteral("Shredding") && state == QStringLiteral("Done"))
+                ++finished;
+            previous = state;
+            return finished == 2 && state == QStringLiteral("Shredding");
+        },
+        [] { Click("btnCancel"); });
+    Click("btnYes");
+    QVERIFY(cancel.done());
+    int left = 0;
+    for (const QString& file : treeFiles)
+        left += exists(file) ? 1 : 0;
+    QVERIFY2(left > 0 && left < treeFiles.size(), qPrintable(QString::number(left)));
+    QVERIFY(QFileInfo::exists(tree));
+    QVERIFY(exists(after[0]));
+    QCOMPARE(ListedPaths(), after);
+}
+
+void TestFrmMainCode::windowStaysAliveDuringARun()
+{
+    const QStringList files = MakeFiles({QStringLiteral("big one")}, 16 << 20);
+    DropFiles(ListViewport(), files);
+    int ticks = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+    timer.start(10);
+    int repaints = 0;
+    struct PaintCounter : QObject
+    {
+        int* count;
+        explicit PaintCounter(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++*count;
+            return false;
+        }
+    } painter(&repaints);
+    Control("baredit")->installEventFilter(&painter);
+    QList<QString> shredCaptions;
+    DuringRun look([&] { return Text("lblstatus2") == QStringLiteral("Shredding"); },
+                   [&] {
+                       shredCaptions << Text("lblshred");
+                       shredCaptions << (Control("btnCancel")->isHidden() ? QStringLiteral("no cancel")
+                                                                          : QStringLiteral("cancel"));
+                       shredCaptions << (Control("btnYes")->isHidden() ? QStringLiteral("no yes")
+                                                                       : QStringLiteral("yes"));
+                   });
+    Click("btnYes");
+    QVERIFY(!exists(files[0]));
+    QVERIFY2(ticks > 0, "no timer fired during the run");
+    QVERIFY2(repaints > 0, "the progress bar was never painted");
+    QCOMPARE(shredCaptions, (QList<QString>{QStringLiteral("Shredding"), QStringLiteral("cancel"),
+                                            QStringLiteral("no yes")}));
+    QVERIFY(Control<cpvProgressBar>("baredit")->Max() > 0);
+}
+
+void TestFrmMainCode::closeWhenIdleEmptiesAndHides()
+{
+    const QStringList files = MakeFiles({QStringLiteral("kept")}, 100);
+    DropFiles(ListViewport(), files);
+    QVERIFY(Window().isVisible());
+    Click("btnClose");
+    QVERIFY(!Window().isVisible());
+    QCOMPARE(Window().ListCount(), 0);
+    QVERIFY(exists(files[0]));
+    // A new drop shows it again.
+    DropFiles(ListViewport(), files);
+    QVERIFY(Window().isVisible());
+    QCOMPARE(Window().ItemCount(), 1);
+}
+
+void TestFrmMainCode::selectionCommandsCheckAndInvert()
+{
+    const QStringList files = MakeFiles({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, 100);
+    DropFiles(ListViewport(), files);
+    Click("btnShow");
+    auto* list = Control<LstArray>("LstArray");
+    list->SetChecked(1, false);
+    QTest::mouseClick(Control("Selection1"), Qt::LeftButton);
+    QCOMPARE((QList<bool>{list->Checked(0), list->Checked(1), list->Checked(2)}),
+             (QList<bool>{false, true, false}));
+    QTest::mouseClick(Control("Selection0"), Qt::LeftButton);
+    QCOMPARE((QList<bool>{list->Checked(0), list->Checked(1), list->Checked(2)}),
+             (QList<bool>{true, true, true}));
+    QCOMPARE(Text("Label1"), QStringLiteral("3 items"));
+}
+
+void TestFrmMainCode::ballFollowsThePointerAndPausesForARun()
+{
+    const QStringList files = MakeFiles({QStringLiteral("ball")}, 100000);
+    DropFiles(ListViewport(), files);
+    Window().StartBall();
+    QVERIFY(Window().ControlVisible(RunControl::pic1));
+    MouseEvents::Hover(Control("pic1"), QPointF(5, 5));
+    QVERIFY(Control("pic1")->isHidden());
+    QVERIFY(!Control("btnBall")->isHidden());
+    MouseEvents::Hover(Control("btnClose"), QPointF(5, 5));
+    QVERIFY(!Control("pic1")->isHidden());
+    QVERIFY(Control("btnBall")->isHidden());
+
+    bool pausedDuringRun = false;
+    DuringRun look([&] { return Text("lblstatus2") == QStringLiteral("Shredding"); },
+                   [&] {
+                       pausedDuringRun =
+                           Window().TimerInterval(RunTimer::Timer1) == 0 && Control("pic1")->isHidden();
+                   });
+    Click("btnYes");
+    QVERIFY(pausedDuringRun);
+    QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
+    QVERIFY(!Control("pic1")->isHidden());
+    Window().StopBall();
+}
+
+VANISTO_TEST_GUI_MAIN(TestFrmMainCode)
+#include "tst_frmmaincode.moc"
