@@ -107,7 +107,7 @@ bool ShredFirstItem(ShredRunWindow& w, ShredEngine& engine)
         w.setBarValue(Bar::baredit, 0);
         w.setBarValue(Bar::bareditsmall, 0);
     }
-    // The item in progress may have been removed by a Close meanwhile; never take another.
+    // A Close between two files of a folder walk may have emptied the list meanwhile.
     if (w.ListCount() > 0)
         w.RemoveListItem(0);
     w.yield();
@@ -163,8 +163,9 @@ void CompleteStop(ShredRunWindow& w)
 
 bool IsSafeLocation(const QString& path)
 {
+    // An empty entry would be found in every path and refuse everything.
     for (const QString& folder : std::as_const(Shared().SafeFolders))
-        if (path.contains(folder, Qt::CaseInsensitive))
+        if (!folder.isEmpty() && path.contains(folder, Qt::CaseInsensitive))
             return true;
     return false;
 }

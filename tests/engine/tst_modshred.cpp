@@ -1,0 +1,283 @@
+#include "TestEnvironment.h"
+
+#include "TestFiles.h"
+#include "common/SharedState.h"
+#include "engine/ShredRunWindow.h"
+#include "engine/modShred.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+struct Item
+{
+    QString path;
+    QString key;
+    bool checked = true;
+};
+
+// The main window as the run sees it, without widgets: an in-memory list, captions and flags,
+// and a record of the warnings and clear-outs the run asked for.
+class FakeRunWindow : public ShredRunWindow
+{
+public:
+    QList<Item> items;
+    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
+                                     {Caption::lblstatus2, RunCaption::Done}};
+    QSet<RunControl> shown{RunControl::btnYes, RunControl::btnNo, RunControl::btnShow,
+                           RunControl::btnOptions};
+    QHash<RunTimer, int> timers;
+    QStringList calls;
+    bool modifyAnswer = false;
+    std::function<void()> onYield;
+
+    QString caption(Caption label) const override { return captions.value(label); }
+    void setCaption(Caption label, const QString& text) override { captions[label] = text; }
+    void setBarVisible(Bar, bool) override {}
+    void setBarMax(Bar, qint64) override {}
+    void setBarValue(Bar, qint64) override {}
+    bool expandVisible() const override { return false; }
+    void yield() override
+    {
+        if (onYield)
+            onYield();
+    }
+    int ListCount() const override { return int(items.size()); }
+    QString ListText(int i) const override { return items[i].path; }
+    QString ListSubItem(int i, int column) const override
+    {
+        return column == 1 ? items[i].key : items[i].path.section(QLatin1Char('/'), -1);
+    }
+    bool ListChecked(int i) const override { return items[i].checked; }
+    void RemoveListItem(int i) override { items.removeAt(i); }
+    qint16 ItemCount() const override { return qint16(m_count); }
+    void SetScroll() override {}
+    void FixDups() override { m_count = int(items.size()); }
+    void ClearAll(bool hide) override
+    {
+        items.clear();
+        calls << (hide ? QStringLiteral("ClearAll(true)") : QStringLiteral("ClearAll(false)"));
+    }
+    bool ControlVisible(RunControl c) const override { return shown.contains(c); }
+    void SetControlVisible(RunControl c, bool visible) override
+    {
+        if (visible)
+            shown.insert(c);
+        else
+            shown.remove(c);
+    }
+    void SetShredColor(quint32) override {}
+    void SetShredTip(const QString& text) override { calls << QStringLiteral("tip ") + text; }
+    int TimerInterval(RunTimer t) const override { return timers.value(t); }
+    void SetTimerInterval(RunTimer t, int ms) override { timers[t] = ms; }
+    void ShrinkToHiddenSize() override { calls << QStringLiteral("shrink"); }
+    void HideList() override { shown.insert(RunControl::btnShow); }
+    bool DoNotShredWarning() override
+    {
+        calls << QStringLiteral("DoNotShredWarning");
+        return modifyAnswer;
+    }
+    void LockedFilesWarning() override { calls << QStringLiteral("LockedFilesWarning"); }
+
+    void add(const QString& path, const QString& key = QStringLiteral("0/X"))
+    {
+        items.append({path, key});
+        m_count = int(items.size());
+    }
+
+private:
+    int m_count = 0;
+};
+
+bool SetImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+} // namespace
+
+class TestModShred : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void isSafeLocation_data();
+    void isSafeLocation();
+    void protectedItemsAreWarnedAboutOnce_data();
+    void protectedItemsAreWarnedAboutOnce();
+    void idleWorkPausesForTheRun();
+    void lockedFileIsReportedAndTheListCleared();
+    void stopBetweenFilesCompletesAtOnce();
+
+private:
+    QString file(const QString& name);
+    QTemporaryDir m_dir;
+};
+
+void TestModShred::init()
+{
+    SharedState& state = Shared();
+    state.NumOverwrite = 1;
+    state.FastShred = 1;
+    state.PromptSafeFiles = 1;
+    state.SafeFolders.clear();
+    state.ListState = QStringLiteral("hidelist");
+}
+
+QString TestModShred::file(const QString& name)
+{
+    const QString path = m_dir.path() + QLatin1Char('/') + name;
+    QDir().mkpath(path.section(QLatin1Char('/'), 0, -2));
+    writeFile(path, seededBytes(20000, 7));
+    return path;
+}
+
+void TestModShred::isSafeLocation_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("safe");
+    const QStringList docs{QStringLiteral("/home/ann/Docs")};
+    QTest::newRow("below") << docs << QStringLiteral("/home/ann/Docs/a.txt") << true;
+    QTest::newRow("the folder itself") << docs << QStringLiteral("/home/ann/Docs") << true;
+    QTest::newRow("letter case ignored") << docs << QStringLiteral("/HOME/ANN/docs/x") << true;
+    QTest::newRow("a longer name matches too") << docs << QStringLiteral("/home/ann/Docs2/a.txt") << true;
+    QTest::newRow("anywhere in the path") << docs << QStringLiteral("/backup/home/ann/Docs/a") << true;
+    QTest::newRow("elsewhere") << docs << QStringLiteral("/home/ann/Music/a.ogg") << false;
+    QTest::newRow("empty list") << QStringList() << QStringLiteral("/home/ann/Docs/a.txt") << false;
+    QTest::newRow("second entry") << QStringList{QStringLiteral("/srv"), QStringLiteral("/tmp/keep")}
+                                  << QStringLiteral("/tmp/keep/me") << true;
+    QTest::newRow("an empty entry protects nothing")
+        << QStringList{QString()} << QStringLiteral("/tmp/a") << false;
+}
+
+void TestModShred::isSafeLocation()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, path);
+    QFETCH(bool, safe);
+    Shared().SafeFolders = folders;
+    QCOMPARE(IsSafeLocation(path), safe);
+}
+
+void TestModShred::protectedItemsAreWarnedAboutOnce_data()
+{
+    QTest::addColumn<int>("promptFlag");
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QStringList>("calls");
+    const QStringList tips{QStringLiteral("tip Cancel"), QStringLiteral("tip Shred now")};
+    QTest::newRow("warning, keep the list")
+        << 1 << false
+        << tips + QStringList{QStringLiteral("DoNotShredWarning"), QStringLiteral("ClearAll(true)")};
+    QTest::newRow("warning, modify the list")
+        << 1 << true << tips + QStringList{QStringLiteral("DoNotShredWarning")};
+    QTest::newRow("warning switched off")
+        << 0 << false << tips + QStringList{QStringLiteral("ClearAll(true)")};
+}
+
+void TestModShred::protectedItemsAreWarnedAboutOnce()
+{
+    QFETCH(int, promptFlag);
+    QFETCH(bool, modify);
+    QFETCH(QStringList, calls);
+    Shared().PromptSafeFiles = qint16(promptFlag);
+    Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
+    FakeRunWindow w;
+    w.modifyAnswer = modify;
+    const QString kept1 = file(QStringLiteral("keep/one"));
+    const QString kept2 = file(QStringLiteral("KEEP/two"));
+    const QString gone = file(QStringLiteral("plain"));
+    w.add(kept1);
+    w.add(m_dir.path() + QStringLiteral("/vanished"));
+    w.add(gone);
+    w.add(kept2);
+    StartShred(w);
+    QVERIFY(exists(kept1));
+    QVERIFY(!exists(gone));
+    QCOMPARE(exists(kept2), true);
+    QVERIFY(Shared().SafeItemsRemoved);
+    QCOMPARE(w.ListCount(), 0);
+    QCOMPARE(w.calls.filter(QStringLiteral("shrink")).size(), 1);
+    w.calls.removeAll(QStringLiteral("shrink"));
+    QCOMPARE(w.calls, calls);
+    QCOMPARE(w.caption(Caption::lblstatus), RunCaption::Stopped);
+}
+
+void TestModShred::idleWorkPausesForTheRun()
+{
+    FakeRunWindow w;
+    w.shown.insert(RunControl::pic1);
+    w.timers = {{RunTimer::Timer1, 20}, {RunTimer::CheckOnline, 5000}};
+    w.add(file(QStringLiteral("a")));
+    QList<int> during;
+    w.onYield = [&] {
+        if (during.isEmpty() && w.caption(Caption::lblstatus2) == RunCaption::Shredding)
+            during << w.TimerInterval(RunTimer::Timer1) << w.TimerInterval(RunTimer::CheckOnline)
+                   << int(w.ControlVisible(RunControl::pic1)) << int(w.ControlVisible(RunControl::btnCancel))
+                   << int(w.ControlVisible(RunControl::btnOptions));
+    };
+    StartShred(w);
+    QCOMPARE(during, (QList<int>{0, 0, 0, 1, 0}));
+    QCOMPARE(w.TimerInterval(RunTimer::Timer1), 20);
+    QCOMPARE(w.TimerInterval(RunTimer::CheckOnline), 30000);
+    QVERIFY(w.ControlVisible(RunControl::pic1));
+    QVERIFY(!w.ControlVisible(RunControl::btnCancel));
+}
+
+void TestModShred::lockedFileIsReportedAndTheListCleared()
+{
+    FakeRunWindow w;
+    const QString locked = file(QStringLiteral("locked"));
+    QVERIFY2(SetImmutable(locked, true), "cannot make the file immutable (needs root)");
+    const QString plain = file(QStringLiteral("plain"));
+    w.add(locked);
+    w.add(plain);
+    StartShred(w);
+    QVERIFY(SetImmutable(locked, false));
+    QVERIFY(exists(locked));
+    QVERIFY(!exists(plain));
+    QVERIFY(Shared().LockedFilesFound);
+    QCOMPARE(w.calls.mid(w.calls.indexOf(QStringLiteral("LockedFilesWarning"))),
+             (QStringList{QStringLiteral("LockedFilesWarning"), QStringLiteral("ClearAll(true)")}));
+}
+
+void TestModShred::stopBetweenFilesCompletesAtOnce()
+{
+    FakeRunWindow w;
+    const QStringList files{file(QStringLiteral("1")), file(QStringLiteral("2")), file(QStringLiteral("3"))};
+    for (const QString& f : files)
+        w.add(f);
+    // Cancel pressed while no file is in progress, after the first one has finished.
+    bool stopped = false;
+    w.onYield = [&] {
+        if (!stopped && w.caption(Caption::lblstatus) == RunCaption::Done &&
+            w.caption(Caption::lblstatus2) == RunCaption::Done) {
+            stopped = true;
+            StopShred(w);
+        }
+    };
+    StartShred(w);
+    QVERIFY(!exists(files[0]));
+    QVERIFY(exists(files[1]) && exists(files[2]));
+    QCOMPARE(w.ListCount(), 2);
+    QCOMPARE(w.ItemCount(), 2);
+    QCOMPARE(w.caption(Caption::Label1), QStringLiteral("2 items"));
+    QCOMPARE(w.caption(Caption::lblshred), QStringLiteral("Shred :2 items"));
+    QVERIFY(w.ControlVisible(RunControl::btnShow));
+}
+
+VANISTO_TEST_GUILESS_MAIN(TestModShred)
+#include "tst_modshred.moc"
