@@ -39,5 +39,5 @@ inline constexpr qint16 No = 3;
 // Returns the code of the button that closed the dialog (DialogAnswerCode), or for OK with
 // the input box the text "0;" followed by what was typed. Callers compare the answer as
 // text with "2" for Yes. The main window is made topmost again afterwards.
-QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput, qint32 buttons,
-                    qint32 iconKind, bool closeEnabled);
+QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
+                    qint32 buttons, qint32 iconKind, bool closeEnabled);
