@@ -39,5 +39,10 @@ inline constexpr qint16 No = 3;
 // Returns the code of the button that closed the dialog (DialogAnswerCode), or for OK with
 // the input box the text "0;" followed by what was typed. Callers compare the answer as
 // text with "2" for Yes. The main window is made topmost again afterwards.
-QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput, qint32 buttons,
-                    qint32 iconKind, bool closeEnabled);
+QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
+                    qint32 buttons, qint32 iconKind, bool closeEnabled);
+
+// The answer of the last dialog that one of its buttons closed. It is not reset before a
+// dialog is shown: a dialog that ends without a button (its owner went away) leaves the
+// previous answer, and ShowDialog returns that.
+QVariant& DialogAnswer();

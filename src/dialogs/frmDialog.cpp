@@ -1,0 +1,239 @@
+#include "frmDialog.h"
+
+#include "DialogLayout.h"
+#include "modDialog.h"
+#include "modSys.h"
+#include "skin/MouseArgs.h"
+#include "skin/MyTopButton.h"
+#include "skin/frmPics.h"
+#include "skin/modSkinForm.h"
+#include "skin/modToolTips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+const QString WindowName = QStringLiteral("frmDialog");
+
+void SetTextColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+// The windows act on a left button released over the image button (positions in twips).
+bool ReleasedOver(const MyTopButton* button, int Button, float X, float Y)
+{
+    return Button == MouseArgs::Left && X > 0 && X < button->width() * TwipsX() && Y > 0 &&
+           Y < button->height() * TwipsY();
+}
+} // namespace
+
+frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(WindowName);
+    SetSkinnedWindowFlags(this);
+    RefreshTwips(screen());
+    setMouseTracking(true);
+    resize(ToPixelsX(DialogDesign::Width), ToPixelsY(DialogDesign::MessageTop));
+
+    // Kind 0 leaves the icon as designed: the application's.
+    m_ImgIcon = AddLabel(QStringLiteral("ImgIcon"));
+    m_ImgIcon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
+    m_ImgIcon->adjustSize();
+    m_ImgIcon->move(ToPixelsX(DialogDesign::Gap), ToPixelsY(DialogDesign::Gap));
+
+    m_lblTitle = AddLabel(QStringLiteral("lblTitle"));
+    QFont titleFont(QStringLiteral("Arial"), 9);
+    titleFont.setBold(true);
+    m_lblTitle->setFont(titleFont);
+    m_lblTitle->move(ToPixelsX(DialogDesign::TitleLeft), ToPixelsY(DialogDesign::TitleTop));
+
+    m_lblMessage = AddLabel(QStringLiteral("lblMessage"));
+    m_lblMessage->setWordWrap(true);
+    m_lblMessage->setGeometry(ToPixelsX(DialogDesign::MessageLeft), ToPixelsY(DialogDesign::MessageTop),
+                              ToPixelsX(DialogDesign::MessageWidth), 0);
+
+    m_txtDialogInput = new QLineEdit(this);
+    m_txtDialogInput->setObjectName(QStringLiteral("txtDialogInput"));
+    SetTextColor(m_txtDialogInput, QPalette::Base, Qt::white);
+    SetTextColor(m_txtDialogInput, QPalette::Text, Qt::black);
+    m_txtDialogInput->resize(ToPixelsX(DialogDesign::InputWidth), ToPixelsY(DialogDesign::InputHeight));
+    m_txtDialogInput->hide();
+    connect(m_txtDialogInput, &QLineEdit::returnPressed, this, &frmDialog::cmdOK_Click);
+
+    m_cmdOK = AddButton(QStringLiteral("cmdOK"));
+    m_btnYes = AddButton(QStringLiteral("btnYes"));
+    m_cmdNo = AddButton(QStringLiteral("cmdNo"));
+    m_cmdCancel = AddButton(QStringLiteral("cmdCancel"));
+    m_cmdSysInfo = AddButton(QStringLiteral("cmdSysInfo"));
+    m_btnClose = AddButton(QStringLiteral("btnClose"));
+
+    connect(m_cmdOK, &MyTopButton::Click, this, &frmDialog::cmdOK_Click);
+    connect(m_cmdSysInfo, &MyTopButton::Click, this, &frmDialog::cmdSysInfo_Click);
+    const std::pair<MyTopButton*, qint16> releases[] = {{m_btnYes, DialogAnswerCode::Yes},
+                                                        {m_cmdNo, DialogAnswerCode::No},
+                                                        {m_cmdCancel, DialogAnswerCode::Cancel},
+                                                        {m_btnClose, DialogAnswerCode::Cancel}};
+    for (const auto& [button, answer] : releases) {
+        connect(button, &MyTopButton::MouseUp, this,
+                [this, button, answer](int Button, int, float X, float Y) {
+                    if (ReleasedOver(button, Button, X, Y))
+                        Answer(QVariant::fromValue(answer));
+                });
+    }
+    // Cancel keeps whatever cursor the pointer brings along.
+    for (MyTopButton* button : {m_cmdOK, m_btnYes, m_cmdNo, m_cmdSysInfo, m_btnClose})
+        connect(button, &MyTopButton::MouseMove, this, [] { SetHandCur(true); });
+
+    CreateTips(this);
+}
+
+QWidget* frmDialog::MainWindow()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (window->objectName() == QLatin1String("frmMainCode"))
+            return window;
+    return nullptr;
+}
+
+void frmDialog::SetTexts(const QString& message, const QString& title, bool closeEnabled)
+{
+    m_txtDialogInput->hide();
+    QString lines = message;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_lblMessage->setText(lines);
+    m_lblMessage->resize(m_lblMessage->width(), m_lblMessage->heightForWidth(m_lblMessage->width()));
+    m_lblTitle->setText(title);
+    m_lblTitle->adjustSize();
+    m_btnClose->SetEnabled(closeEnabled);
+}
+
+void frmDialog::SetButtons(bool withInput, qint32 buttons)
+{
+    for (MyTopButton* button : {m_btnYes, m_cmdNo, m_cmdOK, m_cmdCancel, m_cmdSysInfo})
+        button->hide();
+    const float innerWidth = float(width() * TwipsX());
+    const float buttonWidth = float(m_cmdOK->width() * TwipsX());
+    for (const PlacedButton& place : DialogButtonPlaces(withInput, buttons, innerWidth, buttonWidth)) {
+        MyTopButton* button = Button(place.name);
+        button->move(ToPixelsX(place.left), button->y());
+        button->show();
+    }
+    m_txtDialogInput->setVisible(withInput);
+}
+
+void frmDialog::LayOut()
+{
+    const DialogRows rows = DialogLayOut(DialogDesign::MessageTop, m_lblMessage->height() * TwipsY(),
+                                         m_cmdOK->height() * TwipsY(), !m_txtDialogInput->isHidden());
+    m_txtDialogInput->move(ToPixelsX(DialogDesign::InputLeft), ToPixelsY(rows.inputTop));
+    for (MyTopButton* button : {m_btnYes, m_cmdNo, m_cmdOK, m_cmdCancel, m_cmdSysInfo})
+        button->move(button->x(), ToPixelsY(rows.buttonTop));
+    resize(width(), ToPixelsY(rows.height));
+
+    // Centred on the asking window's screen, where the user is looking.
+    const QScreen* where = parentWidget() ? parentWidget()->screen() : screen();
+    if (where)
+        move(where->availableGeometry().center() - rect().center());
+}
+
+void frmDialog::reject()
+{
+    // Escape and the window manager's close request: only the buttons answer.
+}
+
+void frmDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        DoDrag(this);
+}
+
+void frmDialog::mouseMoveEvent(QMouseEvent*)
+{
+    SetHandCur(false);
+}
+
+bool frmDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The icon and the labels are part of the surface: the arrow over them, and a press drags.
+    if (watched == m_ImgIcon || watched == m_lblTitle || watched == m_lblMessage) {
+        if (event->type() == QEvent::MouseMove) {
+            SetHandCur(false);
+        } else if (event->type() == QEvent::MouseButtonPress &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            DoDrag(this);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QLabel* frmDialog::AddLabel(const QString& name)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    SetTextColor(label, QPalette::WindowText, Qt::white);
+    label->setMouseTracking(true);
+    label->installEventFilter(this);
+    return label;
+}
+
+MyTopButton* frmDialog::AddButton(const QString& name)
+{
+    auto* button = new MyTopButton(this);
+    button->setObjectName(name);
+    button->SetImages(frmPics::ButtonFor(WindowName, name));
+    const bool left = name == QLatin1String("cmdOK") || name == QLatin1String("btnYes");
+    button->move(ToPixelsX(left ? DialogDesign::LeftButton : DialogDesign::RightButton), 0);
+    return button;
+}
+
+MyTopButton* frmDialog::Button(const QString& name) const
+{
+    return findChild<MyTopButton*>(name, Qt::FindDirectChildrenOnly);
+}
+
+int frmDialog::ToPixelsX(double twips) const
+{
+    return qRound(twips / TwipsX());
+}
+
+int frmDialog::ToPixelsY(double twips) const
+{
+    return qRound(twips / TwipsY());
+}
+
+void frmDialog::cmdOK_Click()
+{
+    if (m_txtDialogInput->isHidden())
+        Answer(QVariant::fromValue(DialogAnswerCode::OK));
+    else
+        Answer(QStringLiteral("0;") + m_txtDialogInput->text());
+}
+
+void frmDialog::cmdSysInfo_Click()
+{
+    StartSysInfo();
+    Answer(QVariant::fromValue(DialogAnswerCode::OK));
+}
+
+void frmDialog::Answer(const QVariant& answer)
+{
+    DialogAnswer() = answer;
+    CloseDialog();
+}
+
+void frmDialog::CloseDialog()
+{
+    MakeNormal(this);
+    done(QDialog::Accepted);
+    if (QWidget* main = MainWindow())
+        MakeTopMost(main);
+}

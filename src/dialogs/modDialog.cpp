@@ -1,0 +1,27 @@
+#include "modDialog.h"
+
+#include "frmDialog.h"
+#include "skin/modSkinForm.h"
+
+#include <QPointer>
+
+QVariant& DialogAnswer()
+{
+    static QVariant answer;
+    return answer;
+}
+
+QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
+                    qint32 buttons, qint32 iconKind, bool closeEnabled)
+{
+    if (owner)
+        MakeNormal(owner); // so that the dialog can come above it
+    QPointer<frmDialog> dialog = new frmDialog(owner);
+    dialog->SetTexts(message, title, closeEnabled);
+    dialog->SetButtons(withInput, buttons);
+    dialog->LayOut();
+    MakeWindow(dialog, iconKind);
+    dialog->exec();
+    delete dialog; // already gone when its owner was
+    return DialogAnswer();
+}
