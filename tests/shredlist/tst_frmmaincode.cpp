@@ -2,6 +2,7 @@
 
 #include "../engine/TestFiles.h"
 #include "../skin/MouseEvents.h"
+#include "common/Settings.h"
 #include "common/SharedState.h"
 #include "platform/CommandRelay.h"
 #include "shredlist/LstArray.h"
@@ -20,7 +21,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <QPointer>
+
+#include <fcntl.h>
 #include <functional>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 const QString Cr = QStringLiteral("\r\n");
@@ -107,6 +114,58 @@ private:
     QTimer m_poll;
     bool m_done = false;
 };
+// Answers the message dialogs as they open, clicking the given buttons in turn as a user
+// would, and keeps the title and message of each (the dialog shows CR LF as a line break).
+class DialogAnswerer : public QObject
+{
+public:
+    explicit DialogAnswerer(const QStringList& buttons) : m_buttons(buttons)
+    {
+        connect(&m_poll, &QTimer::timeout, this, &DialogAnswerer::answer);
+        m_poll.start(5);
+    }
+    QStringList asked;
+
+private:
+    void answer()
+    {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() != QStringLiteral("frmDialog") || !top->isVisible() || top == m_last)
+                continue;
+            m_last = top;
+            asked << top->findChild<QLabel*>(QStringLiteral("lblTitle"))->text() + QLatin1Char('|') +
+                         top->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
+            if (m_buttons.isEmpty())
+                return;
+            QWidget* button = top->findChild<QWidget*>(m_buttons.takeFirst());
+            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+            QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+            return;
+        }
+    }
+    QStringList m_buttons;
+    QPointer<QWidget> m_last;
+    QTimer m_poll;
+};
+
+const QString ModifyTitle = QStringLiteral("Modify the 'Do Not Shred' List?");
+const QString PromptTitle = QStringLiteral("Prompt for 'Do Not Shred' Warning?");
+const QString Attempted =
+    QStringLiteral("You attempted to shred items from a 'Do Not Shred' folder location. ");
+const QString ModifyQuestion =
+    QStringLiteral("\n\nWould you like to modify your 'Do Not Shred' folder locations?");
+
+bool SetImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
 } // namespace
 
 class TestFrmMainCode : public QObject
@@ -130,6 +189,12 @@ private Q_SLOTS:
     void closeWhenIdleEmptiesAndHides();
     void selectionCommandsCheckAndInvert();
     void ballFollowsThePointerAndPausesForARun();
+    void protectedDropIsRefusedWithTheWarning();
+    void modifyingTheListStopsInstantShred();
+    void instantShredRunsWithoutTheQuestion();
+    void protectedItemFromTheCommandLineIsRemovedAtRunTime();
+    void lockedFileIsReportedAndTheListCleared();
+    void clearCommandsAskFirst();
 
 private:
     QStringList MakeFiles(const QStringList& names, qint64 size);
@@ -154,6 +219,8 @@ void TestFrmMainCode::init()
     state.FastShred = 1;
     state.ShredNow = false;
     state.SafeFolders.clear();
+    state.PromptSafeFiles = 1;
+    state.PromptSafeFilesQuestion = false;
     QDir(m_dir.path()).removeRecursively();
     QDir().mkpath(m_dir.path());
 }
@@ -163,6 +230,7 @@ QStringList TestFrmMainCode::MakeFiles(const QStringList& names, qint64 size)
     QStringList paths;
     for (int i = 0; i < names.size(); ++i) {
         paths.append(m_dir.path() + QLatin1Char('/') + names[i]);
+        QDir().mkpath(QFileInfo(paths.last()).path());
         writeFile(paths.last(), seededBytes(size, quint32(i + 1)));
     }
     return paths;
@@ -476,6 +544,122 @@ void TestFrmMainCode::ballFollowsThePointerAndPausesForARun()
     QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
     QVERIFY(!Control("pic1")->isHidden());
     Window().StopBall();
+}
+
+void TestFrmMainCode::protectedDropIsRefusedWithTheWarning()
+{
+    Shared().PromptSafeFilesQuestion = true;
+    Shared().SafeFolders = {m_dir.path() + QStringLiteral("/KEEP")};
+    const QStringList files =
+        MakeFiles({QStringLiteral("a"), QStringLiteral("keep/b"), QStringLiteral("c")}, 100);
+    {
+        DialogAnswerer user({QStringLiteral("cmdNo"), QStringLiteral("cmdNo")});
+        DropFiles(ListViewport(), files);
+        QCOMPARE(user.asked,
+                 (QStringList{ModifyTitle + QLatin1Char('|') + Attempted +
+                                  QStringLiteral("These items will NOT be shredded and were not added to the "
+                                                 "Shred List.") +
+                                  ModifyQuestion,
+                              PromptTitle +
+                                  QStringLiteral("|Would you like to receive this warning in the future?")}));
+    }
+    QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
+    QCOMPARE(ReadStringSetting(Setting::PromptSafeFiles), QStringLiteral("0"));
+    QCOMPARE(ReadStringSetting(Setting::PromptSafeFilesQuestion), QStringLiteral("False"));
+    // The stored "0" counts from the next start; the follow-up question never comes again.
+    DialogAnswerer later({QStringLiteral("cmdNo")});
+    DropFiles(Control("btnNo"), {files[1]});
+    QCOMPARE(later.asked.size(), 1);
+    QCOMPARE(Window().ListCount(), 2);
+}
+
+void TestFrmMainCode::modifyingTheListStopsInstantShred()
+{
+    Shared().ShredNow = true;
+    Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
+    const QStringList files = MakeFiles({QStringLiteral("a"), QStringLiteral("keep/b")}, 100);
+    DialogAnswerer user({QStringLiteral("btnYes")});
+    DropFiles(&Window(), files);
+    QCOMPARE(user.asked.size(), 1);
+    QVERIFY(exists(files[0]));
+    QCOMPARE(ListedPaths(), QStringList{files[0]});
+    QVERIFY(Window().isVisible());
+}
+
+void TestFrmMainCode::instantShredRunsWithoutTheQuestion()
+{
+    Shared().ShredNow = true;
+    const QStringList files = MakeFiles({QStringLiteral("now"), QStringLiteral("at once")}, 30000);
+    DropFiles(Control("btnShred"), files);
+    QVERIFY(!exists(files[0]) && !exists(files[1]));
+    QVERIFY(!Window().isVisible());
+}
+
+void TestFrmMainCode::protectedItemFromTheCommandLineIsRemovedAtRunTime()
+{
+    Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
+    const QStringList files = MakeFiles({QStringLiteral("keep/b"), QStringLiteral("a")}, 30000);
+    QVERIFY(CommandRelayConnector::commandRelay()->setCommandLine(files.join(QLatin1Char(' '))));
+    QCOMPARE(ListedPaths(), files);
+    DialogAnswerer user({QStringLiteral("cmdNo")});
+    Click("btnYes");
+    QCOMPARE(user.asked,
+             QStringList{ModifyTitle + QLatin1Char('|') + Attempted +
+                         QStringLiteral("These items were NOT shredded and have been removed from "
+                                        "the list.") +
+                         ModifyQuestion});
+    QCOMPARE(readFile(files[0]), seededBytes(30000, 1));
+    QVERIFY(!exists(files[1]));
+    QCOMPARE(Window().ListCount(), 0);
+    QVERIFY(!Window().isVisible());
+}
+
+void TestFrmMainCode::lockedFileIsReportedAndTheListCleared()
+{
+    const QStringList files = MakeFiles({QStringLiteral("locked"), QStringLiteral("free")}, 30000);
+    QVERIFY2(SetImmutable(files[0], true), "cannot make the file immutable (needs root)");
+    DropFiles(ListViewport(), files);
+    DialogAnswerer user({QStringLiteral("cmdOK")});
+    Click("btnYes");
+    QVERIFY(SetImmutable(files[0], false));
+    QCOMPARE(user.asked.size(), 1);
+    QVERIFY(user.asked[0].startsWith(QStringLiteral("Locked files warning|Some files were locked")));
+    QVERIFY(exists(files[0]));
+    QVERIFY(!exists(files[1]));
+    QCOMPARE(Window().ListCount(), 0);
+    QVERIFY(!Window().isVisible());
+}
+
+void TestFrmMainCode::clearCommandsAskFirst()
+{
+    const QStringList files = MakeFiles({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, 100);
+    DropFiles(ListViewport(), files);
+    Click("btnShow");
+    Control<LstArray>("LstArray")->SetChecked(1, false);
+    {
+        DialogAnswerer user({QStringLiteral("btnYes")});
+        QTest::mouseClick(Control("Selection2"), Qt::LeftButton);
+        QCOMPARE(user.asked.size(), 1);
+    }
+    QCOMPARE(ListedPaths(), QStringList{files[1]});
+    QCOMPARE(Text("Label1"), QStringLiteral("1 item"));
+    {
+        DialogAnswerer user({QStringLiteral("cmdNo")});
+        QTest::mouseClick(Control("Selection3"), Qt::LeftButton);
+        QCOMPARE(user.asked,
+                 QStringList{QStringLiteral("Clear the Shred List?|Are you sure you want to clear the "
+                                            "Shred list?")});
+    }
+    QCOMPARE(Window().ListCount(), 1);
+    {
+        DialogAnswerer user({QStringLiteral("btnYes")});
+        QTest::mouseClick(Control("Selection3"), Qt::LeftButton);
+    }
+    QCOMPARE(Window().ListCount(), 0);
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("No items selected"));
+    QVERIFY(Window().isVisible());
+    for (const QString& file : files)
+        QVERIFY(exists(file));
 }
 
 VANISTO_TEST_GUI_MAIN(TestFrmMainCode)
