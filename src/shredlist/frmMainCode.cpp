@@ -378,6 +378,9 @@ void frmMainCode::oCommandLine_Change()
         yield();
     }
     m_shredList.SetScroll();
+    if (lcMain().isInfoEnabled())
+        for (int i = 0; i < ListCount(); ++i)
+            qCInfo(lcMain).noquote() << "listed:" << ListText(i);
     MakeTopMost(this);
     RunNowQuery(*this);
 }

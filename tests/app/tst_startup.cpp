@@ -87,6 +87,7 @@ private Q_SLOTS:
     void tenSimultaneousLaunchesMakeOneFirstInstance();
     void killedFirstInstanceDoesNotBlockTheNext();
     void filesQueuedLastSessionAreShreddedAtStart();
+    void secondLaunchHandsItsPathsToTheRunningList();
 };
 
 void TestStartup::everyLaunchReachesTheFirstInstance()
@@ -196,6 +197,34 @@ void TestStartup::filesQueuedLastSessionAreShreddedAtStart()
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
     };
     QTRY_VERIFY2(!queuedText().contains(QFile::encodeName(work.path())), queuedText().constData());
+}
+
+void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
+{
+    // Instant Shred answers the question at once, so the hand-over ends in a run.
+    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[Config]\nShredNow=True\nNumOverwrite=1\nFirstStartEver=False\n");
+    conf.close();
+    QTemporaryDir work;
+    const QStringList files{work.path() + QStringLiteral("/a"), work.path() + QStringLiteral("/b c")};
+    for (const QString& path : files) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(100000, 'x'));
+    }
+
+    Launch first({});
+    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
+                             10000);
+    Launch second({QStringLiteral("a"), QStringLiteral("b c")}, work.path());
+    QVERIFY(second.finishedWithSuccess());
+    QTRY_VERIFY(first.reported(QStringLiteral("vanisto.main: listed: ") + files[1]));
+    QVERIFY(first.reported(QStringLiteral("vanisto.main: listed: ") + files[0]));
+    QTRY_VERIFY(!QFile::exists(files[0]) && !QFile::exists(files[1]));
+    QCOMPARE(QDir(work.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QVERIFY(first.running());
 }
 
 VANISTO_TEST_GUILESS_MAIN(TestStartup)
