@@ -7,6 +7,7 @@
 #include "common/SharedState.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <sys/stat.h>
 
@@ -178,6 +179,13 @@ QString StoppingPrompt(const QString& fileName)
 
 void StartShred(ShredRunWindow& w)
 {
+    // A completed stop shows Yes again while the stopped run may still be leaving a folder walk;
+    // a second run started then would remove items from under the first one.
+    static bool unwinding = false;
+    if (unwinding)
+        return;
+    unwinding = true;
+    const auto done = qScopeGuard([] { unwinding = false; });
     SharedState& state = Shared();
     state.SafeItemsRemoved = false;
     state.LockedFilesFound = false;

@@ -121,6 +121,7 @@ private Q_SLOTS:
     void idleWorkPausesForTheRun();
     void lockedFileIsReportedAndTheListCleared();
     void stopBetweenFilesCompletesAtOnce();
+    void noSecondRunWhileTheFirstUnwinds();
 
 private:
     QString file(const QString& name);
@@ -277,6 +278,36 @@ void TestModShred::stopBetweenFilesCompletesAtOnce()
     QCOMPARE(w.caption(Caption::Label1), QStringLiteral("2 items"));
     QCOMPARE(w.caption(Caption::lblshred), QStringLiteral("Shred :2 items"));
     QVERIFY(w.ControlVisible(RunControl::btnShow));
+}
+
+void TestModShred::noSecondRunWhileTheFirstUnwinds()
+{
+    FakeRunWindow w;
+    const QString folder = m_dir.path() + QStringLiteral("/tree");
+    const QStringList files{file(QStringLiteral("tree/1")), file(QStringLiteral("tree/2")),
+                            file(QStringLiteral("tree/3"))};
+    const QString after = file(QStringLiteral("after"));
+    w.add(folder, QStringLiteral("DIR"));
+    w.add(after);
+    // Cancel during the first file of the walk, then Yes as soon as the stop has completed.
+    bool cancelled = false;
+    bool restarted = false;
+    w.onYield = [&] {
+        if (!cancelled && w.caption(Caption::lblstatus2) == RunCaption::Shredding) {
+            cancelled = true;
+            StopShred(w);
+        } else if (cancelled && !restarted && w.caption(Caption::lblstatus) == RunCaption::Stopped) {
+            restarted = true;
+            StartShred(w);
+        }
+    };
+    StartShred(w);
+    QVERIFY(restarted);
+    QVERIFY(!exists(files[0]));
+    QVERIFY(exists(files[1]) && exists(files[2]));
+    QVERIFY(exists(after));
+    QCOMPARE(w.ListCount(), 1);
+    QCOMPARE(w.ListText(0), after);
 }
 
 VANISTO_TEST_GUILESS_MAIN(TestModShred)
