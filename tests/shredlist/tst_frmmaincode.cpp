@@ -419,24 +419,19 @@ void TestFrmMainCode::cancelInsideAFolderTreeKeepsTheRest()
     QStringList treeFiles;
     for (const QString& sub : {QStringLiteral("/a"), QStringLiteral("/a/b"), QStringLiteral("/c")}) {
         QDir().mkpath(tree + sub);
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 6; ++i) {
             treeFiles.append(tree + sub + QStringLiteral("/f%1").arg(i));
-            writeFile(treeFiles.last(), seededBytes(256 << 10, quint32(i)));
+            writeFile(treeFiles.last(), seededBytes(512 << 10, quint32(i)));
         }
     }
     const QStringList after = MakeFiles({QStringLiteral("after the tree")}, 100);
     DropFiles(ListViewport(), {tree, after[0]});
 
-    // The third file of the walk is in progress.
-    int finished = 0;
-    QString previous;
+    // A file of the walk is in progress after at least one has been finished.
     DuringRun cancel(
-        [&] {
-            const QString state = Text("lblstatus2");
-            if (previous == QStringLiteral("Shredding") && state == QStringLiteral("Done"))
-                ++finished;
-            previous = state;
-            return finished == 2 && state == QStringLiteral("Shredding");
+        [] {
+            return Text("lblstatus") == QStringLiteral("Done") &&
+                   Text("lblstatus2") == QStringLiteral("Shredding");
         },
         [] { Click("btnCancel"); });
     Click("btnYes");
