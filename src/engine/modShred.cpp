@@ -179,13 +179,15 @@ QString StoppingPrompt(const QString& fileName)
 
 void StartShred(ShredRunWindow& w)
 {
-    // A completed stop shows Yes again while the stopped run may still be leaving a folder walk;
-    // a second run started then would remove items from under the first one.
-    static bool unwinding = false;
-    if (unwinding)
+    // One run at a time. A completed stop shows Yes again while the stopped run may still be
+    // leaving a folder walk, and Instant Shred may answer a drop that arrives during a run; a
+    // second run then would take items from under the first one. What arrives meanwhile stays
+    // on the list for the question at the end.
+    static bool running = false;
+    if (running)
         return;
-    unwinding = true;
-    const auto done = qScopeGuard([] { unwinding = false; });
+    running = true;
+    const auto done = qScopeGuard([] { running = false; });
     SharedState& state = Shared();
     state.SafeItemsRemoved = false;
     state.LockedFilesFound = false;

@@ -396,10 +396,12 @@ void frmMainCode::ApplyLayout(const QString& listState)
         showList();
 }
 
+// Both layouts keep a contracted bar as it is: the layout shows when the bar is expanded.
 void frmMainCode::HideList()
 {
     Shared().ListState = HideListState;
-    resize(PixelsX(HiddenWidth), PixelsY(HiddenHeight));
+    if (!Shown(m_btnExpand))
+        resize(PixelsX(HiddenWidth), PixelsY(HiddenHeight));
     m_btnHide->hide();
     m_btnShow->show();
     PlaceButtonRow();
@@ -409,7 +411,8 @@ void frmMainCode::HideList()
 void frmMainCode::showList()
 {
     Shared().ListState = ShowListState;
-    resize(PixelsX(ShownWidth), PixelsY(ShownHeight));
+    if (!Shown(m_btnExpand))
+        resize(PixelsX(ShownWidth), PixelsY(ShownHeight));
     m_btnHide->show();
     m_btnShow->hide();
     PlaceButtonRow();

@@ -186,6 +186,7 @@ private Q_SLOTS:
     void stopDuringSecondOfFiveFinishesIt();
     void cancelInsideAFolderTreeKeepsTheRest();
     void windowStaysAliveDuringARun();
+    void contractedBarStaysABarThroughARun();
     void closeWhenIdleEmptiesAndHides();
     void selectionCommandsCheckAndInvert();
     void ballFollowsThePointerAndPausesForARun();
@@ -482,6 +483,34 @@ void TestFrmMainCode::windowStaysAliveDuringARun()
     QCOMPARE(shredCaptions, (QList<QString>{QStringLiteral("Shredding"), QStringLiteral("cancel"),
                                             QStringLiteral("no yes")}));
     QVERIFY(Control<cpvProgressBar>("baredit")->Max() > 0);
+}
+
+void TestFrmMainCode::contractedBarStaysABarThroughARun()
+{
+    const QStringList files = MakeFiles({QStringLiteral("one"), QStringLiteral("two")}, 1 << 20);
+    DropFiles(ListViewport(), files);
+    Click("btnShow");
+    Click("btnContract");
+    QSize during;
+    bool smallBarShown = false;
+    DuringRun look([] { return Text("lblstatus2") == QStringLiteral("Shredding"); },
+                   [&] {
+                       during = Window().size();
+                       smallBarShown = !Control("bareditsmall")->isHidden();
+                       Click("btnShred"); // the bar's only way to cancel
+                   });
+    Click("btnShred");
+    QCOMPARE(during, QSize(333, 46));
+    QVERIFY(smallBarShown);
+    QCOMPARE(Window().size(), QSize(333, 46));
+    QVERIFY(Control("bareditsmall")->isHidden());
+    QCOMPARE(Window().ListCount(), 1);
+    // Expanded, the run has left the list-hidden layout with the question for what is left.
+    Click("btnExpand");
+    QCOMPARE(Window().size(), QSize(333, 120));
+    QVERIFY(!Control("btnShow")->isHidden());
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred this item?") + Cr +
+                                    QStringLiteral("Shredded items cannot be recovered."));
 }
 
 void TestFrmMainCode::closeWhenIdleEmptiesAndHides()
