@@ -293,6 +293,9 @@ void TestFrmMainCode::dropsOnEveryPartAddToTheList_data()
     QTest::newRow("Yes button") << QStringLiteral("btnYes") << true;
     QTest::newRow("close button") << QStringLiteral("btnClose") << true;
     QTest::newRow("scroller") << QStringLiteral("myscroller") << true;
+    QTest::newRow("prompt") << QStringLiteral("lblPrompt") << true;
+    QTest::newRow("Shred button's text") << QStringLiteral("lblshred") << true;
+    QTest::newRow("list frame") << QStringLiteral("Pictureframe") << true;
     QTest::newRow("announcements ball") << QStringLiteral("btnBall") << false;
 }
 
