@@ -58,6 +58,7 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     m_lblMessage->setGeometry(ToPixelsX(DialogDesign::MessageLeft), ToPixelsY(DialogDesign::MessageTop),
                               ToPixelsX(DialogDesign::MessageWidth), 0);
 
+    // Made before the buttons, so that it is first to take the focus when it is shown.
     m_txtDialogInput = new QLineEdit(this);
     m_txtDialogInput->setObjectName(QStringLiteral("txtDialogInput"));
     SetTextColor(m_txtDialogInput, QPalette::Base, Qt::white);
@@ -141,6 +142,13 @@ void frmDialog::LayOut()
     const QScreen* where = parentWidget() ? parentWidget()->screen() : screen();
     if (where)
         move(where->availableGeometry().center() - rect().center());
+}
+
+void frmDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A question takes the keyboard, even as a tool window that window managers may leave inactive.
+    activateWindow();
 }
 
 void frmDialog::reject()

@@ -124,12 +124,16 @@ private Q_SLOTS:
 
     void enterInTheBoxIsOK()
     {
-        WhenOpen([](QWidget* dialog) {
+        // The box has the focus as the dialog opens: the user types at once.
+        bool focused = false;
+        WhenOpen([&](QWidget* dialog) {
             QWidget* box = Child(dialog, QStringLiteral("txtDialogInput"));
+            focused = QTest::qWaitForWindowActive(dialog) && QApplication::focusWidget() == box;
             QTest::keyClicks(box, QStringLiteral("abc"));
             QTest::keyClick(box, Qt::Key_Return);
         });
         QCOMPARE(Ask(4, true), QVariant(QStringLiteral("0;abc")));
+        QVERIFY(focused);
     }
 
     void releaseAwayFromTheButtonDoesNothing()
