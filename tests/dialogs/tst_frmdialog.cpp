@@ -64,7 +64,7 @@ bool OnTop(const QWidget* w)
     return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-const QVariant Code(qint16 code)
+QVariant Code(qint16 code)
 {
     return QVariant::fromValue(code);
 }
