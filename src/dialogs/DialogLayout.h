@@ -7,6 +7,7 @@
 // free of widgets so that every placement can be checked without a display.
 namespace DialogDesign {
 inline constexpr int Width = 4785; // never changes: long messages make the dialog taller
+inline constexpr int Icon = 200;   // left and top of the icon, where the painter puts it too
 inline constexpr int TitleLeft = 960;
 inline constexpr int TitleTop = 240;
 inline constexpr int MessageLeft = 300;

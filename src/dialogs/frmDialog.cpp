@@ -45,7 +45,7 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     m_ImgIcon = AddLabel(QStringLiteral("ImgIcon"));
     m_ImgIcon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
     m_ImgIcon->adjustSize();
-    m_ImgIcon->move(ToPixelsX(DialogDesign::Gap), ToPixelsY(DialogDesign::Gap));
+    m_ImgIcon->move(ToPixelsX(DialogDesign::Icon), ToPixelsY(DialogDesign::Icon));
 
     m_lblTitle = AddLabel(QStringLiteral("lblTitle"));
     QFont titleFont(QStringLiteral("Arial"), 9);
@@ -58,6 +58,7 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     m_lblMessage->setGeometry(ToPixelsX(DialogDesign::MessageLeft), ToPixelsY(DialogDesign::MessageTop),
                               ToPixelsX(DialogDesign::MessageWidth), 0);
 
+    // Made before the buttons, so that it is first to take the focus when it is shown.
     m_txtDialogInput = new QLineEdit(this);
     m_txtDialogInput->setObjectName(QStringLiteral("txtDialogInput"));
     SetTextColor(m_txtDialogInput, QPalette::Base, Qt::white);
@@ -71,7 +72,11 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     m_cmdNo = AddButton(QStringLiteral("cmdNo"));
     m_cmdCancel = AddButton(QStringLiteral("cmdCancel"));
     m_cmdSysInfo = AddButton(QStringLiteral("cmdSysInfo"));
-    m_btnClose = AddButton(QStringLiteral("btnClose"));
+    m_btnClose = AddButton(QStringLiteral("btnClose")); // the painter puts it in the corner
+    for (MyTopButton* button : {m_cmdOK, m_btnYes})
+        button->move(ToPixelsX(DialogDesign::LeftButton), 0);
+    for (MyTopButton* button : {m_cmdNo, m_cmdCancel, m_cmdSysInfo})
+        button->move(ToPixelsX(DialogDesign::RightButton), 0);
 
     connect(m_cmdOK, &MyTopButton::Click, this, &frmDialog::cmdOK_Click);
     connect(m_cmdSysInfo, &MyTopButton::Click, this, &frmDialog::cmdSysInfo_Click);
@@ -111,6 +116,7 @@ void frmDialog::SetTexts(const QString& message, const QString& title, bool clos
     m_lblMessage->resize(m_lblMessage->width(), m_lblMessage->heightForWidth(m_lblMessage->width()));
     m_lblTitle->setText(title);
     m_lblTitle->adjustSize();
+    setWindowTitle(title); // what screen readers and window lists name the dialog by
     m_btnClose->SetEnabled(closeEnabled);
 }
 
@@ -141,6 +147,13 @@ void frmDialog::LayOut()
     const QScreen* where = parentWidget() ? parentWidget()->screen() : screen();
     if (where)
         move(where->availableGeometry().center() - rect().center());
+}
+
+void frmDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A question takes the keyboard, even as a tool window that window managers may leave inactive.
+    activateWindow();
 }
 
 void frmDialog::reject()
@@ -190,8 +203,6 @@ MyTopButton* frmDialog::AddButton(const QString& name)
     auto* button = new MyTopButton(this);
     button->setObjectName(name);
     button->SetImages(frmPics::ButtonFor(WindowName, name));
-    const bool left = name == QLatin1String("cmdOK") || name == QLatin1String("btnYes");
-    button->move(ToPixelsX(left ? DialogDesign::LeftButton : DialogDesign::RightButton), 0);
     return button;
 }
 

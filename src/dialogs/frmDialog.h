@@ -27,6 +27,7 @@ public:
     void LayOut();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void reject() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -38,7 +38,8 @@ inline constexpr qint16 No = 3;
 // dialog has a one-line input box with OK and Cancel and `buttons` is ignored.
 // Returns the code of the button that closed the dialog (DialogAnswerCode), or for OK with
 // the input box the text "0;" followed by what was typed. Callers compare the answer as
-// text with "2" for Yes. The main window is made topmost again afterwards.
+// text with "2" for Yes. The main window is made topmost again afterwards. `owner` may be
+// null when no window asks (the dialog then opens on the primary screen).
 QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
                     qint32 buttons, qint32 iconKind, bool closeEnabled);
 

@@ -187,7 +187,7 @@ bool CommandRelay::setCommandLine(const QString& text)
 bool CommandRelay::sendToFirstInstance(const QString& text)
 {
     // The first instance may hold the lock but not listen yet: keep trying for a while.
-    QDeadlineTimer deadline(ConnectionTimeoutMs);
+    QDeadlineTimer deadline(HandOverTimeoutMs);
     QLocalSocket socket;
     for (;;) {
         socket.connectToServer(socketPath());

@@ -44,6 +44,9 @@ public:
     // Frame limits; larger or malformed frames close the connection.
     static constexpr qint64 MaxFrameBytes = 1 << 20;
     static constexpr int ConnectionTimeoutMs = 5000;
+    // How long a later launch waits for the first instance to listen and answer: a first
+    // instance that started at the same moment may still be loading on a busy machine.
+    static constexpr int HandOverTimeoutMs = 20000;
 
 Q_SIGNALS:
     void Change();

@@ -38,7 +38,7 @@ public:
     bool reported(const QString& line) { return reports().contains(line); }
     bool finishedWithSuccess()
     {
-        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit &&
+        return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit &&
                m_process.exitCode() == 0;
     }
     bool running() const { return m_process.state() == QProcess::Running; }
@@ -95,7 +95,7 @@ void TestStartup::everyLaunchReachesTheFirstInstance()
     QTemporaryDir work;
     Launch first({QStringLiteral("my file.txt")}, work.path());
     // The first instance's own command line comes back to it, made absolute; no welcome.
-    QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(work.path() + QStringLiteral("/my file.txt"))), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(work.path() + QStringLiteral("/my file.txt"))), 30000);
     QVERIFY(!first.reported(Sentinel));
     QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
 
@@ -124,7 +124,7 @@ void TestStartup::everyLaunchReachesTheFirstInstance()
 void TestStartup::firstRunWithoutPathsAsksForWelcome()
 {
     Launch first({});
-    QTRY_VERIFY_WITH_TIMEOUT(first.reported(Sentinel), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.reported(Sentinel), 30000);
     QVERIFY(first.running());
     QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
     // Start-up wrote the option settings back.
@@ -152,21 +152,21 @@ void TestStartup::tenSimultaneousLaunchesMakeOneFirstInstance()
     QCOMPARE(handedOver, 9);
     QVERIFY(survivor);
     for (int i = 0; i < 10; ++i)
-        QTRY_VERIFY_WITH_TIMEOUT(survivor->reported(received(QStringLiteral("/tmp/item%1").arg(i))), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(survivor->reported(received(QStringLiteral("/tmp/item%1").arg(i))), 30000);
 }
 
 void TestStartup::killedFirstInstanceDoesNotBlockTheNext()
 {
     {
         Launch first({QStringLiteral("/tmp/before")});
-        QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(QStringLiteral("/tmp/before"))), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(first.reported(received(QStringLiteral("/tmp/before"))), 30000);
         first.stop(SIGKILL);
     }
     // The lock and the socket of the dead instance are still there.
     QVERIFY(QFile::exists(TestEnvironment::runtimeDir() + QStringLiteral("/vanisto/relay")));
 
     Launch next({QStringLiteral("/tmp/after")});
-    QTRY_VERIFY_WITH_TIMEOUT(next.reported(received(QStringLiteral("/tmp/after"))), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(next.reported(received(QStringLiteral("/tmp/after"))), 30000);
     Launch later({QStringLiteral("/tmp/later")});
     QVERIFY(later.finishedWithSuccess());
     QTRY_VERIFY(next.reported(received(QStringLiteral("/tmp/later"))));
@@ -189,7 +189,7 @@ void TestStartup::filesQueuedLastSessionAreShreddedAtStart()
     queue.close();
 
     Launch first({});
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued), 30000);
     QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{QStringLiteral("not queued.txt")});
     // The shredded path has left the queue.
     const auto queuedText = [&queue] {
