@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${VANISTO_BUILD_DIR:-$root/build}"
 [[ -f "$build/build.ninja" ]] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target vanisto-skin-gallery vanisto-dialog-gallery
+cmake --build "$build" --target vanisto-skin-gallery vanisto-dialog-gallery vanisto-mainwindow-gallery
 mkdir -p "$root/docs/screenshots"
 QT_QPA_PLATFORM=offscreen "$build/bin/vanisto-skin-gallery" "$root/docs/screenshots"
 QT_QPA_PLATFORM=offscreen "$build/bin/vanisto-dialog-gallery" "$root/docs/screenshots"
+QT_QPA_PLATFORM=offscreen "$build/bin/vanisto-mainwindow-gallery" "$root/docs/screenshots"
