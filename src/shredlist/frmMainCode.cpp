@@ -582,6 +582,13 @@ void frmMainCode::SelectionHover(LinkLabel* hovered)
     }
 }
 
+// Closing the window by other means than btnClose (the window manager's close) unloads it,
+// and unloading the main window ends the program; nothing needs saving.
+void frmMainCode::closeEvent(QCloseEvent*)
+{
+    QCoreApplication::quit();
+}
+
 void frmMainCode::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
