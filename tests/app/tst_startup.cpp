@@ -14,10 +14,12 @@ namespace {
 class Launch
 {
 public:
-    explicit Launch(const QStringList& arguments, const QString& workingFolder = QDir::tempPath())
+    explicit Launch(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
+                    const QProcessEnvironment& extra = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vanisto.*.info=true"));
+        environment.insert(extra);
         m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(workingFolder);
         m_process.start(TestEnvironment::binDir() + QStringLiteral("/vn10"), arguments);
@@ -199,13 +201,49 @@ void TestStartup::filesQueuedLastSessionAreShreddedAtStart()
     QTRY_VERIFY2(!queuedText().contains(QFile::encodeName(work.path())), queuedText().constData());
 }
 
+// A display of its own for the first instance, so that a click can reach its window.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+        if (m_server.waitForStarted() && m_server.waitForReadyRead(10000))
+            m_name = QLatin1Char(':') + QString::fromLatin1(m_server.readLine().trimmed());
+    }
+    ~VirtualDisplay()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+    QString name() const { return m_name; }
+    // What xdotool (package xdotool) printed, trimmed; empty when it failed.
+    QString xdotool(const QStringList& arguments) const
+    {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_name);
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral("xdotool"), arguments);
+        if (!tool.waitForFinished(10000) || tool.exitCode() != 0)
+            return QString();
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+
+private:
+    QProcess m_server;
+    QString m_name;
+};
+
 void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
 {
-    // Instant Shred answers the question at once, so the hand-over ends in a run.
     QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
     QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
     QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("[Config]\nShredNow=True\nNumOverwrite=1\nFirstStartEver=False\n");
+    conf.write("[Config]\nNumOverwrite=1\nFirstStartEver=False\n");
     conf.close();
     QTemporaryDir work;
     const QStringList files{work.path() + QStringLiteral("/a"), work.path() + QStringLiteral("/b c")};
@@ -214,16 +252,41 @@ void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(100000, 'x'));
     }
+    VirtualDisplay display;
+    QVERIFY2(!display.name().isEmpty(), "Xvfb (package xvfb) did not start");
+    QProcessEnvironment onDisplay;
+    onDisplay.insert(QStringLiteral("DISPLAY"), display.name());
+    onDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
 
-    Launch first({});
+    Launch first({}, QDir::tempPath(), onDisplay);
     QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
                              10000);
     Launch second({QStringLiteral("a"), QStringLiteral("b c")}, work.path());
     QVERIFY(second.finishedWithSuccess());
     QTRY_VERIFY(first.reported(QStringLiteral("vanisto.main: listed: ") + files[1]));
     QVERIFY(first.reported(QStringLiteral("vanisto.main: listed: ") + files[0]));
-    QTRY_VERIFY(!QFile::exists(files[0]) && !QFile::exists(files[1]));
+
+    // The window shows the question; the user clicks Yes, in the middle of the row under it.
+    QString window;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(window = display.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--class"), QStringLiteral("vn10")}))
+             .isEmpty(),
+        10000);
+    const QString geometry =
+        display.xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    const int width = geometry.section(QStringLiteral("WIDTH="), 1).section(QLatin1Char('\n'), 0, 0).toInt();
+    QVERIFY2(width > 0, qPrintable(geometry));
+    const QString x = QString::number(width / 2 - 76 + 37);
+    display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, x, QStringLiteral("98"),
+                     QStringLiteral("click"), QStringLiteral("1")});
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(files[0]) && !QFile::exists(files[1]), 10000);
     QCOMPARE(QDir(work.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    // The emptied list hides the window; the program runs on.
+    QTRY_VERIFY(display
+                    .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--class"), QStringLiteral("vn10")})
+                    .isEmpty());
     QVERIFY(first.running());
 }
 
