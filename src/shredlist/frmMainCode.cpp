@@ -194,9 +194,6 @@ void frmMainCode::BuildPrompt()
     m_baredit->SetCaptionFormat(5);
     m_baredit->move(30, 72);
     m_baredit->hide();
-    for (cpvProgressBar* bar : {m_baredit, m_bareditsmall})
-        if (bar)
-            connect(bar, &cpvProgressBar::MouseDown, this, [this] { DoDrag(this); });
 }
 
 void frmMainCode::BuildList()
@@ -295,6 +292,8 @@ void frmMainCode::ConnectButtons()
     OnRelease(m_btnShow, &frmMainCode::showList);
     OnRelease(m_btnHide, &frmMainCode::HideList);
     OnRelease(m_btnOptions, &frmMainCode::btnOptions_MouseUp);
+    for (cpvProgressBar* bar : {m_baredit, m_bareditsmall})
+        connect(bar, &cpvProgressBar::MouseDown, this, [this] { DoDrag(this); });
     for (MyTopButton* button : {m_BtnAbout, m_btnClose, m_btnContract, m_btnExpand})
         connect(button, &MyTopButton::MouseMove, this, [this] {
             if (Shown(m_btnBall))

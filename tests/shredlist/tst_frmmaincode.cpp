@@ -177,6 +177,8 @@ private Q_SLOTS:
     void loadLeavesTheWindowHiddenAndIdle();
     void layoutsHaveTheirSizes();
     void contractAndExpandKeepTheLayout();
+    void pressOnTheSurfaceMovesTheWindow_data();
+    void pressOnTheSurfaceMovesTheWindow();
     void dropsOnEveryPartAddToTheList_data();
     void dropsOnEveryPartAddToTheList();
     void commandLineHandOverAddsEveryPath();
@@ -281,6 +283,43 @@ void TestFrmMainCode::contractAndExpandKeepTheLayout()
     QVERIFY(!Control("btnHide")->isHidden());
     QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred this item?") + Cr +
                                     QStringLiteral("Shredded items cannot be recovered."));
+}
+
+void TestFrmMainCode::pressOnTheSurfaceMovesTheWindow_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("window surface") << QStringLiteral("frmMainCode") << true;
+    QTest::newRow("icon") << QStringLiteral("ImgIcon") << true;
+    QTest::newRow("prompt") << QStringLiteral("lblPrompt") << true;
+    QTest::newRow("count") << QStringLiteral("Label1") << true;
+    QTest::newRow("list frame") << QStringLiteral("Pictureframe") << true;
+    QTest::newRow("list row") << QStringLiteral("LstArray") << false;
+    QTest::newRow("small bar") << QStringLiteral("bareditsmall") << true;
+    QTest::newRow("Yes button") << QStringLiteral("btnYes") << false;
+}
+
+void TestFrmMainCode::pressOnTheSurfaceMovesTheWindow()
+{
+    QFETCH(QString, part);
+    QFETCH(bool, moves);
+    DropFiles(ListViewport(), MakeFiles({QStringLiteral("one")}, 10));
+    Click("btnShow");
+    QWidget* widget = part == QStringLiteral("frmMainCode") ? static_cast<QWidget*>(&Window())
+                      : part == QStringLiteral("LstArray")  ? ListViewport()
+                                                            : Control(part.toLatin1().constData());
+    widget->show();
+    const QPoint start = Window().pos();
+    const QPointF at(3, 3);
+    MouseEvents::Press(widget, at);
+    const QPoint to = QCursor::pos() + QPoint(35, 12);
+    QMouseEvent move(QEvent::MouseMove, at, QPointF(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, QPointF(to), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &release);
+    QCOMPARE(Window().pos() != start, moves);
+    Window().move(start);
 }
 
 void TestFrmMainCode::dropsOnEveryPartAddToTheList_data()
