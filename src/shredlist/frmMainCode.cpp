@@ -357,6 +357,12 @@ void frmMainCode::DeletePendingFiles()
 {
     ShredEngine engine(*this);
     ProcessPendingDeletions(engine);
+    // The engine leaves its run captions and bars behind; the window is idle again.
+    setCaption(Caption::lblstatus, RunCaption::Stopped);
+    setCaption(Caption::lblstatus2, RunCaption::Done);
+    setBarVisible(Bar::baredit, false);
+    setBarVisible(Bar::bareditsmall, false);
+    m_shredList.SetCountCaptions();
 }
 
 // ---------------------------------------------------------------------------------------------

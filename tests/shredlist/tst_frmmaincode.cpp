@@ -202,13 +202,23 @@ private Q_SLOTS:
 private:
     QStringList MakeFiles(const QStringList& names, qint64 size);
     QTemporaryDir m_dir;
+    QString m_queued;
 };
 
 void TestFrmMainCode::initTestCase()
 {
     QVERIFY(!CommandRelayConnector::commandRelay()->otherInstanceRunning());
+    // A file the last session could not delete.
+    m_queued = m_dir.path() + QStringLiteral("/queued last time");
+    QVERIFY(writeFile(m_queued, seededBytes(50000, 9)));
+    QDir().mkpath(TestEnvironment::stateHome() + QStringLiteral("/Vanisto"));
+    QFile queue(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/pending-deletions"));
+    QVERIFY(queue.open(QIODevice::WriteOnly));
+    queue.write(QFile::encodeName(m_queued) + '\n');
+    queue.close();
     Window().Form_Load();
     QCoreApplication::processEvents();
+    QVERIFY(!exists(m_queued));
 }
 
 void TestFrmMainCode::init()
@@ -242,7 +252,10 @@ QStringList TestFrmMainCode::MakeFiles(const QStringList& names, qint64 size)
 void TestFrmMainCode::loadLeavesTheWindowHiddenAndIdle()
 {
     QVERIFY(!Window().isVisible());
+    // Also after shredding what the last session queued.
     QCOMPARE(Text("lblstatus"), QStringLiteral("Stopped"));
+    QCOMPARE(Text("lblstatus2"), QStringLiteral("Done"));
+    QVERIFY(Control("baredit")->isHidden());
     QVERIFY(Control("btnCancel")->isHidden());
     QVERIFY(!Control("btnYes")->isHidden());
     QCOMPARE(Control("lblPrompt")->pos(), QPoint(450 / TwipsX(), 660 / TwipsY()));
@@ -388,7 +401,10 @@ void TestFrmMainCode::yesShredsThreeCheckedFiles()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(Window().ListCount(), 0);
     QVERIFY(!Window().isVisible());
+    // Also after shredding what the last session queued.
     QCOMPARE(Text("lblstatus"), QStringLiteral("Stopped"));
+    QCOMPARE(Text("lblstatus2"), QStringLiteral("Done"));
+    QVERIFY(Control("baredit")->isHidden());
     QVERIFY(Control("btnCancel")->isHidden());
     QVERIFY(!Control("btnYes")->isHidden());
 }
