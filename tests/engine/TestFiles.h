@@ -4,6 +4,9 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +44,20 @@ inline bool exists(const QString& path)
     {
     };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// Sets or clears the immutable flag of a file or folder (root only): what a file that cannot
+// be overwritten looks like. Returns false when the flag could not be changed.
+inline bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
 }
 } // namespace TestFiles
 

@@ -96,17 +96,6 @@ private:
     int m_count = 0;
 };
 
-bool SetImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
-}
 } // namespace
 
 class TestModShred : public QObject
@@ -242,12 +231,12 @@ void TestModShred::lockedFileIsReportedAndTheListCleared()
 {
     FakeRunWindow w;
     const QString locked = file(QStringLiteral("locked"));
-    QVERIFY2(SetImmutable(locked, true), "cannot make the file immutable (needs root)");
+    QVERIFY2(TestFiles::setImmutable(locked, true), "cannot make the file immutable (needs root)");
     const QString plain = file(QStringLiteral("plain"));
     w.add(locked);
     w.add(plain);
     StartShred(w);
-    QVERIFY(SetImmutable(locked, false));
+    QVERIFY(TestFiles::setImmutable(locked, false));
     QVERIFY(exists(locked));
     QVERIFY(!exists(plain));
     QVERIFY(Shared().LockedFilesFound);

@@ -32,18 +32,6 @@ QString runCommand(const QStringList& command)
     return {};
 }
 
-bool setImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    int flags = 0;
-    const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                      (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, true) &&
-                      ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
-}
-
 // How many 32-byte pieces of the originals (taken at 32-byte offsets, which ext4's 4 KiB
 // blocks keep aligned on the disk) appear in the image.
 qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
@@ -100,7 +88,7 @@ class TestShredDisk : public QObject
     void detach()
     {
         for (const QString& item : std::as_const(m_immutable))
-            setImmutable(item, false);
+            TestFiles::setImmutable(item, false);
         m_immutable.clear();
         while (!m_innerMounts.isEmpty())
             runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()});
@@ -192,7 +180,7 @@ private Q_SLOTS:
         const QByteArray original = seededBytes(5000, 7);
         QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/fixed"), original) &&
                 writeFile(folder + QStringLiteral("/other"), "other"));
-        QVERIFY(setImmutable(folder + QStringLiteral("/fixed"), true));
+        QVERIFY(TestFiles::setImmutable(folder + QStringLiteral("/fixed"), true));
         m_immutable.append(folder + QStringLiteral("/fixed"));
 
         m_engine->LoadFolders(folder);
@@ -262,7 +250,7 @@ private Q_SLOTS:
         const QString folder = path(QStringLiteral("locked-folder"));
         const QByteArray original = seededBytes(9000, 11);
         QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), original));
-        QVERIFY(setImmutable(folder, true));
+        QVERIFY(TestFiles::setImmutable(folder, true));
         m_immutable.append(folder);
         QProcess tool;
         tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
@@ -272,7 +260,7 @@ private Q_SLOTS:
         QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/f")});
         QVERIFY(readFile(folder + QStringLiteral("/f")) != original);
 
-        QVERIFY(setImmutable(folder, false));
+        QVERIFY(TestFiles::setImmutable(folder, false));
         ProcessPendingDeletions(*m_engine);
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/f")));
         QVERIFY(PendingDeletions::load().isEmpty());

@@ -155,17 +155,6 @@ const QString Attempted =
 const QString ModifyQuestion =
     QStringLiteral("\n\nWould you like to modify your 'Do Not Shred' folder locations?");
 
-bool SetImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
-}
 } // namespace
 
 class TestFrmMainCode : public QObject
@@ -699,11 +688,11 @@ void TestFrmMainCode::protectedItemFromTheCommandLineIsRemovedAtRunTime()
 void TestFrmMainCode::lockedFileIsReportedAndTheListCleared()
 {
     const QStringList files = MakeFiles({QStringLiteral("locked"), QStringLiteral("free")}, 30000);
-    QVERIFY2(SetImmutable(files[0], true), "cannot make the file immutable (needs root)");
+    QVERIFY2(TestFiles::setImmutable(files[0], true), "cannot make the file immutable (needs root)");
     DropFiles(ListViewport(), files);
     DialogAnswerer user({QStringLiteral("cmdOK")});
     Click("btnYes");
-    QVERIFY(SetImmutable(files[0], false));
+    QVERIFY(TestFiles::setImmutable(files[0], false));
     QCOMPARE(user.asked.size(), 1);
     QVERIFY(user.asked[0].startsWith(QStringLiteral("Locked files warning|Some files were locked")));
     QVERIFY(exists(files[0]));
