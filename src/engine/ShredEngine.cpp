@@ -1,8 +1,8 @@
 #include "ShredEngine.h"
 
-#include "FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 #include "FileSystemKind.h"
-#include "ParentFolder.h"
+#include "platform/ParentFolder.h"
 #include "PendingDeletions.h"
 #include "common/LogError.h"
 #include "common/SharedState.h"
