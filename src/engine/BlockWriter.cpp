@@ -1,6 +1,7 @@
 #include "BlockWriter.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -49,4 +50,19 @@ int BlockWriter::syncPattern(int fd)
 {
     m_unsynced = 0;
     return dataSync(fd);
+}
+
+int BlockWriter::syncFolder(int folderFd, int sameFileSystemFd)
+{
+    if (::fsync(folderFd) == 0)
+        return 0;
+    if (errno != EBADF)
+        return errno;
+    const int readable = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable >= 0) {
+        const int result = ::fsync(readable) == 0 ? 0 : errno;
+        ::close(readable);
+        return result;
+    }
+    return ::syncfs(sameFileSystemFd) == 0 ? 0 : errno;
 }

@@ -20,6 +20,12 @@ public:
     // no single sync keeps the window waiting long.
     virtual int syncPattern(int fd);
 
+    // Makes a rename or a removal in the folder durable: the folder is synced. A folder we may
+    // write in but not read (mode -wx) can only be opened as a path, which cannot be synced;
+    // its whole file system is synced instead, through sameFileSystemFd. Returns 0 or an
+    // errno value.
+    virtual int syncFolder(int folderFd, int sameFileSystemFd);
+
 private:
     qint64 m_unsynced = 0;
 };

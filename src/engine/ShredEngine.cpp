@@ -1,21 +1,17 @@
 #include "ShredEngine.h"
 
-#include "platform/FileDescriptor.h"
+#include "EngineFiles.h"
 #include "FileSystemKind.h"
-#include "platform/ParentFolder.h"
 #include "PendingDeletions.h"
 #include "common/LogError.h"
 #include "common/SharedState.h"
+#include "platform/ParentFolder.h"
+#include "platform/PathBytes.h"
 #include "platform/SystemItems.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -24,132 +20,44 @@
 
 namespace {
 const QString Module = QStringLiteral("modShred");
-constexpr int RenameAttempts = 16;
+// Names are drawn this often at one length before the length grows by one: in a folder that
+// holds every name of the length (all 26 one-letter names, say), a rename must still succeed.
+constexpr int DrawsPerLength = 8;
+constexpr int RenameAttempts = 64;
 constexpr qint64 ReleaseStep = 32 * 1024 * 1024;
+// How many blocks are written between two looks at the lease (1 MiB of full blocks).
+constexpr qint64 LeaseCheckEvery = 128;
 
-QString errorText(int error)
+bool isDiskFull(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
 }
 
-long errorNumber(int error)
+// The blocks of the layout that hold data, as inclusive ranges of block numbers: a hole of a
+// sparse file is never written, so a file larger than the free space does not fill the disk.
+QList<std::pair<qint64, qint64>> blocksToWrite(const BlockLayout& layout, const QList<DataRange>& ranges,
+                                               qint64 length)
 {
-    switch (error) {
-    case ENOENT:
-        return ErrorNumber::FileNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorNumber::PermissionDenied;
-    default:
-        return ErrorNumber::PathFileAccessError;
+    QList<std::pair<qint64, qint64>> blocks;
+    if (length == 0) {
+        blocks.append({0, 0}); // one empty write
+        return blocks;
     }
-}
-
-QString childPath(const QString& folder, const QByteArray& name)
-{
-    return folder + QLatin1Char('/') + QFile::decodeName(name);
-}
-
-// The folder's new directory entry is only durable once the folder itself is synced. A folder
-// opened only for passing through (O_PATH) cannot be synced; the rename and unlink stand anyway.
-void syncFolder(int folderFd)
-{
-    ::fsync(folderFd);
-}
-
-int renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to)
-{
-    if (::renameat2(folderFd, from.constData(), folderFd, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // File systems without RENAME_NOREPLACE: test first; nothing else renames in this folder.
-    struct stat existing
-    {
-    };
-    if (::fstatat(folderFd, to.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0)
-        return EEXIST;
-    return ::renameat(folderFd, from.constData(), folderFd, to.constData()) == 0 ? 0 : errno;
-}
-
-// The mount an item belongs to, 0 where the kernel cannot say. A folder bind-mounted from the
-// same file system has the same device number as its surroundings; only this tells it apart.
-quint64 mountIdOf(int folderFd, const char* name)
-{
-    struct statx info
-    {
-    };
-    const int flags = AT_SYMLINK_NOFOLLOW | (*name ? 0 : AT_EMPTY_PATH);
-    if (::statx(folderFd, name, flags, STATX_TYPE | STATX_MNT_ID, &info) != 0 ||
-        !(info.stx_mask & STATX_MNT_ID))
-        return 0;
-    return info.stx_mnt_id;
-}
-
-// True when name in the folder is the root of another mount: a file system of its own or a
-// bind mount. Such an item was not chosen with the folder around it.
-bool isOtherMount(int folderFd, const char* name, dev_t device)
-{
-    struct stat folder
-    {
-    };
-    if (::fstat(folderFd, &folder) == 0 && folder.st_dev != device)
-        return true;
-    const quint64 folderMount = mountIdOf(folderFd, "");
-    const quint64 itemMount = mountIdOf(folderFd, name);
-    return folderMount != 0 && itemMount != 0 && folderMount != itemMount;
-}
-
-struct Entry
-{
-    QByteArray name;
-    mode_t type;
-    bool otherMount;
-};
-
-// The folder's entries, sorted by name so that a walk is repeatable.
-QList<Entry> listFolder(int folderFd, int* error)
-{
-    QList<Entry> entries;
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = listFd < 0 ? nullptr : ::fdopendir(listFd);
-    if (!dir) {
-        *error = errno;
-        if (listFd >= 0)
-            ::close(listFd);
-        return entries;
-    }
-    while (const dirent* item = ::readdir(dir)) {
-        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
+    for (const DataRange& range : ranges) {
+        const qint64 first = range.begin / layout.BlockSize;
+        const qint64 last = qMin(layout.lastBlock, (range.end - 1) / layout.BlockSize);
+        if (first > last)
             continue;
-        struct stat info
-        {
-        };
-        if (::fstatat(folderFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        entries.append({QByteArray(item->d_name), static_cast<mode_t>(info.st_mode & S_IFMT),
-                        isOtherMount(folderFd, item->d_name, info.st_dev)});
+        if (!blocks.isEmpty() && first <= blocks.last().second + 1)
+            blocks.last().second = qMax(blocks.last().second, last);
+        else
+            blocks.append({first, last});
     }
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
-    *error = 0;
-    return entries;
-}
-
-QString kindOf(mode_t type)
-{
-    switch (type) {
-    case S_IFIFO:
-        return QStringLiteral("a FIFO, not opened");
-    case S_IFSOCK:
-        return QStringLiteral("a socket, not opened");
-    case S_IFCHR:
-    case S_IFBLK:
-        return QStringLiteral("a device node, not opened");
-    default:
-        return QStringLiteral("not a regular file, folder or link");
-    }
+    // Whole blocks make a file grow past its end; only data that reaches the end grows, a
+    // file that ends in a hole keeps its length.
+    if (!blocks.isEmpty() && ranges.last().end >= length)
+        blocks.last().second = layout.lastBlock;
+    return blocks;
 }
 } // namespace
 
@@ -179,18 +87,18 @@ void ShredEngine::setEventHandler(std::function<void(const ShredEvent&)> handler
 
 void ShredEngine::ShredFile(const QString& path, const QString& fileName)
 {
-    if (IsSystemItem(path)) {
+    const ParentFolder parent = ParentFolder::open(path, true);
+    const QString refusal = parent.isOpen() ? SystemItemReason(parent.fd(), parent.name())
+                                            : EngineFiles::unreachableReason(parent.error());
+    if (!refusal.isEmpty()) {
         // The run has already said "Shredding" in lblstatus2; no file is in progress after all.
-        report(ShredEvent::Kind::Refused, path, QStringLiteral("a system item"));
+        report(ShredEvent::Kind::Refused, path, refusal);
         finishFile();
         return;
     }
-    const ParentFolder parent = ParentFolder::open(path, true);
     if (!parent.isOpen()) {
         // The file's folder is out of reach: nothing was written, the path waits in the queue.
-        Shared().LockedFilesFound = true;
-        DeleteAfterReboot(path);
-        report(ShredEvent::Kind::Queued, path, errorText(parent.error()));
+        queueFailure(path, parent.error());
         finishFile();
         return;
     }
@@ -199,10 +107,6 @@ void ShredEngine::ShredFile(const QString& path, const QString& fileName)
 
 ShredOutcome ShredEngine::shredPendingFile(const QString& path)
 {
-    if (IsSystemItem(path)) {
-        logFailure(QStringLiteral("ProcessPendingDeletions"), EPERM, path);
-        return ShredOutcome::Refused;
-    }
     const ParentFolder parent = ParentFolder::open(path, false);
     struct stat info
     {
@@ -214,12 +118,12 @@ ShredOutcome ShredEngine::shredPendingFile(const QString& path)
             logFailure(QStringLiteral("ProcessPendingDeletions"), error, path);
         return ShredOutcome::Refused;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!S_ISREG(info.st_mode) || !SystemItemReason(parent.fd(), parent.name()).isEmpty()) {
         // What is there now is not the file that was queued: leave it as it is.
-        logFailure(QStringLiteral("ProcessPendingDeletions"), ELOOP, path);
+        logFailure(QStringLiteral("ProcessPendingDeletions"), S_ISREG(info.st_mode) ? EPERM : ELOOP, path);
         return ShredOutcome::Refused;
     }
-    return shredAt(parent.fd(), parent.name(), path, QFile::decodeName(parent.name()));
+    return shredAt(parent.fd(), parent.name(), path, PathBytes::decode(parent.name()));
 }
 
 ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QString& path,
@@ -227,27 +131,42 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
 {
     m_window.setCaption(Caption::lblstatus2, RunCaption::Shredding);
     m_window.yield();
-    m_window.setCaption(Caption::lblPrompt, ShredPasses::shreddingPrompt(fileName));
+    m_window.setCaption(Caption::lblPrompt, ShredPasses::shreddingPrompt(PathBytes::readable(fileName)));
 
     ShredOutcome outcome = ShredOutcome::Destroyed;
     QByteArray leftName = name;
     const int error = overwriteAndRemove(folderFd, name, path, fileName, &outcome, &leftName);
     if (outcome == ShredOutcome::Refused) {
+        struct stat item
+        {
+        };
+        ::fstatat(folderFd, name.constData(), &item, AT_SYMLINK_NOFOLLOW);
         report(ShredEvent::Kind::Refused, path,
-               error == 0 ? QStringLiteral("not a regular file")
+               error == 0 ? EngineFiles::kindOf(item.st_mode)
                           : QStringLiteral("on another mount, not opened"));
+    } else if (isDiskFull(error)) {
+        // Queued, it would fill the disk again at every start.
+        report(ShredEvent::Kind::Failed, path,
+               QStringLiteral("the disk is full: ") + EngineFiles::errorText(error));
+        outcome = ShredOutcome::Failed;
     } else if (error != 0) {
         // The file may have been renamed before the failure: queue it where it is now.
-        const QString queued = leftName == name ? path
-                                                : path.left(path.lastIndexOf(QLatin1Char('/')) + 1) +
-                                                      QFile::decodeName(leftName);
-        Shared().LockedFilesFound = true;
-        DeleteAfterReboot(queued);
-        report(ShredEvent::Kind::Queued, queued, errorText(error));
+        queueFailure(leftName == name ? path : EngineFiles::siblingPath(path, leftName), error);
         outcome = ShredOutcome::Queued;
     }
     finishFile();
     return outcome;
+}
+
+void ShredEngine::queueFailure(const QString& path, int error)
+{
+    Shared().LockedFilesFound = true;
+    if (DeleteAfterReboot(path))
+        report(ShredEvent::Kind::Queued, path, EngineFiles::errorText(error));
+    else
+        report(ShredEvent::Kind::Failed, path,
+               EngineFiles::errorText(error) +
+                   QStringLiteral(", and the pending-deletions queue cannot be written"));
 }
 
 void ShredEngine::finishFile()
@@ -264,7 +183,8 @@ void ShredEngine::finishFile()
 }
 
 // Returns 0 or the errno of the step that failed; *outcome says Refused for items that are not
-// regular files (never opened), *leftName the name the file has when the failure came.
+// regular files (never opened; the error then holds the item's type bits), *leftName the name
+// the file has when the failure came.
 int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path,
                                     const QString& fileName, ShredOutcome* outcome, QByteArray* leftName)
 {
@@ -277,55 +197,88 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         // A link is removed as a link: what it points to was not chosen.
         if (::unlinkat(folderFd, name.constData(), 0) != 0)
             return errno;
-        syncFolder(folderFd);
+        m_writer->syncFolder(folderFd, folderFd);
         return 0;
     }
-    if (!S_ISREG(listed.st_mode) || isOtherMount(folderFd, name.constData(), listed.st_dev)) {
+    if (!S_ISREG(listed.st_mode)) {
         *outcome = ShredOutcome::Refused;
-        return S_ISREG(listed.st_mode) ? EXDEV : 0;
+        return 0;
+    }
+    if (EngineFiles::isOtherMount(folderFd, name.constData(), listed.st_dev)) {
+        *outcome = ShredOutcome::Refused;
+        return EXDEV;
+    }
+    if (listed.st_nlink > 1) {
+        *outcome = ShredOutcome::NameRemoved;
+        return removeOtherName(folderFd, name, listed, path);
     }
 
-    // The owner read and write bits play the part of the "normal" attribute.
-    if ((listed.st_mode & (S_IRUSR | S_IWUSR)) != (S_IRUSR | S_IWUSR))
-        ::fchmodat(folderFd, name.constData(), (listed.st_mode & 07777) | S_IRUSR | S_IWUSR, 0);
-
-    FileDescriptor file(
-        ::openat(folderFd, name.constData(), O_RDWR | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.isValid())
-        return errno;
-    struct stat opened
-    {
-    };
-    if (::fstat(file.get(), &opened) != 0)
-        return errno;
-    if (opened.st_dev != listed.st_dev || opened.st_ino != listed.st_ino || !S_ISREG(opened.st_mode))
-        return ESTALE;
+    OpenedFile file;
+    if (const int error = file.open(folderFd, name, listed))
+        return error;
     int flags = 0;
-    if (::ioctl(file.get(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
+    if (::ioctl(file.fd(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
         return EPERM;
-    reportFileSystem(file.get(), opened.st_dev, path);
+    // The link count again, now that the checked file is open: a name made meanwhile counts.
+    if (file.info().st_nlink > 1) {
+        *outcome = ShredOutcome::NameRemoved;
+        return removeOtherName(folderFd, name, file.info(), path);
+    }
+    if (const int error = file.takeLease())
+        return error;
+    checkOverwriteReaches(file, path);
 
-    if (const int error = runPasses(file.get(), opened.st_size))
+    if (const int error = runPasses(file))
         return error;
     m_window.setBarValue(Bar::baredit, 0);
     m_window.setBarValue(Bar::bareditsmall, 0);
     m_window.yield();
+    if (file.leaseBroken())
+        return EBUSY;
 
-    // The file stays open across the rename, so that a large one can be handed back to the
-    // file system in steps (see releaseInSteps) before its name goes.
-    const int letters = fileName.isEmpty() ? QFile::decodeName(name).length() : fileName.length();
+    // The file stays open across the rename and the removal, so that a large one can be handed
+    // back to the file system in steps (see releaseInSteps) and the folder's file system can be
+    // synced through it where the folder cannot be.
+    const int letters = fileName.isEmpty() ? PathBytes::decode(name).length() : fileName.length();
     QByteArray newName;
     if (const int error = renameToRandom(folderFd, name, QByteArray(), letters, &newName))
         return error;
     *leftName = newName;
-    syncFolder(folderFd);
+    m_writer->syncFolder(folderFd, file.fd());
     m_window.yield();
-    releaseInSteps(file.get());
-    file.reset();
+    releaseInSteps(file.fd());
     if (::unlinkat(folderFd, newName.constData(), 0) != 0)
         return errno;
-    syncFolder(folderFd);
+    if (const int error = m_writer->syncFolder(folderFd, file.fd()))
+        logFailure(QStringLiteral("ShredFile"), error, path);
+    m_namesRemoved.remove({file.info().st_dev, file.info().st_ino});
     return 0;
+}
+
+// A file with another name keeps its content for that name: overwriting it would destroy what
+// the user did not choose, so only this name goes. Once the run removes the last of its names
+// elsewhere, that name finds one link and the content is destroyed then.
+int ShredEngine::removeOtherName(int folderFd, const QByteArray& name, const struct stat& listed,
+                                 const QString& path)
+{
+    if (::unlinkat(folderFd, name.constData(), 0) != 0)
+        return errno;
+    m_writer->syncFolder(folderFd, folderFd);
+    m_namesRemoved[{listed.st_dev, listed.st_ino}].append(path);
+    return 0;
+}
+
+void ShredEngine::FinishRun()
+{
+    for (const QStringList& names : std::as_const(m_namesRemoved))
+        for (const QString& path : names) {
+            const QString reason = QStringLiteral("only this name was removed: the content lives on under "
+                                                  "another name of the same file");
+            LogError(Module, QStringLiteral("ShredFile"), ErrorNumber::PathFileAccessError,
+                     reason + QStringLiteral(": ") + path);
+            report(ShredEvent::Kind::ContentKept, path, reason);
+        }
+    m_namesRemoved.clear();
 }
 
 // Freeing the blocks of a file of a gigabyte takes the file system a third of a second in one
@@ -345,9 +298,11 @@ void ShredEngine::releaseInSteps(int fd)
     }
 }
 
-int ShredEngine::runPasses(int fd, qint64 length)
+int ShredEngine::runPasses(OpenedFile& file)
 {
+    const qint64 length = file.info().st_size;
     const BlockLayout layout = ShredPasses::blockLayout(length);
+    const QList<DataRange> ranges = file.dataRanges();
     m_window.setBarVisible(Bar::baredit, true);
     m_window.setBarValue(Bar::baredit, 0);
     m_window.setBarVisible(Bar::bareditsmall, m_window.expandVisible());
@@ -363,52 +318,73 @@ int ShredEngine::runPasses(int fd, qint64 length)
 
     qint64 blocksWritten = 0;
     qint64 writeLimit = LLONG_MAX;
+    int patternsOnDisk = 0;
     for (qint32 pass = 1; pass <= state.NumOverwrite; ++pass) {
         for (const Pattern pattern : patterns) {
             const QByteArray buffer = patternBuffer(pattern, layout.BlockSize);
             m_window.yield();
-            if (const int error = writePattern(fd, buffer, layout, length, &writeLimit, &blocksWritten))
+            if (const int error = writePattern(file, buffer, layout, ranges, &writeLimit, &blocksWritten))
                 return error;
-            if (const int error = m_writer->syncPattern(fd))
+            if (const int error = m_writer->syncPattern(file.fd()))
                 return error;
+            ++patternsOnDisk;
             m_window.yield();
         }
     }
+    // Whatever the settings say, a file is never called destroyed without one pattern on the disk.
+    return patternsOnDisk > 0 ? 0 : ECANCELED;
+}
+
+// Writes one pattern over every block that holds data; a hole is passed over, its blocks still
+// counted for the bars.
+int ShredEngine::writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
+                              const QList<DataRange>& ranges, qint64* writeLimit, qint64* blocksWritten)
+{
+    const qint64 patternStart = *blocksWritten;
+    for (const auto& [first, last] : blocksToWrite(layout, ranges, file.info().st_size)) {
+        *blocksWritten = patternStart + first;
+        for (qint64 block = first; block <= last; ++block) {
+            m_window.yield();
+            if (const int error = writeOneBlock(file.fd(), buffer, block * layout.BlockSize,
+                                                file.info().st_size, writeLimit))
+                return error;
+            ++*blocksWritten;
+            m_window.setBarValue(Bar::baredit, *blocksWritten);
+            m_window.setBarValue(Bar::bareditsmall, *blocksWritten);
+            m_window.yield();
+            if ((block - first) % LeaseCheckEvery == LeaseCheckEvery - 1 && file.leaseBroken())
+                return EBUSY;
+        }
+    }
+    *blocksWritten = patternStart + layout.blockCount();
+    if (file.leaseBroken())
+        return EBUSY;
     return 0;
 }
 
-// Writes one pattern over every block. A disk that fills up while the file grows past its
-// original end does not stop the shred: the old content is covered by then, so the file simply
-// stops growing (*writeLimit) for the remaining patterns.
-int ShredEngine::writePattern(int fd, const QByteArray& buffer, const BlockLayout& layout,
-                              qint64 originalLength, qint64* writeLimit, qint64* blocksWritten)
+// A disk that fills up while the file grows past its original end does not stop the shred: the
+// old content is covered by then, so the file simply stops growing (*writeLimit) for the
+// remaining patterns. A disk full inside the old content stops the file.
+int ShredEngine::writeOneBlock(int fd, const QByteArray& buffer, qint64 offset, qint64 originalLength,
+                               qint64* writeLimit)
 {
-    for (qint64 block = 0; block <= layout.lastBlock; ++block) {
-        m_window.yield();
-        const qint64 offset = block * layout.BlockSize;
-        const qint64 length = qMin<qint64>(buffer.size(), qMax<qint64>(*writeLimit - offset, 0));
-        if (length > 0 || buffer.isEmpty()) {
-            qint64 written = 0;
-            int error = m_writer->writeBlock(fd, buffer.constData(), length, offset, &written);
-            const bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
-            const qint64 end = offset + written;
-            if (full && end < originalLength && offset + length > originalLength) {
-                // The file system may refuse the whole block rather than its growing part.
-                qint64 more = 0;
-                error =
-                    m_writer->writeBlock(fd, buffer.constData() + written, originalLength - end, end, &more);
-                written += more;
-            }
-            if (error != 0 && (!full || offset + written < originalLength))
-                return error;
-            if (full)
-                *writeLimit = offset + written;
-        }
-        ++*blocksWritten;
-        m_window.setBarValue(Bar::baredit, *blocksWritten);
-        m_window.setBarValue(Bar::bareditsmall, *blocksWritten);
-        m_window.yield();
+    const qint64 length = qMin<qint64>(buffer.size(), qMax<qint64>(*writeLimit - offset, 0));
+    if (length == 0 && !buffer.isEmpty())
+        return 0;
+    qint64 written = 0;
+    int error = m_writer->writeBlock(fd, buffer.constData(), length, offset, &written);
+    const bool full = isDiskFull(error);
+    const qint64 end = offset + written;
+    if (full && end < originalLength && offset + length > originalLength) {
+        // The file system may refuse the whole block rather than its growing part.
+        qint64 more = 0;
+        error = m_writer->writeBlock(fd, buffer.constData() + written, originalLength - end, end, &more);
+        written += more;
     }
+    if (error != 0 && (!isDiskFull(error) || offset + written < originalLength))
+        return error;
+    if (full)
+        *writeLimit = offset + written;
     return 0;
 }
 
@@ -426,143 +402,49 @@ QByteArray ShredEngine::patternBuffer(Pattern pattern, qint32 blockSize)
     return buffer;
 }
 
-// Renames name to prefix + letters random capitals, never over an existing item: a taken name
-// is drawn again a few times before the rename counts as failed.
+// Renames name to prefix + letters random capitals, never over an existing item. A taken name
+// is drawn again; after a few draws at one length the name grows by a letter, so a folder full
+// of short names cannot make the rename fail for ever.
 int ShredEngine::renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
                                 QByteArray* newName)
 {
     int error = EEXIST;
     for (int attempt = 0; attempt < RenameAttempts && error == EEXIST; ++attempt) {
         QByteArray candidate = prefix;
-        for (int i = 0; i < letters; ++i) {
+        const int length = letters + attempt / DrawsPerLength;
+        for (int i = 0; i < length; ++i) {
             candidate.append(m_letters->letter());
             m_window.yield();
         }
         // A name one character longer than the longest allowed one keeps the longest length.
         candidate.truncate(NAME_MAX);
-        error = renameNoReplace(folderFd, name, candidate);
+        error = EngineFiles::renameNoReplace(folderFd, name, candidate);
         if (error == 0)
             *newName = candidate;
     }
     return error;
 }
 
-void ShredEngine::reportFileSystem(int fd, dev_t device, const QString& path)
+// Said once per file system (and once per file whose blocks are shared): the file is still
+// shredded, its name and live content go, but the old blocks may stay on the disk.
+void ShredEngine::checkOverwriteReaches(const OpenedFile& file, const QString& path)
 {
-    if (m_reportedFileSystems.contains(device))
+    QString reason = file.sharedBlocksReason();
+    const dev_t device = file.info().st_dev;
+    if (reason.isEmpty() && !m_reportedFileSystems.contains(device)) {
+        const QString name = CopyOnWriteFileSystemOf(file.fd());
+        if (!name.isEmpty() && !(name == QLatin1String("btrfs") && file.writesInPlace())) {
+            m_reportedFileSystems.insert(device);
+            reason = QStringLiteral("%1 does not overwrite in place: the old content may stay on the disk")
+                         .arg(name);
+        }
+    }
+    if (reason.isEmpty())
         return;
-    m_reportedFileSystems.insert(device);
-    const QString name = CopyOnWriteFileSystemOf(fd);
-    if (name.isEmpty())
-        return;
-    const QString reason =
-        QStringLiteral("%1 does not overwrite in place: the old content may stay on the disk").arg(name);
-    LogError(Module, QStringLiteral("ShredFile"), ErrorNumber::PathFileAccessError, reason);
+    m_copyOnWriteFound = true;
+    LogError(Module, QStringLiteral("ShredFile"), ErrorNumber::PathFileAccessError,
+             reason + QStringLiteral(": ") + path);
     report(ShredEvent::Kind::CopyOnWrite, path, reason);
-}
-
-void ShredEngine::LoadFolders(const QString& folderPath)
-{
-    if (IsSystemItem(folderPath)) {
-        report(ShredEvent::Kind::Refused, folderPath, QStringLiteral("a system item"));
-        return;
-    }
-    const ParentFolder parent = ParentFolder::open(folderPath, true);
-    if (!parent.isOpen()) {
-        logFailure(QStringLiteral("LoadFolders"), parent.error(), folderPath);
-        report(ShredEvent::Kind::FolderKept, folderPath, errorText(parent.error()));
-        return;
-    }
-    struct stat info
-    {
-    };
-    if (::fstatat(parent.fd(), parent.name().constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISLNK(info.st_mode)) {
-        shredAt(parent.fd(), parent.name(), folderPath, QFile::decodeName(parent.name()));
-        return;
-    }
-    walk(parent.fd(), parent.name(), QDir::cleanPath(folderPath));
-}
-
-void ShredEngine::walk(int parentFd, const QByteArray& name, const QString& path)
-{
-    const FileDescriptor folder(
-        ::openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat self
-    {
-    };
-    if (!folder.isValid() || ::fstat(folder.get(), &self) != 0) {
-        const int error = errno;
-        logFailure(QStringLiteral("LoadFolders"), error, path);
-        report(ShredEvent::Kind::FolderKept, path, errorText(error));
-        return;
-    }
-    if (isOtherMount(parentFd, name.constData(), self.st_dev)) {
-        report(ShredEvent::Kind::Refused, path, QStringLiteral("another file system, not entered"));
-        return;
-    }
-    int error = 0;
-    const QList<Entry> entries = listFolder(folder.get(), &error);
-    if (error != 0) {
-        logFailure(QStringLiteral("LoadFolders"), error, path);
-        report(ShredEvent::Kind::FolderKept, path, errorText(error));
-        return;
-    }
-
-    for (const Entry& entry : entries) {
-        if (entry.type == S_IFDIR)
-            continue;
-        m_window.yield();
-        if (stopTest())
-            break;
-        const QString entryPath = childPath(path, entry.name);
-        if (entry.type == S_IFREG || entry.type == S_IFLNK)
-            shredAt(folder.get(), entry.name, entryPath, QFile::decodeName(entry.name));
-        else
-            report(ShredEvent::Kind::Refused, entryPath, kindOf(entry.type));
-        m_window.yield();
-    }
-    for (const Entry& entry : entries) {
-        if (entry.type != S_IFDIR)
-            continue;
-        m_window.yield();
-        if (stopTest())
-            break;
-        const QString entryPath = childPath(path, entry.name);
-        if (entry.otherMount)
-            report(ShredEvent::Kind::Refused, entryPath, QStringLiteral("another file system, not entered"));
-        else
-            walk(folder.get(), entry.name, entryPath);
-        m_window.yield();
-    }
-    if (m_window.caption(Caption::lblstatus) != RunCaption::Stopped)
-        removeFolder(parentFd, folder.get(), name, path);
-    m_window.yield();
-}
-
-// Renames the emptied folder to its first character and as many capitals as its name has
-// characters, then removes it. A folder that still holds something (a queued file, a refused
-// item, another file system) keeps its name, so that the queued paths inside it stay valid.
-void ShredEngine::removeFolder(int parentFd, int folderFd, const QByteArray& name, const QString& path)
-{
-    int error = 0;
-    if (!listFolder(folderFd, &error).isEmpty())
-        error = ENOTEMPTY;
-    QByteArray newName;
-    if (error == 0) {
-        const QString decoded = QFile::decodeName(name);
-        const QByteArray first = QFile::encodeName(decoded.left(decoded.at(0).isHighSurrogate() ? 2 : 1));
-        error = renameToRandom(parentFd, name, first, decoded.length(), &newName);
-    }
-    if (error == 0) {
-        syncFolder(parentFd);
-        error = ::unlinkat(parentFd, newName.constData(), AT_REMOVEDIR) == 0 ? 0 : errno;
-        syncFolder(parentFd);
-    }
-    if (error != 0) {
-        logFailure(QStringLiteral("LoadFolders"), error, path);
-        report(ShredEvent::Kind::FolderKept, path, errorText(error));
-    }
 }
 
 bool ShredEngine::stopTest()
@@ -583,5 +465,6 @@ void ShredEngine::report(ShredEvent::Kind kind, const QString& path, const QStri
 
 void ShredEngine::logFailure(const QString& procedure, int error, const QString& path)
 {
-    LogError(Module, procedure, errorNumber(error), errorText(error) + QStringLiteral(": ") + path);
+    LogError(Module, procedure, EngineFiles::errorNumber(error),
+             EngineFiles::errorText(error) + QStringLiteral(": ") + path);
 }

@@ -2,10 +2,12 @@
 
 #include "BlockWriter.h"
 #include "LetterSource.h"
+#include "OpenedFile.h"
 #include "ShredPasses.h"
 #include "ShredWindow.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -13,8 +15,9 @@
 #include <sys/types.h>
 
 // What the engine has to tell besides the captions: items it would not touch, files queued for
-// deletion at the next start, folders it had to leave, and file systems where overwriting in
-// place does not reach the old blocks (said once per file system).
+// deletion at the next start, folders it had to leave, files whose content lives on under a
+// name outside the run, files it could neither finish nor queue, and file systems where
+// overwriting in place does not reach the old blocks.
 struct ShredEvent
 {
     enum class Kind
@@ -22,6 +25,8 @@ struct ShredEvent
         Refused,
         Queued,
         FolderKept,
+        ContentKept,
+        Failed,
         CopyOnWrite
     };
     Kind kind;
@@ -32,16 +37,18 @@ struct ShredEvent
 // How one file ended.
 enum class ShredOutcome
 {
-    Destroyed, // overwritten, renamed and deleted (a symbolic link: removed as a link)
-    Queued,    // could not be finished; queued for deletion at the next start
-    Refused    // not a regular file (a FIFO, socket or device is never opened), or gone
+    Destroyed,   // overwritten, renamed and deleted (a symbolic link: removed as a link)
+    NameRemoved, // a name of a file that has others: the name went, the content waits for them
+    Queued,      // could not be finished; queued for deletion at the next start
+    Failed,      // could not be finished, and queueing would not help or did not work
+    Refused      // not a regular file (a FIFO, socket or device is never opened), or gone
 };
 
 // The shred engine: one file (ShredFile) and a folder tree (LoadFolders), with the passes of the
 // method in Shared().FastShred repeated Shared().NumOverwrite times. It runs on the
 // user-interface thread and yields to the window very often; a stop request is the caption
 // "Stopping" of lblshred, and a completed stop is "Stopped" in lblstatus (the caller sets
-// lblstatus to "Shredding" before it starts).
+// lblstatus to "Shredding" before it starts). One engine serves one run: FinishRun ends it.
 class ShredEngine
 {
 public:
@@ -58,36 +65,57 @@ public:
     void setStopShred(std::function<void()> stopShred);
     void setEventHandler(std::function<void(const ShredEvent&)> handler);
 
-    // Overwrites, renames and deletes one file. fileName is the name the caller lists the file
-    // under; the new name has as many capitals as it has characters. Any failure queues the
-    // path for deletion at the next start and sets Shared().LockedFilesFound. A symbolic link
-    // is removed as a link; system items are refused untouched.
+    // Overwrites, renames and deletes one file. The path is resolved as the kernel resolves it
+    // (links among its folders followed); the item itself is never followed: a symbolic link is
+    // removed as a link. fileName is the name the caller lists the file under; the new name has
+    // as many capitals as it has characters. A file that cannot be finished is queued for
+    // deletion at the next start and sets Shared().LockedFilesFound; system items are refused
+    // untouched.
     void ShredFile(const QString& path, const QString& fileName);
 
     // Shreds a folder tree depth-first, the files of a folder before its subfolders, then
     // renames the emptied folder (one character longer) and removes it. Links inside are
     // removed as links, other file systems are not entered, FIFOs, sockets and devices are
-    // reported and left alone; a folder that is not empty at the end is kept and logged.
+    // reported and left alone; a folder that is not empty at the end is kept and logged. A
+    // path that names a file or a link is shredded as one.
     void LoadFolders(const QString& folderPath);
 
     // A path from the pending-deletions queue: shredded like ShredFile only while it is still a
     // regular file reached without following any link and not a system item.
     ShredOutcome shredPendingFile(const QString& path);
 
+    // Ends the run: files of which only some names were in the run are reported (ContentKept).
+    void FinishRun();
+    // True once a file of the run lay where overwriting cannot reach its old blocks.
+    bool copyOnWriteFound() const { return m_copyOnWriteFound; }
+
 private:
+    struct FileIdentity
+    {
+        dev_t device;
+        ino_t inode;
+        bool operator==(const FileIdentity& other) const = default;
+    };
+    friend size_t qHash(const FileIdentity& id, size_t seed) { return qHashMulti(seed, id.device, id.inode); }
+
     ShredOutcome shredAt(int folderFd, const QByteArray& name, const QString& path, const QString& fileName);
     int overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path, const QString& fileName,
                            ShredOutcome* outcome, QByteArray* leftName);
-    int runPasses(int fd, qint64 length);
-    int writePattern(int fd, const QByteArray& buffer, const BlockLayout& layout, qint64 originalLength,
-                     qint64* writeLimit, qint64* blocksWritten);
+    int removeOtherName(int folderFd, const QByteArray& name, const struct stat& listed, const QString& path);
+    int runPasses(OpenedFile& file);
+    int writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
+                     const QList<DataRange>& ranges, qint64* writeLimit, qint64* blocksWritten);
+    int writeOneBlock(int fd, const QByteArray& buffer, qint64 offset, qint64 originalLength,
+                      qint64* writeLimit);
     void releaseInSteps(int fd);
     QByteArray patternBuffer(Pattern pattern, qint32 blockSize);
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
                        QByteArray* newName);
-    void reportFileSystem(int fd, dev_t device, const QString& path);
+    void checkOverwriteReaches(const OpenedFile& file, const QString& path);
+    void queueFailure(const QString& path, int error);
 
-    void walk(int parentFd, const QByteArray& name, const QString& path);
+    void walk(FileDescriptor& parent, const QByteArray& name, const QString& path);
+    void shredEntries(FileDescriptor& folder, const QString& path);
     void removeFolder(int parentFd, int folderFd, const QByteArray& name, const QString& path);
     bool stopTest();
     void finishFile();
@@ -103,4 +131,9 @@ private:
     std::function<void()> m_stopShred;
     std::function<void(const ShredEvent&)> m_eventHandler;
     QSet<dev_t> m_reportedFileSystems;
+    bool m_copyOnWriteFound = false;
+    // Files with names outside what the run has reached so far: the names removed, per file.
+    QHash<FileIdentity, QStringList> m_namesRemoved;
+    // Set when a folder walk could not find its way back up (a folder moved meanwhile).
+    bool m_walkLost = false;
 };

@@ -16,7 +16,8 @@ qint32 ShredPasses::effectiveWipes(qint16 method, qint32 wipes)
 {
     if ((method == ShredMethod::Enhanced || method == ShredMethod::Ultra) && wipes < EnhancedMinimumWipes)
         return EnhancedMinimumWipes;
-    return wipes;
+    // A count below one would call a file destroyed without a byte written.
+    return qMax(wipes, 1);
 }
 
 qint64 ShredPasses::roundHalfEven(qint64 numerator, qint64 denominator)

@@ -43,7 +43,7 @@ inline constexpr int NameShownLength = 30;
 // The pattern order within each pass; a method the program does not know shreds like NORMAL.
 QList<Pattern> patterns(qint16 method);
 
-// ENHANCED and ULTRA need at least 8 wipes; NORMAL takes the count as it is, even 0.
+// ENHANCED and ULTRA need at least 8 wipes; NORMAL takes the count as it is, but at least 1.
 qint32 effectiveWipes(qint16 method, qint32 wipes);
 
 // numerator / denominator rounded to the nearest integer, halves to the even neighbour

@@ -63,4 +63,6 @@ public:
     virtual bool DoNotShredWarning() = 0;
     // Tells the user that files were queued for deletion at the next start.
     virtual void LockedFilesWarning() = 0;
+    // Tells the user that files lay where overwriting cannot reach their old content.
+    virtual void CopyOnWriteWarning() = 0;
 };

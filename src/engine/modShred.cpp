@@ -5,10 +5,12 @@
 #include "ShredRunWindow.h"
 #include "common/LogError.h"
 #include "common/SharedState.h"
+#include "platform/ParentFolder.h"
 
 #include <QFile>
 #include <QScopeGuard>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -26,13 +28,15 @@ struct IdleWork
     bool onlineCheck = false;
 };
 
-// Links count as existing: a dangling link on the list is still removed.
+// Links count as existing: a dangling link on the list is still removed. Any length works.
 bool ItemExists(const QString& path)
 {
+    const ParentFolder parent = ParentFolder::open(path, true);
     struct stat item
     {
     };
-    return ::lstat(QFile::encodeName(path).constData(), &item) == 0;
+    return parent.isOpen() &&
+           ::fstatat(parent.fd(), parent.name().constData(), &item, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 IdleWork PauseIdleWork(ShredRunWindow& w)
@@ -192,6 +196,7 @@ void StartShred(ShredRunWindow& w)
     state.SafeItemsRemoved = false;
     state.LockedFilesFound = false;
     const IdleWork paused = PauseIdleWork(w);
+    bool copyOnWrite = false;
     if (w.ItemCount() > 0) {
         ShowShreddingScreen(w);
         ShredEngine engine(w);
@@ -200,9 +205,15 @@ void StartShred(ShredRunWindow& w)
         for (int i = 0; i < n; ++i)
             if (!ShredFirstItem(w, engine))
                 break;
+        engine.FinishRun();
+        copyOnWrite = engine.copyOnWriteFound();
     }
     EndOfRun(w);
     ResumeIdleWork(w, paused);
+    if (copyOnWrite) {
+        w.yield();
+        w.CopyOnWriteWarning();
+    }
     if (state.LockedFilesFound) {
         w.yield();
         w.LockedFilesWarning();

@@ -1,121 +1,227 @@
 #include "SystemItems.h"
 
+#include "FileDescriptor.h"
+#include "ParentFolder.h"
+#include "PathBytes.h"
 #include "platform/Registry.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
+#include <QList>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
-bool isInside(const QString& path, const QString& folder)
+const char* const OperatingSystemFolders[] = {"bin",  "boot", "dev", "etc", "opt", "proc", "run",
+                                              "sbin", "snap", "srv", "sys", "usr", "var"};
+// Far more folders than any real path has; a loop of ".." can then not hold the test.
+constexpr int MaxDepth = 65536;
+
+struct Identity
 {
-    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool valid = false;
+
+    static Identity of(const struct stat& info) { return {info.st_dev, info.st_ino, true}; }
+    bool is(const struct stat& info) const { return valid && info.st_dev == device && info.st_ino == inode; }
+};
+
+bool isAny(const QList<Identity>& identities, const struct stat& info)
+{
+    return std::any_of(identities.begin(), identities.end(), [&](const Identity& i) { return i.is(info); });
 }
 
-bool isInOperatingSystemFolder(const QString& path)
+// The places the test protects, as they are on the disk at this moment (a folder mounted
+// over /opt since the last test is another inode, so nothing is kept between two tests).
+struct SystemPlaces
 {
-    static const char* const folders[] = {"/bin", "/boot", "/dev",  "/etc", "/opt", "/proc",
-                                          "/run", "/sbin", "/snap", "/srv", "/sys", "/usr"};
-    for (const char* folder : folders)
-        if (isInside(path, QLatin1String(folder)))
-            return true;
-    // /lib, /lib32, /lib64, /libx32 ...
-    const QString top = path.section(QLatin1Char('/'), 1, 1);
-    if (top.startsWith(QLatin1String("lib")))
-        return true;
-    return isInside(path, QStringLiteral("/var")) && !isInside(path, QStringLiteral("/var/tmp"));
-}
+    Identity root;
+    Identity varTmp;
+    QList<Identity> operatingSystem;
+    Identity home;
+    QList<Identity> homeHolders;
 
-// /proc/self/mountinfo writes blanks, tabs, newlines and backslashes as three octal digits.
-QByteArray decodeMountField(const QByteArray& field)
-{
-    QByteArray decoded;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                decoded += char(code);
-                i += 3;
-                continue;
-            }
+    static SystemPlaces now()
+    {
+        SystemPlaces places;
+        const FileDescriptor rootFd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat info
+        {
+        };
+        if (::fstat(rootFd.get(), &info) == 0)
+            places.root = Identity::of(info);
+        for (const QByteArray& name : operatingSystemNames(rootFd.get()))
+            if (::fstatat(rootFd.get(), name.constData(), &info, 0) == 0)
+                places.operatingSystem.append(Identity::of(info));
+        if (::fstatat(rootFd.get(), "var/tmp", &info, 0) == 0)
+            places.varTmp = Identity::of(info);
+        places.findHome();
+        return places;
+    }
+
+    // The fixed names and every "lib..." folder of the root (lib32, lib64, libx32 ...).
+    static QList<QByteArray> operatingSystemNames(int rootFd)
+    {
+        QList<QByteArray> names;
+        for (const char* name : OperatingSystemFolders)
+            names.append(name);
+        DIR* dir = ::fdopendir(::openat(rootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        while (dir) {
+            const dirent* entry = ::readdir(dir);
+            if (!entry)
+                break;
+            if (qstrncmp(entry->d_name, "lib", 3) == 0)
+                names.append(entry->d_name);
         }
-        decoded += field.at(i);
+        if (dir)
+            ::closedir(dir);
+        return names;
     }
-    return decoded;
-}
 
-bool isListedMountPoint(const QString& path)
+    void findHome()
+    {
+        const QByteArray path = PathBytes::encode(QDir::homePath());
+        FileDescriptor folder(::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat info
+        {
+        };
+        if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
+            return;
+        home = Identity::of(info);
+        for (int depth = 0; depth < MaxDepth && !root.is(info); ++depth) {
+            folder.reset(::openat(folder.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
+                return;
+            homeHolders.append(Identity::of(info));
+        }
+    }
+
+    QString reasonForFolder(const struct stat& info) const
+    {
+        if (root.is(info))
+            return QStringLiteral("the root folder");
+        if (home.is(info))
+            return QStringLiteral("the home folder");
+        if (isAny(homeHolders, info))
+            return QStringLiteral("a folder that holds the home folder");
+        if (isAny(operatingSystem, info))
+            return QStringLiteral("the system's own folder");
+        return {};
+    }
+
+    // Goes up from the folder through "..", which the kernel answers from what is open, so the
+    // folders met are where the item really is.
+    QString reasonForPlace(int folderFd) const
+    {
+        FileDescriptor folder(::openat(folderFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat info
+        {
+        };
+        // What lies right in the root (/lib64, /vmlinuz, /tmp ...) belongs to the system.
+        if (::fstat(folderFd, &info) == 0 && root.is(info))
+            return QStringLiteral("the system's own folder");
+        for (int depth = 0; depth < MaxDepth; ++depth) {
+            if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
+                return QStringLiteral("a place that cannot be checked");
+            if (varTmp.is(info) || root.is(info))
+                return {};
+            if (isAny(operatingSystem, info))
+                return QStringLiteral("inside the system's own folders");
+            folder.reset(::openat(folder.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        }
+        return QStringLiteral("a place that cannot be checked");
+    }
+};
+
+QString reasonForType(mode_t mode)
 {
-    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
-    if (!mounts.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray wanted = QFile::encodeName(path);
-    const QList<QByteArray> lines = mounts.readAll().split('\n');
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() > 4 && decodeMountField(fields.at(4)) == wanted)
-            return true;
-    }
-    return false;
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (!S_ISREG(mode) && !S_ISDIR(mode) && !S_ISLNK(mode))
+        return QStringLiteral("not a file, folder or link");
+    return {};
 }
 
-// The kernel says so when it can (bind mounts on the same device included); older kernels
-// are asked through the parent's device and the mount table.
-bool isMountPoint(const QByteArray& written, const QString& resolved, const struct stat& item)
+// The kernel says so when it can (bind mounts of the same file system included); older
+// kernels are asked through the devices and the mount ids.
+bool isMountPoint(int folderFd, const QByteArray& name, const struct stat& item)
 {
     struct statx extended
     {
     };
-    if (::statx(AT_FDCWD, written.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS,
-                &extended) == 0 &&
+    const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+    if (::statx(folderFd, name.constData(), flags, STATX_BASIC_STATS, &extended) == 0 &&
         (extended.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT))
         return extended.stx_attributes & STATX_ATTR_MOUNT_ROOT;
-    struct stat parent
+    struct stat folder
     {
     };
-    const QByteArray parentPath = QFile::encodeName(QFileInfo(resolved).path());
-    if (::lstat(parentPath.constData(), &parent) == 0 && parent.st_dev != item.st_dev)
+    if (::fstat(folderFd, &folder) == 0 && folder.st_dev != item.st_dev)
         return true;
-    return isListedMountPoint(resolved);
+    struct statx folderMount
+    {
+    };
+    struct statx itemMount
+    {
+    };
+    return ::statx(folderFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &folderMount) == 0 &&
+           ::statx(folderFd, name.constData(), flags, STATX_MNT_ID, &itemMount) == 0 &&
+           (folderMount.stx_mask & itemMount.stx_mask & STATX_MNT_ID) &&
+           folderMount.stx_mnt_id != itemMount.stx_mnt_id;
 }
 
-// The path with its existing part resolved the way the kernel walks it (links followed,
-// ".." taken physically); the part that does not exist is only cleaned.
-QString resolveExisting(const QString& path)
+bool isInside(const QString& path, const QString& folder)
 {
-    QString head = path;
-    QStringList tail;
-    for (;;) {
-        const QString canonical = QFileInfo(head).canonicalFilePath();
-        if (!canonical.isEmpty())
-            return QDir::cleanPath(
-                tail.isEmpty() ? canonical : canonical + QLatin1Char('/') + tail.join(QLatin1Char('/')));
-        const qsizetype slash = head.lastIndexOf(QLatin1Char('/'));
-        if (slash <= 0)
-            return QDir::cleanPath(path);
-        tail.prepend(head.mid(slash + 1));
-        head.truncate(slash);
-    }
-}
-
-// Where the item really is: its folder resolved, the item itself not followed, as lstat
-// and unlink see it. A trailing slash or a last "." or ".." makes the kernel follow the
-// item too.
-QString realPlace(const QString& written)
-{
-    const QString name = written.section(QLatin1Char('/'), -1);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return resolveExisting(written);
-    const qsizetype slash = written.lastIndexOf(QLatin1Char('/'));
-    const QString parent = resolveExisting(slash == 0 ? QStringLiteral("/") : written.left(slash));
-    return parent == QLatin1String("/") ? QLatin1Char('/') + name : parent + QLatin1Char('/') + name;
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
 }
 } // namespace
+
+QString SystemItemReason(int folderFd, const QByteArray& name)
+{
+    const SystemPlaces places = SystemPlaces::now();
+    struct stat item
+    {
+    };
+    if (::fstatat(folderFd, name.constData(), &item, AT_SYMLINK_NOFOLLOW) == 0) {
+        QString reason = reasonForType(item.st_mode);
+        if (reason.isEmpty() && isMountPoint(folderFd, name, item))
+            reason = QStringLiteral("a mount point");
+        if (reason.isEmpty() && S_ISDIR(item.st_mode))
+            reason = places.reasonForFolder(item);
+        if (!reason.isEmpty())
+            return reason;
+    }
+    return places.reasonForPlace(folderFd);
+}
+
+QString SystemItemReason(const QString& path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("an empty path");
+    const ParentFolder parent = ParentFolder::open(path, true);
+    if (parent.error() == ParentFolder::DotName)
+        return path.endsWith(QLatin1Char('/')) && QDir::cleanPath(path) == QLatin1String("/")
+                   ? QStringLiteral("the root folder")
+                   : QStringLiteral("a path ending in \".\" or \"..\"");
+    if (!parent.isOpen()) {
+        // Nothing there to shred; only its place can be judged.
+        const QString absolute =
+            QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
+        return IsSystemPlace(absolute) ? QStringLiteral("the system's own folder") : QString();
+    }
+    return SystemItemReason(parent.fd(), parent.name());
+}
+
+bool IsSystemItem(const QString& path)
+{
+    return !SystemItemReason(path).isEmpty();
+}
 
 bool IsSystemPlace(const QString& absolutePath)
 {
@@ -123,32 +229,15 @@ bool IsSystemPlace(const QString& absolutePath)
     if (path == QLatin1String("/") || path.isEmpty())
         return true;
     const QString home = QDir::cleanPath(QDir::homePath());
-    if (path == home || path == QFileInfo(home).canonicalFilePath())
+    if (isInside(home, path))
         return true;
-    return isInOperatingSystemFolder(path);
-}
-
-bool IsSystemItem(const QString& path)
-{
-    if (path.isEmpty())
+    const QString top = path.section(QLatin1Char('/'), 1, 1);
+    if (top.startsWith(QLatin1String("lib")))
         return true;
-    // Not cleaned: "link/.." means the link target's parent to the kernel, not ".".
-    const QString written = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
-    if (IsSystemPlace(written))
-        return true;
-    const QString resolved = realPlace(written);
-    if (IsSystemPlace(resolved))
-        return true;
-
-    const QByteArray encoded = QFile::encodeName(written);
-    struct stat item
-    {
-    };
-    if (::lstat(encoded.constData(), &item) != 0)
-        return false;
-    if (!S_ISREG(item.st_mode) && !S_ISDIR(item.st_mode) && !S_ISLNK(item.st_mode))
-        return true;
-    return isMountPoint(encoded, resolved, item);
+    for (const char* folder : OperatingSystemFolders)
+        if (top == QLatin1String(folder))
+            return !isInside(path, QStringLiteral("/var/tmp"));
+    return false;
 }
 
 bool IsStartMenuFolder(const QString& path)

@@ -1,20 +1,28 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-// True for what no shred may ever touch: the root folder, a mount point, the user's home
-// folder itself, anything inside the operating system's own folders (/bin /boot /dev /etc
-// /lib* /opt /proc /run /sbin /snap /srv /sys /usr, and /var except /var/tmp), and
-// anything that is not a regular file, a folder or a symbolic link (devices, FIFOs,
-// sockets). Relative paths are taken against the working folder. The path is tested as
-// written and where the kernel would find it (the folders on the way resolved, ".." taken
-// after links, the item itself not followed), so "/tmp/../etc/x", a link to /etc on the
-// way and "link/../x" are all caught. A path that does not exist is a system item only by
-// its place; the empty path is one, as it names nothing to shred.
+// What no shred may ever touch, and why. The item is found as the kernel finds it (the
+// folders on the way resolved, links among them followed, the item itself not followed) and
+// judged by what was opened, device and inode, never by the text of its path, so a folder
+// swapped for a link half-way cannot smuggle a system folder past the test. Refused are:
+// the root folder, the user's home folder and every folder that holds it, a mount point,
+// the operating system's own folders and everything in them (/bin /boot /dev /etc /lib*
+// /opt /proc /run /sbin /snap /srv /sys /usr, and /var except /var/tmp), FIFOs, sockets and
+// devices, everything right in the root folder, and a path whose last component is "." or "..". A path that
+// does not exist is judged by the text of its place only; the empty path names nothing to shred.
+
+// The reason in words a user understands ("a FIFO", "the home folder" ...), empty when the
+// item may be shredded.
+QString SystemItemReason(const QString& path);
+// The same test for the item name in an open folder (the name is not followed).
+QString SystemItemReason(int folderFd, const QByteArray& name);
+
 bool IsSystemItem(const QString& path);
 
-// Only the place test: true when the cleaned absolute path is the root, the home
-// folder itself or inside one of the operating system's folders.
+// Only the place test on the text: true when the cleaned absolute path is the root, the
+// home folder or a folder that holds it, or inside one of the operating system's folders.
 bool IsSystemPlace(const QString& absolutePath);
 
 // True when the path is the user's applications menu folder (the "Start Menu" of the

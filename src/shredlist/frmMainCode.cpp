@@ -970,3 +970,8 @@ void frmMainCode::LockedFilesWarning()
 {
     ShowLockedFilesWarning(this);
 }
+
+void frmMainCode::CopyOnWriteWarning()
+{
+    ShowCopyOnWriteWarning(this);
+}

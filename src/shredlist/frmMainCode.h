@@ -77,6 +77,7 @@ public:
     void ShrinkToHiddenSize() override;
     bool DoNotShredWarning() override;
     void LockedFilesWarning() override;
+    void CopyOnWriteWarning() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -130,6 +130,17 @@ void ShowLockedFilesWarning(QWidget* owner)
         QStringLiteral("Locked files warning"), false, DialogButtons::OK, DialogIcon::Exclamation, true);
 }
 
+void ShowCopyOnWriteWarning(QWidget* owner)
+{
+    ShowDialog(owner,
+               QStringLiteral("Some files were on storage that writes every change to a new place (a "
+                              "copy-on-write file system such as btrfs or zfs, or network storage).") +
+                   Separator +
+                   QStringLiteral("These files WERE deleted, but their old content may remain on the disk "
+                                  "where no overwrite can reach it."),
+               QStringLiteral("Content may remain"), false, DialogButtons::OK, DialogIcon::Exclamation, true);
+}
+
 bool AskYesNo(QWidget* owner, const QString& message, const QString& title)
 {
     return IsYes(ShowDialog(owner, message, title, false, DialogButtons::YesNo, DialogIcon::Question, true));

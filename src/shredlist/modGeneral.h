@@ -30,6 +30,9 @@ bool DoNotShredWarningSequence(QWidget* owner, DoNotShredMoment moment);
 
 // The end-of-run report of files queued for deletion at the next start.
 void ShowLockedFilesWarning(QWidget* owner);
+// After a run that met copy-on-write or network storage: the files are gone, their old blocks
+// may not be.
+void ShowCopyOnWriteWarning(QWidget* owner);
 
 // A Yes/No question; true for Yes.
 bool AskYesNo(QWidget* owner, const QString& message, const QString& title);

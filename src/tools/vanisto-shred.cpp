@@ -4,6 +4,8 @@
 #include "common/SharedState.h"
 #include "engine/ShredEngine.h"
 #include "engine/ShredPasses.h"
+#include "platform/ParentFolder.h"
+#include "platform/PathBytes.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,6 +14,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -28,18 +31,26 @@ const char* const Usage =
     "  --help       shows this text\n"
     "\n"
     "Without --method or --wipes, the method and wipe count chosen in Vanisto's options are used.\n"
-    "Symbolic links are removed as links, never followed; other file systems inside a folder are\n"
-    "not entered; FIFOs, sockets and devices are never opened; system items (the root, mount\n"
-    "points, the home folder itself, the operating system's folders) are refused. A file that\n"
-    "cannot be overwritten or removed is queued and shredded when Vanisto next starts.\n"
-    "One line is printed for each refused, queued or kept item. On copy-on-write and network\n"
-    "file systems (btrfs, zfs, nfs ...) overwriting does not reach the old blocks: a warning says\n"
-    "so once.\n"
+    "Each PATH is found as the shell finds it (links among its folders followed); the item itself\n"
+    "is never followed: a symbolic link is removed as a link. Inside folders nothing is followed,\n"
+    "other file systems are not entered; FIFOs, sockets and devices are never opened; system\n"
+    "items (the root, mount points, the home folder and the folders that hold it, the operating\n"
+    "system's folders) and paths ending in \".\" or \"..\" are refused. A file that is in use by\n"
+    "another program or cannot be overwritten or removed is queued and shredded when Vanisto\n"
+    "next starts. A file with more than one name is overwritten only when every name of it is\n"
+    "shredded in the same run; otherwise only the name given goes and its content lives on\n"
+    "under the others. Only the parts of a sparse file that hold data are overwritten.\n"
+    "One line is printed for each refused, queued, kept or failed item. On copy-on-write and\n"
+    "network file systems (btrfs, zfs, nfs ...) overwriting does not reach the old blocks: the\n"
+    "files are removed all the same, and a warning line names each such file system.\n"
     "\n"
-    "Exit status: 0 when every PATH was destroyed, 1 when one was not, 2 on a usage error.\n";
+    "Exit status: 0 when every PATH was destroyed; 1 when one was not (refused, queued, kept or\n"
+    "failed); 2 on a usage error; 3 when every PATH was removed but some content may remain on\n"
+    "copy-on-write or network storage.\n";
 
 constexpr int ExitNotDestroyed = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitContentMayRemain = 3;
 
 struct Options
 {
@@ -92,14 +103,6 @@ Options parse(const QStringList& arguments)
     return options;
 }
 
-bool exists(const QString& path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
-}
-
 void printLine(TerminalShredWindow& window, FILE* stream, const QString& text)
 {
     window.clearLine();
@@ -114,7 +117,7 @@ int main(int argc, char** argv)
     // Raw arguments, not QCoreApplication::arguments(): names need not be valid text.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QFile::decodeName(argv[i]));
+        arguments.append(PathBytes::decode(argv[i]));
     const Options options = parse(arguments);
     if (options.help) {
         std::fputs(Usage, stdout);
@@ -134,54 +137,65 @@ int main(int argc, char** argv)
 
     TerminalShredWindow window;
     ShredEngine engine(window);
-    bool warnedCopyOnWrite = false;
+    bool allDestroyed = true;
+    bool copyOnWrite = false;
     engine.setEventHandler([&](const ShredEvent& event) {
+        const QString path = PathBytes::readable(event.path);
         switch (event.kind) {
         case ShredEvent::Kind::Refused:
-            printLine(window, stdout, QStringLiteral("refused: %1: %2").arg(event.path, event.reason));
+            printLine(window, stdout, QStringLiteral("refused: %1: %2").arg(path, event.reason));
             break;
         case ShredEvent::Kind::Queued:
-            printLine(window, stdout,
-                      QStringLiteral("queued: %1: %2 (shredded when Vanisto next starts)")
-                          .arg(event.path, event.reason));
+            printLine(
+                window, stdout,
+                QStringLiteral("queued: %1: %2 (shredded when Vanisto next starts)").arg(path, event.reason));
             break;
         case ShredEvent::Kind::FolderKept:
-            printLine(window, stdout, QStringLiteral("kept: %1: %2").arg(event.path, event.reason));
+        case ShredEvent::Kind::ContentKept:
+            printLine(window, stdout, QStringLiteral("kept: %1: %2").arg(path, event.reason));
+            break;
+        case ShredEvent::Kind::Failed:
+            printLine(window, stdout, QStringLiteral("failed: %1: %2").arg(path, event.reason));
             break;
         case ShredEvent::Kind::CopyOnWrite:
-            if (!warnedCopyOnWrite)
-                printLine(window, stderr,
-                          QStringLiteral("vanisto-shred: warning: %1 is on a file system where %2")
-                              .arg(event.path, event.reason));
-            warnedCopyOnWrite = true;
-            break;
+            printLine(window, stderr,
+                      QStringLiteral("vanisto-shred: warning: %1: %2").arg(path, event.reason));
+            copyOnWrite = true;
+            return;
         }
+        allDestroyed = false;
     });
 
-    bool allDestroyed = true;
     for (const QString& path : options.paths) {
         if (window.caption(Caption::lblstatus) == RunCaption::Stopped) {
-            printLine(window, stdout, QStringLiteral("stopped: %1").arg(path));
+            printLine(window, stdout, QStringLiteral("stopped: %1").arg(PathBytes::readable(path)));
             allDestroyed = false;
             continue;
         }
+        const ParentFolder parent = ParentFolder::open(path, true);
         struct stat info
         {
         };
-        if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
-            printLine(window, stdout, QStringLiteral("missing: %1").arg(path));
+        const bool missing = parent.isOpen() ? ::fstatat(parent.fd(), parent.name().constData(), &info,
+                                                         AT_SYMLINK_NOFOLLOW) != 0
+                                             : parent.error() == ENOENT;
+        if (missing) {
+            printLine(window, stdout, QStringLiteral("missing: %1").arg(PathBytes::readable(path)));
             allDestroyed = false;
             continue;
         }
-        if (S_ISDIR(info.st_mode))
+        // A folder, or a path whose refusal LoadFolders reports; a file takes its listed name.
+        if (!parent.isOpen() || S_ISDIR(info.st_mode))
             engine.LoadFolders(path);
         else
-            engine.ShredFile(path, QFile::decodeName(QFile::encodeName(path).split('/').last()));
-        allDestroyed = !exists(path) && allDestroyed;
+            engine.ShredFile(path, PathBytes::decode(parent.name()));
     }
+    engine.FinishRun();
     window.clearLine();
     if (qEnvironmentVariableIsSet("VANISTO_SHRED_YIELD_STATS"))
         std::fprintf(stderr, "longest stretch between yields: %lld ms\n",
                      static_cast<long long>(window.longestStretch()));
-    return allDestroyed ? 0 : ExitNotDestroyed;
+    if (!allDestroyed)
+        return ExitNotDestroyed;
+    return copyOnWrite ? ExitContentMayRemain : 0;
 }

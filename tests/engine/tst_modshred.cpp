@@ -85,6 +85,7 @@ public:
         return modifyAnswer;
     }
     void LockedFilesWarning() override { calls << QStringLiteral("LockedFilesWarning"); }
+    void CopyOnWriteWarning() override { calls << QStringLiteral("CopyOnWriteWarning"); }
 
     void add(const QString& path, const QString& key = QStringLiteral("0/X"))
     {

@@ -4,6 +4,8 @@
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PathBytes.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -12,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
@@ -85,7 +88,10 @@ private Q_SLOTS:
             << 1 << 2 << qint64(8193) << "LL" << 2 << 0 << qint64(16384);
         QTest::newRow("normal, 12,288 grow to 24,576")
             << 1 << 1 << qint64(12288) << "L" << 3 << 0 << qint64(24576);
-        QTest::newRow("normal, 0 wipes") << 1 << 0 << qint64(500) << "" << 1 << 0 << qint64(-1);
+        QTest::newRow("normal, 0 wipes still writes one pass")
+            << 1 << 0 << qint64(500) << "L" << 1 << 0 << qint64(500);
+        QTest::newRow("normal, -5 wipes still writes one pass")
+            << 1 << -5 << qint64(500) << "L" << 1 << 0 << qint64(500);
         QTest::newRow("normal, empty file") << 1 << 1 << qint64(0) << "L" << 1 << 0 << qint64(0);
         QTest::newRow("enhanced raises 3 wipes to 8")
             << 2 << 3 << qint64(100) << QString(QStringLiteral("10R")).repeated(8) << 1 << 0 << qint64(100);
@@ -267,15 +273,132 @@ private Q_SLOTS:
         QCOMPARE(m_writer.count, 1);
     }
 
-    void hardLinkShowsTheOverwrittenBytes()
+    // A name inside the chosen folder of a file that also lives outside it: only that name goes.
+    // When every name is in the run, the content is destroyed once and all names go.
+    void hardLinks()
     {
-        const QString file = path(QStringLiteral("chosen"));
-        const QString other = path(QStringLiteral("other-name"));
-        QVERIFY(writeFile(file, seededBytes(3000, 2)));
-        QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
-        m_engine->ShredFile(file, QStringLiteral("chosen"));
-        QVERIFY(!exists(file));
-        QCOMPARE(readFile(other), QByteArray(3000, 'A'));
+        const QString outside = path(QStringLiteral("outside"));
+        const QString tree = path(QStringLiteral("tree"));
+        const QByteArray original = seededBytes(3000, 2);
+        QVERIFY(QDir().mkpath(tree) && writeFile(outside, original));
+        QCOMPARE(::link(QFile::encodeName(outside).constData(),
+                        QFile::encodeName(tree + QStringLiteral("/in")).constData()),
+                 0);
+        m_engine->LoadFolders(tree);
+        m_engine->FinishRun();
+        QVERIFY(!exists(tree));
+        QCOMPARE(readFile(outside), original);
+        QCOMPARE(m_writer.count, 0);
+        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
+
+        const QString second = path(QStringLiteral("second"));
+        QCOMPARE(::link(QFile::encodeName(outside).constData(), QFile::encodeName(second).constData()), 0);
+        m_engine->ShredFile(outside, QStringLiteral("outside"));
+        m_engine->ShredFile(second, QStringLiteral("second"));
+        m_engine->FinishRun();
+        QVERIFY(!exists(outside) && !exists(second));
+        QCOMPARE(m_writer.count, 1);
+        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
+    }
+
+    // The kernel's item, not the text's: "dir/." and "link/.." name folders only by the way to
+    // them, and the folder above the home folder holds it.
+    void placesRefusedByWhatTheyAre()
+    {
+        const QString dir = path(QStringLiteral("dir"));
+        QVERIFY(QDir().mkpath(dir + QStringLiteral("/sub")) && writeFile(dir + QStringLiteral("/f"), "keep"));
+        QVERIFY(QFile::link(dir + QStringLiteral("/sub"), path(QStringLiteral("link"))));
+        QVERIFY(writeFile(QDir::homePath() + QStringLiteral("/mine"), "keep"));
+        m_engine->LoadFolders(dir + QStringLiteral("/."));
+        m_engine->LoadFolders(path(QStringLiteral("link/..")));
+        m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/.."));
+        m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/../"));
+        m_engine->ShredFile(dir + QStringLiteral("/f/."), QStringLiteral("."));
+        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 5);
+        QCOMPARE(readFile(dir + QStringLiteral("/f")), QByteArray("keep"));
+        QCOMPARE(readFile(QDir::homePath() + QStringLiteral("/mine")), QByteArray("keep"));
+        QCOMPARE(m_writer.count, 0);
+    }
+
+    // Every one-letter name is taken: the rename takes a longer name instead of failing.
+    void renameWhenEveryNameOfTheLengthIsTaken()
+    {
+        const QString folder = path(QStringLiteral("letters"));
+        QVERIFY(QDir().mkpath(folder));
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            QVERIFY(writeFile(folder + QLatin1Char('/') + QLatin1Char(letter), "x"));
+        m_engine->ShredFile(folder + QStringLiteral("/A"), QStringLiteral("A"));
+        QVERIFY(!exists(folder + QStringLiteral("/A")));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 25);
+        QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 0);
+    }
+
+    // A name that is not UTF-8 is shredded as itself, and queued as itself when it fails.
+    void namesThatAreNotText()
+    {
+        const QString latin1 = PathBytes::decode(QFile::encodeName(path(QString())) + "caf\xE9.txt");
+        const QString lookAlike = path(QStringLiteral("caf\uFFFD.txt"));
+        QVERIFY(writeFile(lookAlike, "keep"));
+        FileDescriptor file(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600));
+        QVERIFY(file.isValid());
+        file.reset();
+        m_writer.failWith = EIO;
+        m_engine->ShredFile(latin1, QStringLiteral("caf\uFFFD.txt"));
+        QCOMPARE(PendingDeletions::load(), QStringList{latin1});
+        m_writer.failWith = 0;
+        ProcessPendingDeletions(*m_engine);
+        QVERIFY(!exists(latin1));
+        QCOMPARE(readFile(lookAlike), QByteArray("keep"));
+        QVERIFY(PendingDeletions::load().isEmpty());
+    }
+
+    // Failures are appended to the queue, not written anew each time; a queue that cannot be
+    // written is never called "queued".
+    void queueIsAppendedTo()
+    {
+        m_writer.failWith = EIO;
+        for (const QString& name : {QStringLiteral("one"), QStringLiteral("two")}) {
+            QVERIFY(writeFile(path(name), "x"));
+            m_engine->ShredFile(path(name), name);
+        }
+        struct stat before
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(PendingDeletions::queueFile()).constData(), &before), 0);
+        QVERIFY(writeFile(path(QStringLiteral("three")), "x"));
+        m_engine->ShredFile(path(QStringLiteral("three")), QStringLiteral("three"));
+        struct stat after
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(PendingDeletions::queueFile()).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(PendingDeletions::load().size(), 3);
+
+        QVERIFY(QFile::remove(PendingDeletions::queueFile()) && QDir().mkpath(PendingDeletions::queueFile()));
+        m_engine->ShredFile(path(QStringLiteral("one")), QStringLiteral("one"));
+        QVERIFY(QDir().rmdir(PendingDeletions::queueFile()));
+        QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 3);
+        QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
+    }
+
+    // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process
+    // may open is still shredded whole.
+    void treeDeeperThanTheDescriptorLimit()
+    {
+        QString deep = path(QStringLiteral("deep"));
+        const QString top = deep;
+        for (int level = 0; level < 150; ++level)
+            deep += QStringLiteral("/d");
+        QVERIFY(QDir().mkpath(deep) && writeFile(deep + QStringLiteral("/f"), "x"));
+        rlimit old{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+        rlimit low = old;
+        low.rlim_cur = 64;
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        m_engine->LoadFolders(top);
+        ::setrlimit(RLIMIT_NOFILE, &old);
+        QVERIFY(!exists(top));
+        QVERIFY(m_events.isEmpty());
     }
 
     void oddNames_data()
@@ -326,20 +449,23 @@ private Q_SLOTS:
         QVERIFY(!exists(path(component)));
     }
 
+    // Offsets past 4 GiB, and holes passed over: only the blocks that hold data are written.
     void sparseFileOver4GiB()
     {
         const QString file = path(QStringLiteral("sparse"));
         const qint64 length = (qint64(1) << 32) + 5000;
         QFile sparse(file);
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(length));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write("head") == 4 && sparse.seek(length - 4) &&
+                sparse.write("tail") == 4);
         sparse.close();
         m_writer.forward = false;
         m_writer.keepData = false;
         m_engine->ShredFile(file, QStringLiteral("sparse"));
         QVERIFY(!exists(file));
-        QCOMPARE(m_writer.count, 524290);
+        QCOMPARE(m_writer.count, 3);
         QCOMPARE(m_writer.lastOffset, qint64(524289) * 8192);
         QCOMPARE(m_window.max[0], 524290);
+        QCOMPARE(m_window.highestValue, 524290);
     }
 
     void failureQueuesTheFile()

@@ -48,6 +48,7 @@ private Q_SLOTS:
         QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ::close(sock);
         QVERIFY(QFile::link(QStringLiteral("/etc"), at(QStringLiteral("etclink"))));
+        QVERIFY(QFile::link(at(QStringLiteral("d")), at(QStringLiteral("dlink"))));
         QVERIFY(QFile::link(QStringLiteral("/usr/share"), at(QStringLiteral("sharelink"))));
         QVERIFY(QFile::link(QStringLiteral("/etc/passwd"), at(QStringLiteral("passwdlink"))));
         mount(QStringLiteral("tmpfs"), "tmpfs", "tmpfs", 0);
@@ -75,11 +76,16 @@ private Q_SLOTS:
         QTest::newRow("device") << "/dev/null" << true;
         QTest::newRow("/var/log") << "/var/log" << true;
         QTest::newRow("/var/tmp") << "/var/tmp/vanisto-nothing-here" << false;
-        QTest::newRow("library folder") << "/lib64" << true;
+        QTest::newRow("library folder") << "/usr/lib" << true;
         QTest::newRow("missing, in a system folder") << "/srv/nothing/here" << true;
         QTest::newRow("home") << "~" << true;
         QTest::newRow("home with slash") << "~/" << true;
         QTest::newRow("in home") << "~/notes.txt" << false;
+        QTest::newRow("the folder above home") << "~/.." << true;
+        QTest::newRow("a folder that holds home") << "~/../.." << true;
+        QTest::newRow("right in the root") << "/lib64" << true;
+        QTest::newRow("a folder by its dot") << "@/d/." << true;
+        QTest::newRow("dot-dot after a link to a folder") << "@/dlink/.." << true;
         QTest::newRow("file") << "@/f" << false;
         QTest::newRow("folder") << "@/d/" << false;
         QTest::newRow("FIFO") << "@/fifo" << true;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <sys/types.h>
+
+// The small file-system steps the engine is built from, each kept to what it needs so that the
+// engine's procedures read as their order of work.
+namespace EngineFiles {
+// strerror's text.
+QString errorText(int error);
+// The number errlog.dat records for an errno value.
+long errorNumber(int error);
+// Why a path whose folder could not be reached is not shredded; empty when the failure is one
+// a later try may get past (the path is queued then).
+QString unreachableReason(int error);
+// What a refused item is, by its type bits.
+QString kindOf(mode_t type);
+
+// The path of the entry name inside folder.
+QString childPath(const QString& folder, const QByteArray& name);
+// The path of another name in the same folder as path.
+QString siblingPath(const QString& path, const QByteArray& name);
+
+// renameat2 with RENAME_NOREPLACE (a test first where the file system lacks it). 0 or errno.
+int renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to);
+
+// True when name in the folder is the root of another mount: a file system of its own or a
+// bind mount. Such an item was not chosen with the folder around it.
+bool isOtherMount(int folderFd, const char* name, dev_t device);
+
+struct Entry
+{
+    QByteArray name;
+    mode_t type;
+    bool otherMount;
+};
+// The folder's entries, sorted by name so that a walk is repeatable; *error 0 or errno.
+QList<Entry> listFolder(int folderFd, int* error);
+} // namespace EngineFiles
