@@ -90,6 +90,13 @@ public:
         }
         return BlockWriter::writeBlock(fd, data, length, offset, written);
     }
+    // The result of every folder sync: a rename or removal that never reached the disk shows here.
+    QList<int> folderSyncs;
+    int syncFolder(int folderFd, int sameFileSystemFd) override
+    {
+        folderSyncs.append(BlockWriter::syncFolder(folderFd, sameFileSystemFd));
+        return folderSyncs.last();
+    }
     int syncPattern(int fd) override
     {
         struct stat info

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ParentFolder.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QString>
@@ -37,13 +39,40 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Also true for a dangling link, unlike QFileInfo::exists.
+// Also true for a dangling link, unlike QFileInfo::exists; for names that are not UTF-8 and
+// for paths of any length too.
 inline bool exists(const QString& path)
 {
+    const ParentFolder parent = ParentFolder::open(path, true);
     struct stat info
     {
     };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+    return parent.isOpen() &&
+           ::fstatat(parent.fd(), parent.name().constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Makes a chain of 18 folders of 240 characters under base, one below the other through their
+// descriptors (the path of the last one is longer than any path the system takes), with a
+// file "last" holding "secret" at the bottom. Returns the deepest folder's path.
+inline QString makeDeepFolder(const QString& base)
+{
+    const QByteArray component(240, 'd');
+    int fd = ::open(QFile::encodeName(base).constData(), O_DIRECTORY | O_CLOEXEC);
+    QString deep = base;
+    for (int level = 0; level < 18 && fd >= 0; ++level) {
+        ::mkdirat(fd, component.constData(), 0700);
+        const int next = ::openat(fd, component.constData(), O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+        deep += QLatin1Char('/') + QString::fromLatin1(component);
+    }
+    const int file = fd < 0 ? -1 : ::openat(fd, "last", O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+    const bool written = file >= 0 && ::write(file, "secret", 6) == 6;
+    if (file >= 0)
+        ::close(file);
+    if (fd >= 0)
+        ::close(fd);
+    return written ? deep : QString();
 }
 
 // Sets or clears the immutable flag of a file or folder (root only): what a file that cannot

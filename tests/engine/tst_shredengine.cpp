@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -381,6 +382,31 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
     }
 
+    // A folder its owner may write in but not read (mode -wx) cannot be opened to be synced;
+    // the rename and the removal in it must reach the disk all the same.
+    void folderWithoutReadPermissionIsSynced()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root, to act as another user");
+        constexpr uid_t Nobody = 65534;
+        const QString folder = path(QStringLiteral("wx"));
+        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), "x"));
+        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
+        for (const QString& item : {folder, folder + QStringLiteral("/f")})
+            QCOMPARE(::chown(QFile::encodeName(item).constData(), Nobody, Nobody), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
+        // The file-system identity of this thread only: root's capabilities are gone with it.
+        ::setfsgid(Nobody);
+        ::setfsuid(Nobody);
+        m_engine->ShredFile(folder + QStringLiteral("/f"), QStringLiteral("f"));
+        ::setfsuid(0);
+        ::setfsgid(0);
+        QVERIFY(!exists(folder + QStringLiteral("/f")));
+        QVERIFY(m_events.isEmpty());
+        QVERIFY(!m_writer.folderSyncs.isEmpty());
+        QCOMPARE(m_writer.folderSyncs, QList<int>(m_writer.folderSyncs.size(), 0));
+    }
+
     // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process
     // may open is still shredded whole.
     void treeDeeperThanTheDescriptorLimit()
@@ -427,19 +453,7 @@ private Q_SLOTS:
     void pathLongerThanPathMax()
     {
         const QString component(240, QLatin1Char('d'));
-        int fd = ::open(QFile::encodeName(m_dir->path()).constData(), O_DIRECTORY);
-        QString deep = m_dir->path();
-        for (int level = 0; level < 18; ++level) {
-            QCOMPARE(::mkdirat(fd, component.toLatin1().constData(), 0700), 0);
-            const int next = ::openat(fd, component.toLatin1().constData(), O_DIRECTORY);
-            ::close(fd);
-            fd = next;
-            deep += QLatin1Char('/') + component;
-        }
-        const int file = ::openat(fd, "last", O_CREAT | O_WRONLY, 0600);
-        QCOMPARE(::write(file, "secret", 6), 6);
-        ::close(file);
-        ::close(fd);
+        const QString deep = TestFiles::makeDeepFolder(m_dir->path());
         QVERIFY(deep.size() > 4000);
 
         m_engine->ShredFile(deep + QStringLiteral("/last"), QStringLiteral("last"));

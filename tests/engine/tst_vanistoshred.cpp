@@ -1,10 +1,13 @@
 #include "TestEnvironment.h"
 #include "TestFiles.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PathBytes.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +85,46 @@ private Q_SLOTS:
         QCOMPARE(result.out, QString());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList());
+    }
+
+    // Items as the shell hands them over: a name that is not UTF-8 and a path longer than the
+    // system's limit are shredded; a file with a name outside the run keeps its content, and the
+    // exit status says so.
+    void itemsOfEveryShape()
+    {
+        QTemporaryDir dir;
+        const QByteArray latin1 = QFile::encodeName(dir.path()) + "/caf\xE9.txt";
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("caf\uFFFD.txt")), "look-alike"));
+        FileDescriptor created(::open(latin1.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+        QVERIFY(created.isValid());
+        created.reset();
+        const QString deep = TestFiles::makeDeepFolder(dir.path());
+        QVERIFY(deep.size() > 4096);
+        // QProcess hands arguments over as text; the shell writes the Latin-1 byte itself.
+        QProcess shell;
+        shell.start(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("cd \"$1\" && exec \"$2\" \"$(printf 'caf\\351.txt')\""),
+             QStringLiteral("sh"), dir.path(), TestEnvironment::binDir() + QStringLiteral("/vanisto-shred")});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray());
+        QCOMPARE(shell.exitCode(), 0);
+        const Result shredded =
+            run({deep + QStringLiteral("/last"), dir.filePath(QString(240, QLatin1Char('d')))});
+        QCOMPARE(shredded.out, QString());
+        QCOMPARE(shredded.exitCode, 0);
+        QVERIFY(!exists(PathBytes::decode(latin1)) && !exists(deep + QStringLiteral("/last")));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("caf\uFFFD.txt"))), QByteArray("look-alike"));
+
+        const QString kept = dir.filePath(QStringLiteral("kept"));
+        QVERIFY(writeFile(kept, "content"));
+        QCOMPARE(::link(QFile::encodeName(kept).constData(),
+                        QFile::encodeName(kept + QStringLiteral("2")).constData()),
+                 0);
+        const Result linked = run({kept});
+        QCOMPARE(linked.exitCode, 1);
+        QVERIFY2(linked.out.startsWith(QStringLiteral("kept: ") + kept), qPrintable(linked.out));
+        QCOMPARE(readFile(kept + QStringLiteral("2")), QByteArray("content"));
     }
 
     void refusesWithOneLineEach()

@@ -1,0 +1,137 @@
+#include "FakeShredWindow.h"
+#include "TestEnvironment.h"
+#include "TestFiles.h"
+#include "common/SharedState.h"
+#include "engine/PendingDeletions.h"
+#include "engine/ShredEngine.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
+
+// A neighbour who swaps names under the engine's feet: the engine must act only on what it
+// opened and checked, so nothing outside what was chosen is ever touched, however the race
+// falls. Each race runs a bounded number of tries.
+namespace {
+// Exchanges two names in a folder, atomically and as often as it can, until stopped.
+class Swapper
+{
+public:
+    Swapper(const QString& folder, const char* a, const char* b)
+        : m_folder(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+          m_thread([this, a, b] {
+              while (!m_stop)
+                  ::renameat2(m_folder, a, m_folder, b, RENAME_EXCHANGE);
+          })
+    {}
+    ~Swapper()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_folder);
+    }
+
+private:
+    int m_folder;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+} // namespace
+
+class TestEngineRaces : public QObject
+{
+    Q_OBJECT
+
+    FakeShredWindow m_window;
+    std::unique_ptr<ShredEngine> m_engine;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_window = FakeShredWindow();
+        m_engine = std::make_unique<ShredEngine>(m_window);
+        Shared() = SharedState();
+        Shared().NumOverwrite = 1;
+        PendingDeletions::save({});
+    }
+
+    // The chosen file needs its mode fixed before it can be written; meanwhile its name keeps
+    // turning into a link to a file outside. That file's mode and bytes never change.
+    void modeFixUpStaysOnTheCheckedFile()
+    {
+        QTemporaryDir dir;
+        const QString outside = dir.filePath(QStringLiteral("outside"));
+        QVERIFY(writeFile(outside, "outside") && ::chmod(QFile::encodeName(outside).constData(), 0444) == 0);
+        const QString folder = dir.filePath(QStringLiteral("race"));
+        for (int attempt = 0; attempt < 300; ++attempt) {
+            QDir(folder).removeRecursively();
+            QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/victim"), "chosen"));
+            QCOMPARE(::chmod(QFile::encodeName(folder + QStringLiteral("/victim")).constData(), 0400), 0);
+            QVERIFY(QFile::link(outside, folder + QStringLiteral("/spare")));
+            {
+                const Swapper swapper(folder, "victim", "spare");
+                m_engine->ShredFile(folder + QStringLiteral("/victim"), QStringLiteral("victim"));
+            }
+            QCOMPARE(modeOf(outside), mode_t(0444));
+            QCOMPARE(readFile(outside), QByteArray("outside"));
+        }
+    }
+
+    // A folder on the way keeps turning into a link to a system folder. The engine follows links
+    // among the folders of a chosen path, as the shell does, but judges the folder it reached:
+    // the system's file is never touched. The system folder is a tmpfs mounted over /srv in a
+    // mount namespace of this test's own, so a fault costs nothing but this test.
+    void folderSwappedForALinkIntoTheSystem()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root, for a private mount namespace with a system folder of its own");
+        QCOMPARE(::unshare(CLONE_NEWNS), 0);
+        QCOMPARE(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
+        QCOMPARE(::mount("tmpfs", "/srv", "tmpfs", 0, nullptr), 0);
+        const QString system = QStringLiteral("/srv/secret");
+        QVERIFY(writeFile(system, "system"));
+
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("parent"))));
+        QVERIFY(QFile::link(QStringLiteral("/srv"), dir.filePath(QStringLiteral("spare"))));
+        int refused = 0;
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            struct stat info
+            {
+            };
+            const QString real =
+                ::lstat(QFile::encodeName(dir.filePath(QStringLiteral("parent"))).constData(), &info) == 0 &&
+                        S_ISDIR(info.st_mode)
+                    ? dir.filePath(QStringLiteral("parent"))
+                    : dir.filePath(QStringLiteral("spare"));
+            if (!exists(real + QStringLiteral("/secret")))
+                QVERIFY(writeFile(real + QStringLiteral("/secret"), "chosen"));
+            m_engine->setEventHandler(
+                [&](const ShredEvent& event) { refused += event.kind == ShredEvent::Kind::Refused; });
+            {
+                const Swapper swapper(dir.path(), "parent", "spare");
+                m_engine->ShredFile(dir.filePath(QStringLiteral("parent/secret")), QStringLiteral("secret"));
+            }
+            QCOMPARE(readFile(system), QByteArray("system"));
+        }
+        QVERIFY2(refused > 0, "the swap never landed: the race was not run");
+        QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
+    }
+};
+
+VANISTO_TEST_GUILESS_MAIN(TestEngineRaces)
+#include "tst_engineraces.moc"
