@@ -146,6 +146,7 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
                           : QStringLiteral("on another mount, not opened"));
     } else if (isDiskFull(error)) {
         // Queued, it would fill the disk again at every start.
+        logFailure(QStringLiteral("ShredFile"), error, path);
         report(ShredEvent::Kind::Failed, path,
                QStringLiteral("the disk is full: ") + EngineFiles::errorText(error));
         outcome = ShredOutcome::Failed;

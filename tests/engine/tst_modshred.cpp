@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "FakeRunWindow.h"
 #include "TestFiles.h"
 #include "common/SharedState.h"
 #include "engine/ShredRunWindow.h"
@@ -14,90 +15,6 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-namespace {
-struct Item
-{
-    QString path;
-    QString key;
-    bool checked = true;
-};
-
-// The main window as the run sees it, without widgets: an in-memory list, captions and flags,
-// and a record of the warnings and clear-outs the run asked for.
-class FakeRunWindow : public ShredRunWindow
-{
-public:
-    QList<Item> items;
-    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
-                                     {Caption::lblstatus2, RunCaption::Done}};
-    QSet<RunControl> shown{RunControl::btnYes, RunControl::btnNo, RunControl::btnShow,
-                           RunControl::btnOptions};
-    QHash<RunTimer, int> timers;
-    QStringList calls;
-    bool modifyAnswer = false;
-    std::function<void()> onYield;
-
-    QString caption(Caption label) const override { return captions.value(label); }
-    void setCaption(Caption label, const QString& text) override { captions[label] = text; }
-    void setBarVisible(Bar, bool) override {}
-    void setBarMax(Bar, qint64) override {}
-    void setBarValue(Bar, qint64) override {}
-    bool expandVisible() const override { return false; }
-    void yield() override
-    {
-        if (onYield)
-            onYield();
-    }
-    int ListCount() const override { return int(items.size()); }
-    QString ListText(int i) const override { return items[i].path; }
-    QString ListSubItem(int i, int column) const override
-    {
-        return column == 1 ? items[i].key : items[i].path.section(QLatin1Char('/'), -1);
-    }
-    bool ListChecked(int i) const override { return items[i].checked; }
-    void RemoveListItem(int i) override { items.removeAt(i); }
-    qint16 ItemCount() const override { return qint16(m_count); }
-    void SetScroll() override {}
-    void FixDups() override { m_count = int(items.size()); }
-    void ClearAll(bool hide) override
-    {
-        items.clear();
-        calls << (hide ? QStringLiteral("ClearAll(true)") : QStringLiteral("ClearAll(false)"));
-    }
-    bool ControlVisible(RunControl c) const override { return shown.contains(c); }
-    void SetControlVisible(RunControl c, bool visible) override
-    {
-        if (visible)
-            shown.insert(c);
-        else
-            shown.remove(c);
-    }
-    void SetShredColor(quint32) override {}
-    void SetShredTip(const QString& text) override { calls << QStringLiteral("tip ") + text; }
-    int TimerInterval(RunTimer t) const override { return timers.value(t); }
-    void SetTimerInterval(RunTimer t, int ms) override { timers[t] = ms; }
-    void ShrinkToHiddenSize() override { calls << QStringLiteral("shrink"); }
-    void HideList() override { shown.insert(RunControl::btnShow); }
-    bool DoNotShredWarning() override
-    {
-        calls << QStringLiteral("DoNotShredWarning");
-        return modifyAnswer;
-    }
-    void LockedFilesWarning() override { calls << QStringLiteral("LockedFilesWarning"); }
-    void CopyOnWriteWarning() override { calls << QStringLiteral("CopyOnWriteWarning"); }
-
-    void add(const QString& path, const QString& key = QStringLiteral("0/X"))
-    {
-        items.append({path, key});
-        m_count = int(items.size());
-    }
-
-private:
-    int m_count = 0;
-};
-
-} // namespace
 
 class TestModShred : public QObject
 {

@@ -1,9 +1,11 @@
+#include "FakeRunWindow.h"
 #include "FakeShredWindow.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
+#include "engine/modShred.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -339,6 +341,16 @@ private Q_SLOTS:
         QVERIFY(!exists(mountPoint + QStringLiteral("/a")) && !exists(mountPoint + QStringLiteral("/b")));
         QVERIFY(
             readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat")).contains("btrfs"));
+
+        // The window's run: the files go, and one message says the content may remain.
+        FakeRunWindow window;
+        for (const QString& name : {QStringLiteral("c"), QStringLiteral("d")}) {
+            QVERIFY(writeFile(mountPoint + QLatin1Char('/') + name, "x"));
+            window.add(mountPoint + QLatin1Char('/') + name);
+        }
+        StartShred(window);
+        QVERIFY(!exists(mountPoint + QStringLiteral("/c")) && !exists(mountPoint + QStringLiteral("/d")));
+        QCOMPARE(window.calls.count(QStringLiteral("CopyOnWriteWarning")), 1);
         QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
     }
 

@@ -482,16 +482,27 @@ private Q_SLOTS:
         QCOMPARE(m_window.highestValue, 524290);
     }
 
-    void failureQueuesTheFile()
+    // A write that fails is tried again at the next start; a disk that is full inside the old
+    // content would fail again at every start, so it ends the file with a report instead.
+    void failedWrite_data()
     {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("queued");
+        QTest::newRow("input/output error") << EIO << true;
+        QTest::newRow("disk full") << ENOSPC << false;
+    }
+    void failedWrite()
+    {
+        QFETCH(int, error);
+        QFETCH(bool, queued);
         const QString file = path(QStringLiteral("locked"));
         QVERIFY(writeFile(file, "original"));
-        m_writer.failWith = EIO;
+        m_writer.failWith = error;
         m_engine->ShredFile(file, QStringLiteral("locked"));
         QCOMPARE(readFile(file), QByteArray("original"));
-        QVERIFY(Shared().LockedFilesFound);
-        QCOMPARE(PendingDeletions::load(), QStringList{file});
-        QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 1);
+        QCOMPARE(Shared().LockedFilesFound, queued);
+        QCOMPARE(PendingDeletions::load(), queued ? QStringList{file} : QStringList());
+        QCOMPARE(eventsOf(queued ? ShredEvent::Kind::Queued : ShredEvent::Kind::Failed), 1);
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
     }
 };
