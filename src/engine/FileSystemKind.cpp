@@ -18,22 +18,29 @@ constexpr FileSystemType CopyOnWriteTypes[] = {
     {0x6B414653, "afs"},    {0x5346414F, "openafs"}, {0x24051905, "ubifs"},    {0x72B6, "jffs2"},
     {0x786F4256, "vboxsf"},
 };
+
+// Those that can share a block between files; overlay passes the question to what lies below.
+constexpr qint64 SharingTypes[] = {0x9123683E /* btrfs */, 0x58465342 /* xfs */, 0xCA451A4E /* bcachefs */,
+                                   0x7461636F /* ocfs2 */, 0x2FC12FC1 /* zfs */, 0x794C7630 /* overlay */};
 } // namespace
 
-QString CopyOnWriteFileSystemName(qint64 fileSystemType)
+FileSystemKind FileSystemKindOf(qint64 fileSystemType)
 {
+    FileSystemKind kind;
     for (const FileSystemType& type : CopyOnWriteTypes)
         if (type.magic == fileSystemType)
-            return QLatin1String(type.name);
-    return {};
+            kind.copyOnWrite = QLatin1String(type.name);
+    for (const qint64 type : SharingTypes)
+        kind.sharesBlocks = kind.sharesBlocks || type == fileSystemType;
+    return kind;
 }
 
-QString CopyOnWriteFileSystemOf(int fd)
+FileSystemKind FileSystemKindOfFile(int fd)
 {
     struct statfs info
     {
     };
     if (::fstatfs(fd, &info) != 0)
         return {};
-    return CopyOnWriteFileSystemName(static_cast<qint64>(static_cast<quint32>(info.f_type)));
+    return FileSystemKindOf(static_cast<qint64>(static_cast<quint32>(info.f_type)));
 }

@@ -97,6 +97,12 @@ QList<DataRange> OpenedFile::dataRanges() const
 {
     QList<DataRange> ranges;
     const qint64 size = m_info.st_size;
+    // As many blocks as bytes: no hole to look for.
+    if (qint64(m_info.st_blocks) * 512 >= size) {
+        if (size > 0)
+            ranges.append({0, size});
+        return ranges;
+    }
     for (qint64 at = 0; at < size;) {
         const off_t data = ::lseek(m_file.get(), at, SEEK_DATA);
         if (data < 0) {

@@ -358,8 +358,6 @@ int ShredEngine::writePattern(OpenedFile& file, const QByteArray& buffer, const 
         }
     }
     *blocksWritten = patternStart + layout.blockCount();
-    if (file.leaseBroken())
-        return EBUSY;
     return 0;
 }
 
@@ -430,15 +428,18 @@ int ShredEngine::renameToRandom(int folderFd, const QByteArray& name, const QByt
 // shredded, its name and live content go, but the old blocks may stay on the disk.
 void ShredEngine::checkOverwriteReaches(const OpenedFile& file, const QString& path)
 {
-    QString reason = file.sharedBlocksReason();
     const dev_t device = file.info().st_dev;
-    if (reason.isEmpty() && !m_reportedFileSystems.contains(device)) {
-        const QString name = CopyOnWriteFileSystemOf(file.fd());
-        if (!name.isEmpty() && !(name == QLatin1String("btrfs") && file.writesInPlace())) {
-            m_reportedFileSystems.insert(device);
-            reason = QStringLiteral("%1 does not overwrite in place: the old content may stay on the disk")
-                         .arg(name);
-        }
+    if (!m_fileSystems.contains(device))
+        m_fileSystems.insert(device, FileSystemKindOfFile(file.fd()));
+    const FileSystemKind& kind = m_fileSystems[device];
+    const QString& fileSystem = kind.copyOnWrite;
+    QString reason = kind.sharesBlocks ? file.sharedBlocksReason() : QString();
+    const bool inPlace =
+        fileSystem.isEmpty() || (fileSystem == QLatin1String("btrfs") && file.writesInPlace());
+    if (reason.isEmpty() && !inPlace && !m_reportedFileSystems.contains(device)) {
+        m_reportedFileSystems.insert(device);
+        reason = QStringLiteral("%1 does not overwrite in place: the old content may stay on the disk")
+                     .arg(fileSystem);
     }
     if (reason.isEmpty())
         return;

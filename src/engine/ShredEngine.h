@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockWriter.h"
+#include "FileSystemKind.h"
 #include "LetterSource.h"
 #include "OpenedFile.h"
 #include "ShredPasses.h"
@@ -130,6 +131,9 @@ private:
     BlockWriter* m_writer;
     std::function<void()> m_stopShred;
     std::function<void(const ShredEvent&)> m_eventHandler;
+    // The copy-on-write file system of each device met (empty: one that writes in place), and
+    // the devices already reported.
+    QHash<dev_t, FileSystemKind> m_fileSystems;
     QSet<dev_t> m_reportedFileSystems;
     bool m_copyOnWriteFound = false;
     // Files with names outside what the run has reached so far: the names removed, per file.
