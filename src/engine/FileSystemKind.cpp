@@ -16,7 +16,7 @@ constexpr FileSystemType CopyOnWriteTypes[] = {
     {0x517B, "smb"},        {0x01021997, "9p"},      {0x00C36400, "ceph"},     {0x65735546, "fuse"},
     {0x564C, "ncp"},        {0x73757245, "coda"},    {0x47504653, "gpfs"},     {0x0BD00BD0, "lustre"},
     {0x6B414653, "afs"},    {0x5346414F, "openafs"}, {0x24051905, "ubifs"},    {0x72B6, "jffs2"},
-    {0x786F4256, "vboxsf"},
+    {0x786F4256, "vboxsf"}, {0x794C7630, "overlay"},
 };
 
 // Those that can share a block between files; overlay passes the question to what lies below.

@@ -354,6 +354,33 @@ private Q_SLOTS:
         QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
     }
 
+    // A file of an overlay's lower layer is copied up when opened for writing: the original in
+    // the lower layer is out of reach, and the tool says so.
+    void overlayKeepsItsLowerLayer()
+    {
+        for (const char* folder : {"lower", "upper", "work", "merged"})
+            QVERIFY(QDir().mkpath(m_dir.filePath(QLatin1String("overlay/") + QLatin1String(folder))));
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("overlay/lower/f")), "lower"));
+        const QString merged = m_dir.filePath(QStringLiteral("overlay/merged"));
+        const QString options = QStringLiteral("lowerdir=%1,upperdir=%2,workdir=%3")
+                                    .arg(m_dir.filePath(QStringLiteral("overlay/lower")),
+                                         m_dir.filePath(QStringLiteral("overlay/upper")),
+                                         m_dir.filePath(QStringLiteral("overlay/work")));
+        const QString mounted =
+            runCommand({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("overlay"),
+                        QStringLiteral("overlay"), QStringLiteral("-o"), options, merged});
+        if (!mounted.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("this machine cannot mount an overlay: ") + mounted));
+        m_innerMounts.append(merged);
+        QProcess tool;
+        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
+                   {QStringLiteral("--wipes"), QStringLiteral("1"), merged + QStringLiteral("/f")});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 3);
+        QVERIFY(!exists(merged + QStringLiteral("/f")));
+        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+    }
+
     // A program that holds the file open for writing keeps what it writes: the file is queued,
     // not called destroyed.
     void fileInUseIsQueued()
