@@ -27,6 +27,7 @@ public:
     int open(int folderFd, const QByteArray& name, const struct stat& listed);
 
     int fd() const { return m_file.get(); }
+    void close() { m_file.reset(); }
     const struct stat& info() const { return m_info; }
 
     // A write lease tells whether another process has the file open, and later whether one

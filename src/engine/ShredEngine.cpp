@@ -237,9 +237,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     if (file.leaseBroken())
         return EBUSY;
 
-    // The file stays open across the rename and the removal, so that a large one can be handed
-    // back to the file system in steps (see releaseInSteps) and the folder's file system can be
-    // synced through it where the folder cannot be.
+    // The file stays open across the rename, so that a large one can be handed back to the file
+    // system in steps (see releaseInSteps) before its name goes.
     const int letters = fileName.isEmpty() ? PathBytes::decode(name).length() : fileName.length();
     QByteArray newName;
     if (const int error = renameToRandom(folderFd, name, QByteArray(), letters, &newName))
@@ -248,11 +247,17 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     m_writer->syncFolder(folderFd, file.fd());
     m_window.yield();
     releaseInSteps(file.fd());
+    m_namesRemoved.remove({file.info().st_dev, file.info().st_ino});
+    // Closed before its name goes, the file's last blocks are freed with the name in one step
+    // of the file system's journal. Only a folder that cannot be synced itself needs the file
+    // open after that, to sync its file system through.
+    const bool folderSyncs = !(::fcntl(folderFd, F_GETFL) & O_PATH);
+    if (folderSyncs)
+        file.close();
     if (::unlinkat(folderFd, newName.constData(), 0) != 0)
         return errno;
-    if (const int error = m_writer->syncFolder(folderFd, file.fd()))
+    if (const int error = m_writer->syncFolder(folderFd, folderSyncs ? folderFd : file.fd()))
         logFailure(QStringLiteral("ShredFile"), error, path);
-    m_namesRemoved.remove({file.info().st_dev, file.info().st_ino});
     return 0;
 }
 
