@@ -6,10 +6,12 @@
 #include "platform/Registry.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QList>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 
 namespace {
@@ -135,6 +137,41 @@ struct SystemPlaces
     }
 };
 
+// The places change only when the system's administrator mounts, unmounts or renames them,
+// which no neighbour of the same user can do. They are looked up again after a second, at once
+// when the mount table of this process changes (/proc/self/mountinfo then signals POLLPRI), when
+// the process enters another mount namespace and when the home folder changes; a burst of
+// thousands of items then costs one look-up instead of thousands.
+const SystemPlaces& currentPlaces()
+{
+    struct Cache
+    {
+        SystemPlaces places;
+        QElapsedTimer age;
+        QString home;
+        ino_t mountNamespace = 0;
+        FileDescriptor mountTable{::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC)};
+    };
+    thread_local Cache cache;
+    struct stat namespaceInfo
+    {
+    };
+    const ino_t mountNamespace = ::stat("/proc/self/ns/mnt", &namespaceInfo) == 0 ? namespaceInfo.st_ino : 0;
+    pollfd changes{cache.mountTable.get(), POLLPRI, 0};
+    const bool mountsChanged = !cache.mountTable.isValid() || ::poll(&changes, 1, 0) != 0;
+    const QString home = QDir::homePath();
+    if (mountsChanged || !cache.age.isValid() || cache.age.hasExpired(1000) || home != cache.home ||
+        mountNamespace != cache.mountNamespace || mountNamespace == 0) {
+        if (mountNamespace != cache.mountNamespace)
+            cache.mountTable.reset(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC));
+        cache.places = SystemPlaces::now();
+        cache.age.start();
+        cache.home = home;
+        cache.mountNamespace = mountNamespace;
+    }
+    return cache.places;
+}
+
 QString reasonForType(mode_t mode)
 {
     if (S_ISFIFO(mode))
@@ -184,7 +221,7 @@ bool isInside(const QString& path, const QString& folder)
 
 QString SystemItemReason(int folderFd, const QByteArray& name)
 {
-    const SystemPlaces places = SystemPlaces::now();
+    const SystemPlaces& places = currentPlaces();
     struct stat item
     {
     };

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -111,6 +112,27 @@ private Q_SLOTS:
             path.replace(0, 1, QDir::homePath());
         path.replace(QLatin1Char('@'), m_dir.path());
         QCOMPARE(IsSystemItem(path), refused);
+    }
+
+    // A system folder mounted over a moment after a test counts at once: the test must not
+    // judge by the folder that was there before. (In a mount namespace of this test's own, so
+    // the machine's /srv is untouched.)
+    void systemFolderMountedMeanwhile()
+    {
+        // The machine's mounts of this test go first: a namespace of our own could not take
+        // them down.
+        for (const QString& point : std::as_const(m_mounts))
+            QCOMPARE(::umount2(QFile::encodeName(point).constData(), MNT_DETACH), 0);
+        m_mounts.clear();
+        QCOMPARE(::unshare(CLONE_NEWNS), 0);
+        QCOMPARE(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
+        QVERIFY(IsSystemItem(QStringLiteral("/srv/nothing")));
+        QCOMPARE(::mount("tmpfs", "/srv", "tmpfs", 0, nullptr), 0);
+        QFile file(QStringLiteral("/srv/file"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(SystemItemReason(QStringLiteral("/srv/file")),
+                 QStringLiteral("inside the system's own folders"));
+        QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }
 
     void startMenuFolder()
