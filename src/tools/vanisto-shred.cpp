@@ -1,5 +1,6 @@
 // vanisto-shred: the shred engine on the command line, for scripts and for measurements.
 #include "TerminalShredWindow.h"
+#include "common/OptionSettings.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "engine/ShredEngine.h"
@@ -134,6 +135,7 @@ int main(int argc, char** argv)
         options.method != 0 ? options.method : ReadIntegerSetting(Setting::FastShred, module, module);
     state.NumOverwrite =
         options.wipes > 0 ? options.wipes : ReadLongSetting(Setting::NumOverwrite, module, module);
+    CorrectShredSettings(state);
 
     TerminalShredWindow window;
     ShredEngine engine(window);

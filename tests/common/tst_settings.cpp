@@ -31,6 +31,8 @@ private Q_SLOTS:
     void init();
     void missingKeysGiveTheTableDefaults();
     void loadWritesBackFiveKeysAsText();
+    void unusableShredSettingsAreCorrected_data();
+    void unusableShredSettingsAreCorrected();
     void unconvertibleValuesGiveDefaultsAndAreLogged_data();
     void unconvertibleValuesGiveDefaultsAndAreLogged();
     void twoKeysLiveUnderTheExecutableName();
@@ -82,6 +84,40 @@ void TestSettings::loadWritesBackFiveKeysAsText()
     // Read but never written at load.
     QVERIFY(!conf.contains(QStringLiteral("PromptSafeFilesQuestion")));
     QVERIFY(!conf.contains(QStringLiteral("\nSafeFiles=")));
+}
+
+void TestSettings::unusableShredSettingsAreCorrected_data()
+{
+    QTest::addColumn<QString>("wipes");
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<int>("wipesAfter");
+    QTest::addColumn<int>("methodAfter");
+    QTest::newRow("no wipes") << "0"
+                              << "1" << 1 << 1;
+    QTest::newRow("negative wipes") << "-5"
+                                    << "1" << 1 << 1;
+    QTest::newRow("unknown method") << "3"
+                                    << "7" << 8 << 1;
+    QTest::newRow("method zero") << "20"
+                                 << "0" << 8 << 1;
+    QTest::newRow("usable as stored") << "3"
+                                      << "1" << 3 << 1;
+}
+
+void TestSettings::unusableShredSettingsAreCorrected()
+{
+    QFETCH(QString, wipes);
+    QFETCH(QString, method);
+    QFETCH(int, wipesAfter);
+    QFETCH(int, methodAfter);
+    SaveSetting(QStringLiteral("Vanisto"), ConfigSection, Setting::NumOverwrite, wipes);
+    SaveSetting(QStringLiteral("Vanisto"), ConfigSection, Setting::FastShred, method);
+    LoadOptionSettings();
+    QCOMPARE(Shared().NumOverwrite, wipesAfter);
+    QCOMPARE(Shared().FastShred, qint16(methodAfter));
+    // Written back corrected, so the next reader finds usable values too.
+    QCOMPARE(ReadLongSetting(Setting::NumOverwrite, QString(), QString()), wipesAfter);
+    QCOMPARE(ReadIntegerSetting(Setting::FastShred, QString(), QString()), qint16(methodAfter));
 }
 
 void TestSettings::unconvertibleValuesGiveDefaultsAndAreLogged_data()
