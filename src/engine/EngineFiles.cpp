@@ -9,6 +9,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,6 +109,22 @@ int EngineFiles::renameNoReplace(int folderFd, const QByteArray& from, const QBy
     if (::fstatat(folderFd, to.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
     return ::renameat(folderFd, from.constData(), folderFd, to.constData()) == 0 ? 0 : errno;
+}
+
+bool EngineFiles::isLockedByFlag(int folderFd, const QByteArray& name)
+{
+    const auto flagged = [](int fd) {
+        int flags = 0;
+        return fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+               (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL));
+    };
+    const int file = ::openat(folderFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int folder = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool locked = flagged(file) || flagged(folder);
+    for (const int fd : {file, folder})
+        if (fd >= 0)
+            ::close(fd);
+    return locked;
 }
 
 bool EngineFiles::isOtherMount(int folderFd, const char* name, dev_t device)

@@ -27,6 +27,10 @@ QString siblingPath(const QString& path, const QByteArray& name);
 // renameat2 with RENAME_NOREPLACE (a test first where the file system lacks it). 0 or errno.
 int renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to);
 
+// True when the file or its folder is immutable or append-only (chattr +i, +a): locked, not
+// forbidden, since its owner or the administrator may lift the flag.
+bool isLockedByFlag(int folderFd, const QByteArray& name);
+
 // True when name in the folder is the root of another mount: a file system of its own or a
 // bind mount. Such an item was not chosen with the folder around it.
 bool isOtherMount(int folderFd, const char* name, dev_t device);

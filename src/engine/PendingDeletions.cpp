@@ -8,9 +8,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,42 +44,110 @@ QString PendingDeletions::decodeLine(const QByteArray& line)
     return PathBytes::decode(QByteArray::fromPercentEncoding(line));
 }
 
-QStringList PendingDeletions::load()
+namespace {
+const QString Module = QStringLiteral("modShred");
+
+bool hasControlBytes(const QByteArray& path)
+{
+    return std::any_of(path.begin(), path.end(), [](char byte) {
+        const auto code = static_cast<unsigned char>(byte);
+        return code < 0x20 || code == 0x7F;
+    });
+}
+
+QByteArray identityText(const QueuedFile& file)
+{
+    return QByteArray::number(quint64(file.device)) + ':' + QByteArray::number(quint64(file.inode)) + ':' +
+           QByteArray::number(file.size) + ':' + QByteArray::number(file.modified);
+}
+
+// One line of the queue; false for a line that is not a usable entry.
+bool parseLine(const QByteArray& line, QueuedFile* file)
+{
+    const QList<QByteArray> fields = line.split('\t');
+    const QList<QByteArray> identity = fields.size() == 2 ? fields.at(1).split(':') : QList<QByteArray>();
+    const QByteArray path = QByteArray::fromPercentEncoding(fields.first());
+    if (identity.size() != 4 || hasControlBytes(path))
+        return false;
+    bool ok[4] = {};
+    file->path = PathBytes::decode(path);
+    file->device = dev_t(identity.at(0).toULongLong(&ok[0]));
+    file->inode = ino_t(identity.at(1).toULongLong(&ok[1]));
+    file->size = identity.at(2).toLongLong(&ok[2]);
+    file->modified = identity.at(3).toLongLong(&ok[3]);
+    return ok[0] && ok[1] && ok[2] && ok[3];
+}
+
+QByteArray lineOf(const QueuedFile& file)
+{
+    return PendingDeletions::encodeLine(file.path) + '\t' + identityText(file) + '\n';
+}
+} // namespace
+
+QueuedFile QueuedFile::of(const QString& path, const struct stat& info)
+{
+    return {path, info.st_dev, info.st_ino, qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+bool QueuedFile::isSameAs(const struct stat& info) const
+{
+    const QueuedFile now = of(path, info);
+    return now.device == device && now.inode == inode && now.size == size && now.modified == modified;
+}
+
+QList<QueuedFile> PendingDeletions::entries()
 {
     QFile file(queueFile());
-    QStringList paths;
+    QList<QueuedFile> files;
     if (!file.open(QIODevice::ReadOnly))
-        return paths;
-    QSet<QString> seen;
+        return files;
+    QHash<QString, qsizetype> index;
     const QList<QByteArray> lines = file.readAll().split('\n');
     for (const QByteArray& line : lines) {
         if (!line.startsWith('/'))
             continue;
-        const QString path = decodeLine(line);
-        if (!seen.contains(path)) {
-            seen.insert(path);
-            paths.append(path);
+        QueuedFile entry;
+        if (!parseLine(line, &entry)) {
+            LogError(Module, QStringLiteral("ProcessPendingDeletions"), ErrorNumber::PathFileAccessError,
+                     QStringLiteral("a pending-deletions entry that is not a usable file was dropped: ") +
+                         QString::fromLatin1(line.left(200)));
+            continue;
+        }
+        if (index.contains(entry.path)) {
+            files[index.value(entry.path)] = entry;
+        } else {
+            index.insert(entry.path, files.size());
+            files.append(entry);
         }
     }
+    return files;
+}
+
+QStringList PendingDeletions::load()
+{
+    QStringList paths;
+    for (const QueuedFile& file : entries())
+        paths.append(file.path);
     return paths;
 }
 
-bool PendingDeletions::save(const QStringList& paths)
+bool PendingDeletions::save(const QList<QueuedFile>& files)
 {
     QSaveFile file(queueFile());
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QByteArray text = Header;
-    for (const QString& path : paths)
-        text += encodeLine(path) + '\n';
+    for (const QueuedFile& queued : files)
+        text += lineOf(queued);
     file.write(text);
     return file.commit();
 }
 
 namespace {
 // One line added to the end of the queue in one write. A line cut short by a crash gets its
-// line end first, so that the next path never joins it into a third name.
+// line end first, so that the next entry never joins it.
 bool appendLine(const QByteArray& line)
 {
     const FileDescriptor queue(::open(PathBytes::encode(PendingDeletions::queueFile()).constData(),
@@ -93,35 +163,33 @@ bool appendLine(const QByteArray& line)
     char last = '\n';
     if (info.st_size > 0 && ::pread(queue.get(), &last, 1, info.st_size - 1) == 1 && last != '\n')
         text += '\n';
-    text += line + '\n';
+    text += line;
     return ::write(queue.get(), text.constData(), size_t(text.size())) == text.size() &&
            ::fdatasync(queue.get()) == 0;
 }
 } // namespace
 
-bool DeleteAfterReboot(const QString& path)
+bool DeleteAfterReboot(const QString& path, const struct stat& info)
 {
     const QString absolute =
         QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
-    if (appendLine(PendingDeletions::encodeLine(absolute)))
+    if (!hasControlBytes(PathBytes::encode(absolute)) && appendLine(lineOf(QueuedFile::of(absolute, info))))
         return true;
-    LogError(QStringLiteral("modShred"), QStringLiteral("DeleteAfterReboot"),
-             ErrorNumber::PathFileAccessError,
-             QStringLiteral("cannot write the pending-deletions queue: ") + absolute);
+    LogError(Module, QStringLiteral("DeleteAfterReboot"), ErrorNumber::PathFileAccessError,
+             QStringLiteral("cannot queue for the next start: ") + PathBytes::readable(absolute));
     return false;
 }
 
 void ProcessPendingDeletions(ShredEngine& engine)
 {
-    const QStringList queued = PendingDeletions::load();
     QSet<QString> done;
-    for (const QString& path : queued)
-        if (engine.shredPendingFile(path) != ShredOutcome::Queued)
-            done.insert(path);
+    for (const QueuedFile& file : PendingDeletions::entries())
+        if (engine.shredPendingFile(file) != ShredOutcome::Queued)
+            done.insert(file.path);
     engine.FinishRun();
-    // Written once: what failed again was appended meanwhile and stays, with every path that a
-    // crash before this point would simply try again.
-    QStringList queue = PendingDeletions::load();
-    queue.removeIf([&](const QString& path) { return done.contains(path); });
+    // Written once: what failed again was appended meanwhile with its new identity and stays,
+    // with every path that a crash before this point would simply try again.
+    QList<QueuedFile> queue = PendingDeletions::entries();
+    queue.removeIf([&](const QueuedFile& file) { return done.contains(file.path); });
     PendingDeletions::save(queue);
 }

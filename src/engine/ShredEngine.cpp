@@ -97,16 +97,19 @@ void ShredEngine::ShredFile(const QString& path, const QString& fileName)
         return;
     }
     if (!parent.isOpen()) {
-        // The file's folder is out of reach: nothing was written, the path waits in the queue.
-        queueFailure(path, parent.error());
+        // The file's folder is out of reach: nothing was written, and nothing there can be
+        // identified for a later try.
+        logFailure(QStringLiteral("ShredFile"), parent.error(), path);
+        report(ShredEvent::Kind::Failed, path, EngineFiles::errorText(parent.error()));
         finishFile();
         return;
     }
     shredAt(parent.fd(), parent.name(), path, fileName);
 }
 
-ShredOutcome ShredEngine::shredPendingFile(const QString& path)
+ShredOutcome ShredEngine::shredPendingFile(const QueuedFile& queued)
 {
+    const QString& path = queued.path;
     const ParentFolder parent = ParentFolder::open(path, false);
     struct stat info
     {
@@ -118,16 +121,24 @@ ShredOutcome ShredEngine::shredPendingFile(const QString& path)
             logFailure(QStringLiteral("ProcessPendingDeletions"), error, path);
         return ShredOutcome::Refused;
     }
-    if (!S_ISREG(info.st_mode) || !SystemItemReason(parent.fd(), parent.name()).isEmpty()) {
-        // What is there now is not the file that was queued: leave it as it is.
-        logFailure(QStringLiteral("ProcessPendingDeletions"), S_ISREG(info.st_mode) ? EPERM : ELOOP, path);
+    // What is there now is not the file that was queued: leave it as it is.
+    QString refusal;
+    if (!S_ISREG(info.st_mode))
+        refusal = QStringLiteral("not a regular file any more");
+    else if (!queued.isSameAs(info))
+        refusal = QStringLiteral("another file has this name now");
+    else
+        refusal = SystemItemReason(parent.fd(), parent.name());
+    if (!refusal.isEmpty()) {
+        LogError(Module, QStringLiteral("ProcessPendingDeletions"), ErrorNumber::PathFileAccessError,
+                 refusal + QStringLiteral(", left alone: ") + PathBytes::readable(path));
         return ShredOutcome::Refused;
     }
-    return shredAt(parent.fd(), parent.name(), path, PathBytes::decode(parent.name()));
+    return shredAt(parent.fd(), parent.name(), path, PathBytes::decode(parent.name()), &info);
 }
 
 ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QString& path,
-                                  const QString& fileName)
+                                  const QString& fileName, const struct stat* expected)
 {
     m_window.setCaption(Caption::lblstatus2, RunCaption::Shredding);
     m_window.yield();
@@ -135,7 +146,7 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
 
     ShredOutcome outcome = ShredOutcome::Destroyed;
     QByteArray leftName = name;
-    const int error = overwriteAndRemove(folderFd, name, path, fileName, &outcome, &leftName);
+    const int error = overwriteAndRemove(folderFd, name, path, fileName, expected, &outcome, &leftName);
     if (outcome == ShredOutcome::Refused) {
         struct stat item
         {
@@ -144,30 +155,40 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
         report(ShredEvent::Kind::Refused, path,
                error == 0 ? EngineFiles::kindOf(item.st_mode)
                           : QStringLiteral("on another mount, not opened"));
-    } else if (isDiskFull(error)) {
-        // Queued, it would fill the disk again at every start.
-        logFailure(QStringLiteral("ShredFile"), error, path);
-        report(ShredEvent::Kind::Failed, path,
-               QStringLiteral("the disk is full: ") + EngineFiles::errorText(error));
-        outcome = ShredOutcome::Failed;
     } else if (error != 0) {
-        // The file may have been renamed before the failure: queue it where it is now.
-        queueFailure(leftName == name ? path : EngineFiles::siblingPath(path, leftName), error);
-        outcome = ShredOutcome::Queued;
+        // The file may have been renamed before the failure: it is where it is now.
+        const QString now = leftName == name ? path : EngineFiles::siblingPath(path, leftName);
+        outcome = queueFailure(folderFd, leftName, now, error);
     }
     finishFile();
     return outcome;
 }
 
-void ShredEngine::queueFailure(const QString& path, int error)
+// A failure that a later start may get past (the file in use, locked, a read-only mount, an
+// error of the disk) queues the file as it is now; one that would fail again at every start
+// (no permission, a full disk) or a file that changed under the engine is reported instead.
+ShredOutcome ShredEngine::queueFailure(int folderFd, const QByteArray& name, const QString& path, int error)
 {
-    Shared().LockedFilesFound = true;
-    if (DeleteAfterReboot(path))
-        report(ShredEvent::Kind::Queued, path, EngineFiles::errorText(error));
-    else
-        report(ShredEvent::Kind::Failed, path,
-               EngineFiles::errorText(error) +
-                   QStringLiteral(", and the pending-deletions queue cannot be written"));
+    QString reason = EngineFiles::errorText(error);
+    struct stat info
+    {
+    };
+    const bool isFile =
+        ::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+    const bool lasting = isDiskFull(error) || error == EACCES || error == ESTALE ||
+                         (error == EPERM && !EngineFiles::isLockedByFlag(folderFd, name));
+    if (isDiskFull(error))
+        reason = QStringLiteral("the disk is full: ") + reason;
+    if (!lasting && isFile && DeleteAfterReboot(path, info)) {
+        Shared().LockedFilesFound = true;
+        report(ShredEvent::Kind::Queued, path, reason);
+        return ShredOutcome::Queued;
+    }
+    if (!lasting)
+        reason += QStringLiteral(", and it could not be queued for the next start");
+    logFailure(QStringLiteral("ShredFile"), error, path);
+    report(ShredEvent::Kind::Failed, path, reason);
+    return ShredOutcome::Failed;
 }
 
 void ShredEngine::finishFile()
@@ -187,13 +208,16 @@ void ShredEngine::finishFile()
 // regular files (never opened; the error then holds the item's type bits), *leftName the name
 // the file has when the failure came.
 int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path,
-                                    const QString& fileName, ShredOutcome* outcome, QByteArray* leftName)
+                                    const QString& fileName, const struct stat* expected,
+                                    ShredOutcome* outcome, QByteArray* leftName)
 {
     struct stat listed
     {
     };
     if (::fstatat(folderFd, name.constData(), &listed, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
+    if (expected && (listed.st_dev != expected->st_dev || listed.st_ino != expected->st_ino))
+        return ESTALE;
     if (S_ISLNK(listed.st_mode)) {
         // A link is removed as a link: what it points to was not chosen.
         if (::unlinkat(folderFd, name.constData(), 0) != 0)

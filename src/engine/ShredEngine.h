@@ -4,6 +4,7 @@
 #include "FileSystemKind.h"
 #include "LetterSource.h"
 #include "OpenedFile.h"
+#include "PendingDeletions.h"
 #include "ShredPasses.h"
 #include "ShredWindow.h"
 
@@ -81,9 +82,10 @@ public:
     // path that names a file or a link is shredded as one.
     void LoadFolders(const QString& folderPath);
 
-    // A path from the pending-deletions queue: shredded like ShredFile only while it is still a
-    // regular file reached without following any link and not a system item.
-    ShredOutcome shredPendingFile(const QString& path);
+    // A file from the pending-deletions queue: shredded like ShredFile only while the path still
+    // leads, without following any link, to the very file that was queued, and it is no system
+    // item.
+    ShredOutcome shredPendingFile(const QueuedFile& queued);
 
     // Ends the run: files of which only some names were in the run are reported (ContentKept).
     void FinishRun();
@@ -99,9 +101,11 @@ private:
     };
     friend size_t qHash(const FileIdentity& id, size_t seed) { return qHashMulti(seed, id.device, id.inode); }
 
-    ShredOutcome shredAt(int folderFd, const QByteArray& name, const QString& path, const QString& fileName);
+    // expected: the identity the file must have (a queued file), or nullptr.
+    ShredOutcome shredAt(int folderFd, const QByteArray& name, const QString& path, const QString& fileName,
+                         const struct stat* expected = nullptr);
     int overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path, const QString& fileName,
-                           ShredOutcome* outcome, QByteArray* leftName);
+                           const struct stat* expected, ShredOutcome* outcome, QByteArray* leftName);
     int removeOtherName(int folderFd, const QByteArray& name, const struct stat& listed, const QString& path);
     int runPasses(OpenedFile& file);
     int writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
@@ -113,7 +117,7 @@ private:
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
                        QByteArray* newName);
     void checkOverwriteReaches(const OpenedFile& file, const QString& path);
-    void queueFailure(const QString& path, int error);
+    ShredOutcome queueFailure(int folderFd, const QByteArray& name, const QString& path, int error);
 
     void walk(FileDescriptor& parent, const QByteArray& name, const QString& path);
     void shredEntries(FileDescriptor& folder, const QString& path);

@@ -4,80 +4,136 @@
 #include "common/SharedState.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
+#include "platform/PathBytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+struct stat statOf(const QString& path)
+{
+    struct stat info
+    {
+    };
+    ::lstat(PathBytes::encode(path).constData(), &info);
+    return info;
+}
+
+bool queue(const QString& path)
+{
+    return DeleteAfterReboot(path, statOf(path));
+}
+} // namespace
 
 class TestPendingDeletions : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init() { QVERIFY(PendingDeletions::save({})); }
+    QTemporaryDir m_dir;
+    FakeShredWindow m_window;
+    RecordingWriter m_writer;
+    std::unique_ptr<ShredEngine> m_engine;
 
-    void linesKeepEveryName_data()
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private Q_SLOTS:
+    void init()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << "/tmp/a b/c.txt";
-        QTest::newRow("newline and return") << "/tmp/two\nlines\r";
-        QTest::newRow("percent") << "/tmp/100%25 sure%";
-        QTest::newRow("non-ASCII") << QStringLiteral("/tmp/ünïcødé ✓");
+        QVERIFY(PendingDeletions::save({}));
+        m_window = FakeShredWindow();
+        m_writer = RecordingWriter();
+        m_engine = std::make_unique<ShredEngine>(m_window);
+        m_engine->setBlockWriter(&m_writer);
+        Shared().FastShred = 1;
+        Shared().NumOverwrite = 1;
     }
-    void linesKeepEveryName()
+
+    void namesKeptExactly_data()
     {
-        QFETCH(QString, path);
-        const QByteArray line = PendingDeletions::encodeLine(path);
-        QVERIFY(!line.contains('\n') && !line.contains('\r'));
-        QCOMPARE(PendingDeletions::decodeLine(line), path);
-        DeleteAfterReboot(path);
-        DeleteAfterReboot(path);
-        QCOMPARE(PendingDeletions::load(), QStringList{path});
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("queued");
+        QTest::newRow("plain") << QByteArray("a b.txt") << true;
+        QTest::newRow("percent") << QByteArray("100%25 sure%") << true;
+        QTest::newRow("tab and colon") << QByteArray("tab\there:1:2") << false;
+        QTest::newRow("non-ASCII") << QStringLiteral("ünïcødé ✓").toUtf8() << true;
+        QTest::newRow("Latin-1") << QByteArray("caf\xE9") << true;
+        QTest::newRow("newline") << QByteArray("two\nlines") << false;
+    }
+    void namesKeptExactly()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, queued);
+        const QString file = PathBytes::decode(PathBytes::encode(m_dir.path()) + '/' + name);
+        QVERIFY(writeFile(file, "x"));
+        QCOMPARE(queue(file), queued);
+        queue(file);
+        // A name with a control character is not queued: the next start could not tell it.
+        QCOMPARE(PendingDeletions::load(), queued ? QStringList{file} : QStringList());
+    }
+
+    // A file saved under a queued name since, an entry cut by a NUL, an entry without an
+    // identity: none of them destroys anything.
+    void onlyTheQueuedFileIsShredded()
+    {
+        const QString replaced = path(QStringLiteral("replaced"));
+        QVERIFY(writeFile(replaced, "old"));
+        QVERIFY(queue(replaced));
+        QVERIFY(QFile::remove(replaced) && writeFile(replaced, "new document"));
+        const QString shorter = path(QStringLiteral("short"));
+        QVERIFY(writeFile(shorter, "keep"));
+        const struct stat info = statOf(shorter);
+        QFile raw(PendingDeletions::queueFile());
+        QVERIFY(raw.open(QIODevice::Append));
+        raw.write(PathBytes::encode(shorter) + "%00er\t" + QByteArray::number(quint64(info.st_dev)) + ':' +
+                  QByteArray::number(quint64(info.st_ino)) + ':' + QByteArray::number(qint64(info.st_size)) +
+                  ":0\n");
+        raw.write(PathBytes::encode(shorter) + "\n");
+        raw.close();
+
+        ProcessPendingDeletions(*m_engine);
+
+        QCOMPARE(readFile(replaced), QByteArray("new document"));
+        QCOMPARE(readFile(shorter), QByteArray("keep"));
+        QCOMPARE(m_writer.count, 0);
+        QVERIFY(PendingDeletions::load().isEmpty());
+        QVERIFY(readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat"))
+                    .contains("another file has this name now"));
     }
 
     void workedThroughAtStart()
     {
-        QTemporaryDir dir;
-        const QString shredded = dir.filePath(QStringLiteral("queued file"));
-        const QString target = dir.filePath(QStringLiteral("target"));
-        const QString nowALink = dir.filePath(QStringLiteral("now a link"));
-        const QString behindLink = dir.filePath(QStringLiteral("folder-link/inside"));
-        QVERIFY(writeFile(shredded, "old") && writeFile(target, "keep"));
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("folder"))));
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("folder/inside")), "keep"));
-        QVERIFY(QFile::link(target, nowALink));
-        QVERIFY(
-            QFile::link(dir.filePath(QStringLiteral("folder")), dir.filePath(QStringLiteral("folder-link"))));
-        const QString vanished = dir.filePath(QStringLiteral("vanished"));
+        const QString shredded = path(QStringLiteral("queued file"));
+        const QString target = path(QStringLiteral("target"));
+        const QString nowALink = path(QStringLiteral("now a link"));
+        const QString behindLink = path(QStringLiteral("folder-link/inside"));
+        const QString vanished = path(QStringLiteral("vanished"));
+        QVERIFY(writeFile(shredded, "old") && writeFile(target, "keep") && writeFile(nowALink, "x") &&
+                writeFile(vanished, "x"));
+        QVERIFY(QDir().mkpath(path(QStringLiteral("folder"))));
+        QVERIFY(writeFile(path(QStringLiteral("folder/inside")), "keep"));
+        QVERIFY(QFile::link(path(QStringLiteral("folder")), path(QStringLiteral("folder-link"))));
         // A file of our own in a place the operating system keeps for itself (/var), so that a
         // broken refusal costs nothing but this test.
         QTemporaryDir systemPlace(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
         const QString system = systemPlace.filePath(QStringLiteral("queued"));
         QVERIFY(writeFile(system, "keep"));
-        for (const QString& path : {shredded, nowALink, behindLink, vanished, system})
-            DeleteAfterReboot(path);
+        for (const QString& file : {shredded, nowALink, behindLink, vanished, system})
+            QVERIFY(queue(file));
+        QVERIFY(QFile::remove(nowALink) && QFile::link(target, nowALink) && QFile::remove(vanished));
 
-        FakeShredWindow window;
-        RecordingWriter writer;
-        ShredEngine engine(window);
-        engine.setBlockWriter(&writer);
-        Shared().FastShred = 1;
-        Shared().NumOverwrite = 1;
-        writer.failWith = EIO;
-        ProcessPendingDeletions(engine);
+        m_writer.failWith = EIO;
+        ProcessPendingDeletions(*m_engine);
         QCOMPARE(PendingDeletions::load(), QStringList{shredded});
         QVERIFY(QFileInfo::exists(shredded));
 
-        writer.failWith = 0;
-        ProcessPendingDeletions(engine);
+        m_writer.failWith = 0;
+        ProcessPendingDeletions(*m_engine);
         QVERIFY(PendingDeletions::load().isEmpty());
         QVERIFY(!QFileInfo::exists(shredded));
-        QCOMPARE(writer.count, 2);
+        QCOMPARE(m_writer.count, 2);
         QVERIFY(QFileInfo(nowALink).isSymLink());
-        for (const QString& kept : {target, dir.filePath(QStringLiteral("folder/inside")), system}) {
-            QFile file(kept);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("keep"));
-        }
+        for (const QString& kept : {target, path(QStringLiteral("folder/inside")), system})
+            QCOMPARE(readFile(kept), QByteArray("keep"));
     }
 };
 

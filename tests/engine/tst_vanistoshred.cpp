@@ -165,15 +165,17 @@ private Q_SLOTS:
         QCOMPARE(shredded.exitCode, 0);
         QVERIFY(!QFileInfo::exists(noAccess));
 
-        const Result queued = run({QStringLiteral("--wipes"), QStringLiteral("1"), stuck}, home);
-        QCOMPARE(queued.exitCode, 1);
-        QVERIFY2(queued.out.startsWith(QStringLiteral("queued: ") + stuck), qPrintable(queued.out));
+        // Overwritten, but never removable by this user: said so, not queued for a next start
+        // that could only fail again.
+        const Result failed = run({QStringLiteral("--wipes"), QStringLiteral("1"), stuck}, home);
+        QCOMPARE(failed.exitCode, 1);
+        QVERIFY2(failed.out.startsWith(QStringLiteral("failed: ") + stuck), qPrintable(failed.out));
         QFile left(stuck);
         QVERIFY(left.open(QIODevice::ReadOnly));
         const QByteArray content = left.readAll();
         QVERIFY(content != "secret" && content == QByteArray(6, content.at(0)));
-        QFile queue(home + QStringLiteral("/Vanisto/pending-deletions"));
-        QVERIFY(queue.open(QIODevice::ReadOnly) && queue.readAll().contains(QFile::encodeName(stuck)));
+        QVERIFY(!readFile(home + QStringLiteral("/Vanisto/pending-deletions"))
+                     .contains(QFile::encodeName(stuck)));
     }
 };
 
