@@ -408,6 +408,11 @@ void TestFrmMainCode::namesThatAreNotTextArriveExactly()
     QCOMPARE(Window().ListSubItem(0, 2), QStringLiteral("caf\uFFFD.txt"));
     const QModelIndex row = Control<LstArray>("LstArray")->model()->index(0, 0);
     QCOMPARE(row.data(Qt::DisplayRole).toString(), PathBytes::readable(file));
+
+    // The run destroys what was listed, not what a lossy name leads to.
+    Click("btnYes");
+    QVERIFY(!exists(file) && !exists(subfolder));
+    QCOMPARE(readFile(lookAlike), QByteArray("look-alike"));
 }
 
 void TestFrmMainCode::yesShredsThreeCheckedFiles()
