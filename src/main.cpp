@@ -1,5 +1,6 @@
 #include "app/Main.h"
 #include "platform/CommandRelay.h"
+#include "platform/RawCommandLine.h"
 
 #include <QApplication>
 
@@ -8,9 +9,7 @@ int main(int argc, char** argv)
     // A later launch only hands its paths to the running instance: it needs no display.
     if (CommandRelayConnector::commandRelay()->otherInstanceRunning()) {
         QCoreApplication app(argc, argv);
-        QStringList arguments = app.arguments();
-        arguments.removeFirst();
-        Main(arguments);
+        Main(PathArguments(argc, argv));
         return 0;
     }
 
@@ -24,9 +23,7 @@ int main(int argc, char** argv)
     // The main window is hidden most of the time; the program lives on without it.
     app.setQuitOnLastWindowClosed(false);
 
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
-    if (!Main(arguments))
+    if (!Main(PathArguments(argc, argv)))
         return 0;
     return app.exec();
 }

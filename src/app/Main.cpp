@@ -7,8 +7,6 @@
 #include "platform/RawCommandLine.h"
 #include "shredlist/frmMainCode.h"
 
-#include <QDir>
-
 namespace {
 void logMainError(const QString& description)
 {
@@ -36,7 +34,7 @@ bool Main(const QStringList& arguments)
         ReadBooleanSetting(Setting::FirstStartEver, QStringLiteral("modGeneral"), QStringLiteral("Main"));
     SaveBooleanSetting(Setting::FirstStartEver, false);
 
-    const QString commandLine = RawCommandLine(arguments, QDir::currentPath());
+    const QString commandLine = RawCommandLine(arguments, WorkingFolder());
     bool delivered = true;
     if (!commandLine.isEmpty())
         delivered = relay->setCommandLine(commandLine);

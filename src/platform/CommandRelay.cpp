@@ -1,6 +1,7 @@
 #include "CommandRelay.h"
 
 #include "AppFolder.h"
+#include "PathBytes.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -46,9 +47,10 @@ bool peerIsSameUser(const QLocalSocket* socket)
            credentials.uid == ::getuid();
 }
 
+// The text is paths, and a path's bytes need not be UTF-8: PathBytes carries them across as they are.
 QByteArray frame(const QString& text)
 {
-    const QByteArray payload = text.toUtf8();
+    const QByteArray payload = PathBytes::encode(text);
     QByteArray bytes(FrameMagic, sizeof FrameMagic);
     char length[4];
     qToBigEndian<quint32>(quint32(payload.size()), length);
@@ -154,7 +156,7 @@ void CommandRelay::readFrame(QLocalSocket* socket)
         return;
 
     socket->skip(HeaderBytes);
-    const QString text = QString::fromUtf8(socket->read(length));
+    const QString text = PathBytes::decode(socket->read(length));
     socket->setProperty("done", true);
     // Acknowledge before Change runs: its handler may start a long shred run, and the
     // launch that sent the text must not wait for that.

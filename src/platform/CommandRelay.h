@@ -14,8 +14,8 @@ class QLocalSocket;
 //
 // Between processes the relay is a local socket in the runtime folder, owned by the
 // first instance. A hand-over is one frame ("VNR1", a 32-bit big-endian length, the
-// UTF-8 text) answered by one acknowledgement byte. Only processes of the same user
-// are heard; anything else that connects is dropped.
+// text's bytes as PathBytes::encode gives them) answered by one acknowledgement byte.
+// Only processes of the same user are heard; anything else that connects is dropped.
 class CommandRelay : public QObject
 {
     Q_OBJECT

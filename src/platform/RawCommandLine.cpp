@@ -1,5 +1,11 @@
 #include "RawCommandLine.h"
 
+#include "PathBytes.h"
+
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
 QString RawCommandLine(const QStringList& arguments, const QString& workingFolder)
 {
     QStringList parts;
@@ -17,4 +23,19 @@ QString RawCommandLine(const QStringList& arguments, const QString& workingFolde
         parts << path;
     }
     return parts.join(QLatin1Char(' '));
+}
+
+QStringList PathArguments(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(PathBytes::decode(QByteArray(argv[i])));
+    return arguments;
+}
+
+QString WorkingFolder()
+{
+    // getcwd with no buffer allocates one as long as the path, which may exceed PATH_MAX.
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? PathBytes::decode(QByteArray(folder.get())) : QString();
 }

@@ -1,5 +1,7 @@
 #include "ListItems.h"
 
+#include "platform/PathBytes.h"
+
 int ListItems::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_items.size());
@@ -13,7 +15,7 @@ QVariant ListItems::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return item.Text;
+        return PathBytes::readable(item.Text);
     case Qt::DecorationRole:
         return item.Picture.isNull() ? QVariant() : QVariant(item.Picture);
     case Qt::CheckStateRole:

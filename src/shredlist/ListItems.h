@@ -7,16 +7,16 @@
 // One queued path of the Shred List.
 struct ListItem
 {
-    QString Text;     // the full path
+    QString Text;     // the full path, exact (PathBytes); shown through PathBytes::readable
     QString SubItem1; // the icon key, "DIR" for a folder
-    QString SubItem2; // the name
+    QString SubItem2; // the name as shown
     bool Checked = false;
     int Icon = -1; // index in the image lists, -1 for none
     QIcon Picture;
 };
 
-// The rows behind LstArray: the path as the text (and tool tip), the picture, and a check
-// box the user may clear. Kept small and flat so that long lists stay cheap.
+// The rows behind LstArray: the path, shown readable as the text and tool tip, the picture, and a
+// check box the user may clear. Kept small and flat so that long lists stay cheap.
 class ListItems : public QAbstractListModel
 {
     Q_OBJECT

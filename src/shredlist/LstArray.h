@@ -11,8 +11,8 @@ class ImageList;
 
 // The Shred List's view: one row per queued path, in the order added, each with its
 // picture and a check box (a cleared box keeps the item out of the next run). Rows are
-// 0-based here. Text is the full path, SubItem 1 the icon key ("DIR" for a folder),
-// SubItem 2 the name.
+// 0-based here. Text is the full path with every byte kept (PathBytes), SubItem 1 the icon key
+// ("DIR" for a folder), SubItem 2 the name as shown.
 //
 // The view is as tall as its rows and has no scroll bars of its own: the main window's
 // scroller moves it inside its frame. While paths pour in it lays its rows out and

@@ -1,6 +1,8 @@
 #include "ShredList.h"
 
 #include "common/LogError.h"
+#include "platform/ItemStat.h"
+#include "platform/PathBytes.h"
 #include "platform/SystemItems.h"
 #include "shredlist/FileIcons.h"
 #include "shredlist/IconKey.h"
@@ -9,9 +11,6 @@
 #include "shredlist/ShredListWindow.h"
 
 #include <QCoreApplication>
-#include <QFile>
-
-#include <sys/stat.h>
 
 namespace {
 void DoEvents()
@@ -24,12 +23,13 @@ bool isFolder(const QString& path)
     struct stat item
     {
     };
-    return ::lstat(QFile::encodeName(path).constData(), &item) == 0 && S_ISDIR(item.st_mode);
+    return StatItem(path, &item) && S_ISDIR(item.st_mode);
 }
 
-QString nameOf(const QString& path)
+// The name is what the list and the run's captions show, so bytes that are not text show as U+FFFD.
+QString shownNameOf(const QString& path)
 {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return PathBytes::readable(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 } // namespace
 
@@ -67,7 +67,7 @@ void ShredList::BuildEditList(const QString& path)
     const QString key = IconKey(path, isFolder(path));
     const int icon = iconIndexFor(path, key);
     // Always at the end: an addition that arrived during a yield may already be there.
-    m_list.AddItem(path, icon, key, nameOf(path));
+    m_list.AddItem(path, icon, key, shownNameOf(path));
     SetCountCaptions();
     DoEvents();
 }

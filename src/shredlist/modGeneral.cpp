@@ -4,6 +4,7 @@
 #include "common/SharedState.h"
 #include "dialogs/modDialog.h"
 #include "engine/modShred.h"
+#include "platform/PathBytes.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/modSkinForm.h"
 
@@ -41,6 +42,16 @@ QString WarningText(DoNotShredMoment moment)
                      QStringLiteral("These items were NOT shredded and have been removed from the list.");
 }
 
+// QUrl::toLocalFile decodes the path as UTF-8 and replaces every other byte, so a name that is not
+// UTF-8 would come out as another file's; the percent-encoded form still holds the bytes. A host
+// stays in front as toLocalFile puts it, so a path on another machine never names a local one.
+QString LocalPath(const QUrl& url)
+{
+    const QString path =
+        PathBytes::decode(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    return url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
+}
+
 // The local paths a drop carries, in its order. A folder's trailing slash goes, so the item is
 // named after the folder.
 QStringList DroppedFiles(const QMimeData* data)
@@ -51,7 +62,7 @@ QStringList DroppedFiles(const QMimeData* data)
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile())
             continue;
-        QString path = url.toLocalFile();
+        QString path = LocalPath(url);
         while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
             path.chop(1);
         files.append(path);

@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <memory>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // One real vn10 process with the relay's and the main window's reports switched on.
@@ -15,14 +19,15 @@ class Launch
 {
 public:
     explicit Launch(const QStringList& arguments, const QString& workingFolder = QDir::tempPath(),
-                    const QProcessEnvironment& extra = {})
+                    const QProcessEnvironment& extra = {},
+                    const QString& program = TestEnvironment::binDir() + QStringLiteral("/vn10"))
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vanisto.*.info=true"));
         environment.insert(extra);
         m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(workingFolder);
-        m_process.start(TestEnvironment::binDir() + QStringLiteral("/vn10"), arguments);
+        m_process.start(program, arguments);
     }
     ~Launch()
     {
@@ -90,6 +95,7 @@ private Q_SLOTS:
     void killedFirstInstanceDoesNotBlockTheNext();
     void filesQueuedLastSessionAreShreddedAtStart();
     void secondLaunchHandsItsPathsToTheRunningList();
+    void namesThatAreNotTextReachTheRunExactly();
 };
 
 void TestStartup::everyLaunchReachesTheFirstInstance()
@@ -287,6 +293,37 @@ void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
                     .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                               QStringLiteral("--class"), QStringLiteral("vn10")})
                     .isEmpty());
+    QVERIFY(first.running());
+}
+
+void TestStartup::namesThatAreNotTextReachTheRunExactly()
+{
+    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[Config]\nNumOverwrite=1\nFirstStartEver=False\nShredNow=True\n");
+    conf.close();
+    // "café" in Latin-1 in a folder "déjà" in Latin-1, and the name a lossy decoding makes of it.
+    QTemporaryDir work;
+    // QDir cannot remove the names that are not text; rm removes by bytes.
+    const auto removeWork = qScopeGuard([&] {
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), work.path()});
+    });
+    const QByteArray folder = QFile::encodeName(work.path()) + "/d\xE9j\xE0";
+    const QByteArray exact = folder + "/caf\xE9.txt";
+    const QByteArray lookAlike = folder + "/caf\xEF\xBF\xBD.txt";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    for (const QByteArray& file : {exact, lookAlike})
+        QCOMPARE(::close(::open(file.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+
+    // QProcess would pass the name as text; the shell passes its bytes.
+    Launch first(
+        {QStringLiteral("-c"),
+         QStringLiteral("cd \"$1/$(printf 'd\\351j\\340')\" && exec \"$0\" \"$(printf 'caf\\351.txt')\""),
+         TestEnvironment::binDir() + QStringLiteral("/vn10"), work.path()},
+        work.path(), {}, QStringLiteral("/bin/sh"));
+    QTRY_VERIFY_WITH_TIMEOUT(::access(exact.constData(), F_OK) != 0, 30000);
+    QCOMPARE(::access(lookAlike.constData(), F_OK), 0);
     QVERIFY(first.running());
 }
 

@@ -1,15 +1,19 @@
 #include "TestEnvironment.h"
 #include "platform/AppFolder.h"
 #include "platform/CommandRelay.h"
+#include "platform/PathBytes.h"
 #include "platform/RawCommandLine.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QtEndian>
+
+#include <thread>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -80,6 +84,7 @@ private Q_SLOTS:
     void truncatedFrameDoesNotWedgeTheRelay();
     void anotherUserIsNeverHeard();
     void rawCommandLineSurvivesTheSplit();
+    void namesThatAreNotTextKeepTheirBytes();
 
 private:
     QByteArray handOver(const QByteArray& bytes);
@@ -207,6 +212,32 @@ void TestCommandRelay::rawCommandLineSurvivesTheSplit()
     QCOMPARE(RawCommandLine(arguments, QStringLiteral("/home/u")),
              QStringLiteral("\"/home/u/My Files/a.txt\" /abs/b /home/u/../c"));
     QCOMPARE(RawCommandLine({}, QStringLiteral("/home/u")), QString());
+}
+
+void TestCommandRelay::namesThatAreNotTextKeepTheirBytes()
+{
+    // A launch in a folder with a Latin-1 name, given a Latin-1 name.
+    QTemporaryDir work;
+    const QByteArray folder = QFile::encodeName(work.path()) + "/d\xE9j\xE0";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    const QByteArray previous = QFile::encodeName(QDir::currentPath());
+    QCOMPARE(::chdir(folder.constData()), 0);
+    const char* const argv[] = {"vn10", "caf\xE9 au lait.txt", "/tmp/\xFF"};
+    const QString text = RawCommandLine(PathArguments(3, argv), WorkingFolder());
+    QCOMPARE(::chdir(previous.constData()), 0);
+    QCOMPARE(::rmdir(folder.constData()), 0);
+    QCOMPARE(PathBytes::encode(text), "\"" + folder + "/caf\xE9 au lait.txt\" /tmp/\xFF");
+
+    // A later instance hands the text over; it waits for the answer, so it runs beside the
+    // first instance's event loop.
+    QSignalSpy change(m_relay, &CommandRelay::Change);
+    bool delivered = false;
+    std::thread later([&] { delivered = CommandRelay().setCommandLine(text); });
+    QTRY_COMPARE(change.count(), 1);
+    later.join();
+    QVERIFY(delivered);
+    QCOMPARE(PathBytes::encode(m_relay->CommandLine()), PathBytes::encode(text));
+    QCOMPARE(m_relay->CommandLine(), text);
 }
 
 VANISTO_TEST_GUILESS_MAIN(TestCommandRelay)

@@ -5,6 +5,7 @@
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "platform/CommandRelay.h"
+#include "platform/PathBytes.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/LinkLabel.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -62,19 +64,26 @@ void Click(const char* name)
     Click(Control(name));
 }
 
-// Files dragged from a file manager and dropped on `target`.
+// Files dragged from a file manager and dropped on `target`; the URLs hold the names' bytes
+// percent-encoded, whatever they are.
 void DropFiles(QWidget* target, const QStringList& paths)
 {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths)
-        urls.append(QUrl::fromLocalFile(path));
+        urls.append(QUrl::fromEncoded("file://" + PathBytes::encode(path).toPercentEncoding("/")));
     data.setUrls(urls);
     const QPoint at(target->width() / 2, target->height() / 2);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
+}
+
+// rm removes by bytes, also the names that are not text, which QDir cannot name.
+void RemoveTree(const QString& folder)
+{
+    QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), folder});
 }
 
 QWidget* ListViewport()
@@ -171,6 +180,7 @@ private Q_SLOTS:
     void dropsOnEveryPartAddToTheList_data();
     void dropsOnEveryPartAddToTheList();
     void commandLineHandOverAddsEveryPath();
+    void namesThatAreNotTextArriveExactly();
     void yesShredsThreeCheckedFiles();
     void uncheckedItemLeavesTheListUntouched();
     void stopDuringSecondOfFiveFinishesIt_data();
@@ -187,6 +197,7 @@ private Q_SLOTS:
     void protectedItemFromTheCommandLineIsRemovedAtRunTime();
     void lockedFileIsReportedAndTheListCleared();
     void clearCommandsAskFirst();
+    void cleanupTestCase() { RemoveTree(m_dir.path()); }
 
 private:
     QStringList MakeFiles(const QStringList& names, qint64 size);
@@ -223,7 +234,7 @@ void TestFrmMainCode::init()
     state.SafeFolders.clear();
     state.PromptSafeFiles = 1;
     state.PromptSafeFilesQuestion = false;
-    QDir(m_dir.path()).removeRecursively();
+    RemoveTree(m_dir.path());
     QDir().mkpath(m_dir.path());
 }
 
@@ -377,6 +388,31 @@ void TestFrmMainCode::commandLineHandOverAddsEveryPath()
     QCOMPARE(Window().windowFlags() & Qt::WindowStaysOnTopHint, Qt::WindowStaysOnTopHint);
     QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred these 2 Items?") + Cr +
                                     QStringLiteral("Shredded items cannot be recovered."));
+}
+
+void TestFrmMainCode::namesThatAreNotTextArriveExactly()
+{
+    // "café" in Latin-1, and beside the file the name a lossy decoding makes of it.
+    const QByteArray folder = QFile::encodeName(m_dir.path());
+    const QString file = PathBytes::decode(folder + "/caf\xE9.txt");
+    const QString lookAlike = PathBytes::decode(folder + "/caf\xEF\xBF\xBD.txt");
+    const QString subfolder = PathBytes::decode(folder + "/d\xE9j\xE0");
+    QVERIFY(writeFile(lookAlike, "look-alike") && writeFile(m_dir.path() + QStringLiteral("/x"), "exact"));
+    QCOMPARE(::rename((folder + "/x").constData(), PathBytes::encode(file).constData()), 0);
+    QCOMPARE(::mkdir(PathBytes::encode(subfolder).constData(), 0700), 0);
+
+    DropFiles(ListViewport(), {file});
+    QVERIFY(CommandRelayConnector::commandRelay()->setCommandLine(subfolder));
+    QCOMPARE(ListedPaths(), (QStringList{file, subfolder}));
+    QCOMPARE(Window().ListSubItem(1, 1), QStringLiteral("DIR"));
+    QCOMPARE(Window().ListSubItem(0, 2), QStringLiteral("caf\uFFFD.txt"));
+    const QModelIndex row = Control<LstArray>("LstArray")->model()->index(0, 0);
+    QCOMPARE(row.data(Qt::DisplayRole).toString(), PathBytes::readable(file));
+
+    // The run destroys what was listed, not what a lossy name leads to.
+    Click("btnYes");
+    QVERIFY(!exists(file) && !exists(subfolder));
+    QCOMPARE(readFile(lookAlike), QByteArray("look-alike"));
 }
 
 void TestFrmMainCode::yesShredsThreeCheckedFiles()
