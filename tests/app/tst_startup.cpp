@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "engine/PendingDeletions.h"
 
 #include <QDir>
 #include <QFile>
@@ -190,18 +191,18 @@ void TestStartup::filesQueuedLastSessionAreShreddedAtStart()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("secret");
     }
-    QDir().mkpath(TestEnvironment::stateHome() + QStringLiteral("/Vanisto"));
-    QFile queue(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/pending-deletions"));
-    QVERIFY(queue.open(QIODevice::WriteOnly));
-    queue.write(QFile::encodeName(queued) + '\n');
-    queue.close();
+    struct stat info
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(queued).constData(), &info), 0);
+    QVERIFY(DeleteAfterReboot(queued, info));
 
     Launch first({});
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued), 30000);
     QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{QStringLiteral("not queued.txt")});
     // The shredded path has left the queue.
-    const auto queuedText = [&queue] {
-        QFile file(queue.fileName());
+    const auto queuedText = [] {
+        QFile file(PendingDeletions::queueFile());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
     };
     QTRY_VERIFY2(!queuedText().contains(QFile::encodeName(work.path())), queuedText().constData());

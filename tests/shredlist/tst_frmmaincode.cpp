@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "engine/PendingDeletions.h"
 
 #include "../engine/TestFiles.h"
 #include "../skin/MouseEvents.h"
@@ -211,11 +212,11 @@ void TestFrmMainCode::initTestCase()
     // A file the last session could not delete.
     m_queued = m_dir.path() + QStringLiteral("/queued last time");
     QVERIFY(writeFile(m_queued, seededBytes(50000, 9)));
-    QDir().mkpath(TestEnvironment::stateHome() + QStringLiteral("/Vanisto"));
-    QFile queue(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/pending-deletions"));
-    QVERIFY(queue.open(QIODevice::WriteOnly));
-    queue.write(QFile::encodeName(m_queued) + '\n');
-    queue.close();
+    struct stat queued
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(m_queued).constData(), &queued), 0);
+    QVERIFY(DeleteAfterReboot(m_queued, queued));
     Window().Form_Load();
     QCoreApplication::processEvents();
     QVERIFY(!exists(m_queued));
