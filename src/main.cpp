@@ -9,8 +9,7 @@ int main(int argc, char** argv)
     // A later launch only hands its paths to the running instance: it needs no display.
     if (CommandRelayConnector::commandRelay()->otherInstanceRunning()) {
         QCoreApplication app(argc, argv);
-        Main(PathArguments(argc, argv));
-        return 0;
+        return Main(PathArguments(argc, argv)) == StartResult::HandedOver ? 0 : 1;
     }
 
     // Under Wayland a window can neither stay on top nor stay off the task bar, so
@@ -23,7 +22,7 @@ int main(int argc, char** argv)
     // The main window is hidden most of the time; the program lives on without it.
     app.setQuitOnLastWindowClosed(false);
 
-    if (!Main(PathArguments(argc, argv)))
+    if (Main(PathArguments(argc, argv)) != StartResult::FirstInstance)
         return 0;
     return app.exec();
 }

@@ -7,6 +7,8 @@
 #include "platform/RawCommandLine.h"
 #include "shredlist/frmMainCode.h"
 
+#include <cstdio>
+
 namespace {
 void logMainError(const QString& description)
 {
@@ -15,7 +17,7 @@ void logMainError(const QString& description)
 }
 } // namespace
 
-bool Main(const QStringList& arguments)
+StartResult Main(const QStringList& arguments)
 {
     SharedState& state = Shared();
     state.IsFirstInstance = false;
@@ -34,14 +36,22 @@ bool Main(const QStringList& arguments)
         ReadBooleanSetting(Setting::FirstStartEver, QStringLiteral("modGeneral"), QStringLiteral("Main"));
     SaveBooleanSetting(Setting::FirstStartEver, false);
 
-    const QString commandLine = RawCommandLine(arguments, WorkingFolder());
-    bool delivered = true;
-    if (!commandLine.isEmpty())
-        delivered = relay->setCommandLine(commandLine);
+    const QStringList paths = AbsolutePaths(arguments, WorkingFolder());
+    CommandRelay::Delivery delivery = CommandRelay::Delivery::Delivered;
+    if (!paths.isEmpty())
+        delivery = relay->setCommandLine(paths);
     else if (!state.IsFirstInstance || state.FirstStartEver)
-        delivered = relay->setCommandLine(SentinelSentence);
-    if (!delivered)
-        logMainError(QStringLiteral("The running instance did not take the command line"));
+        delivery = relay->setCommandLine({SentinelSentence});
 
-    return !relay->otherInstanceRunning();
+    if (state.IsFirstInstance)
+        return StartResult::FirstInstance;
+    if (delivery == CommandRelay::Delivery::Delivered)
+        return StartResult::HandedOver;
+    logMainError(QStringLiteral("The running instance did not take the command line"));
+    std::fputs(delivery == CommandRelay::Delivery::OtherVersion
+                   ? "vn10: the running Vanisto is another version and refused these paths; quit it and "
+                     "start again\n"
+                   : "vn10: the running Vanisto did not answer; the paths were not handed over\n",
+               stderr);
+    return StartResult::NotDelivered;
 }

@@ -110,6 +110,8 @@ void ShredEngine::ShredFile(const QString& path, const QString& fileName)
 ShredOutcome ShredEngine::shredPendingFile(const QueuedFile& queued)
 {
     const QString& path = queued.path;
+    // Thousands of entries that lead nowhere must not keep the window and the relay waiting.
+    m_window.yield();
     const ParentFolder parent = ParentFolder::open(path, false);
     struct stat info
     {
@@ -124,7 +126,8 @@ ShredOutcome ShredEngine::shredPendingFile(const QueuedFile& queued)
     // What is there now is not the file that was queued: leave it as it is.
     QString refusal;
     if (!S_ISREG(info.st_mode))
-        refusal = QStringLiteral("not a regular file any more");
+        refusal = S_ISDIR(info.st_mode) ? QStringLiteral("a folder, where a file was queued")
+                                        : QStringLiteral("not a regular file any more");
     else if (!queued.isSameAs(info))
         refusal = QStringLiteral("another file has this name now");
     else

@@ -4,25 +4,34 @@
 #include "PathBytes.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcRelay, "vanisto.relay", QtWarningMsg)
 
 namespace {
-constexpr char FrameMagic[4] = {'V', 'N', 'R', '1'};
+constexpr char FrameMagic[4] = {'V', 'N', 'R', '2'};
+// Every version of the hand-over starts with these three bytes.
+constexpr char FamilyMagic[3] = {'V', 'N', 'R'};
 constexpr qint64 HeaderBytes = 8;
 constexpr char Acknowledgement = 'A';
+constexpr char OtherVersion = 'V';
+// How long the listener rests when the process has no descriptor left for a new connection.
+constexpr int AcceptPauseMs = 100;
 
 // The runtime folder must be a real folder of ours that nobody else can enter:
 // otherwise another user could put a socket of their own in our place.
@@ -31,7 +40,7 @@ bool runtimeFolderIsPrivate()
     struct stat st
     {
     };
-    const QByteArray folder = QFile::encodeName(RuntimeFolder::path());
+    const QByteArray folder = PathBytes::encode(RuntimeFolder::path());
     return ::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
            (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
@@ -47,22 +56,71 @@ bool peerIsSameUser(const QLocalSocket* socket)
            credentials.uid == ::getuid();
 }
 
-// The text is paths, and a path's bytes need not be UTF-8: PathBytes carries them across as they are.
-QByteArray frame(const QString& text)
+void appendNumber(QByteArray& bytes, quint32 number)
 {
-    const QByteArray payload = PathBytes::encode(text);
-    QByteArray bytes(FrameMagic, sizeof FrameMagic);
-    char length[4];
-    qToBigEndian<quint32>(quint32(payload.size()), length);
-    bytes.append(length, sizeof length);
-    return bytes + payload;
+    char big[4];
+    qToBigEndian<quint32>(number, big);
+    bytes.append(big, sizeof big);
+}
+
+// The arguments of a payload, or false when the payload is not a list of whole arguments.
+bool parsePayload(const QByteArray& payload, QStringList* arguments)
+{
+    qsizetype at = 0;
+    while (at < payload.size()) {
+        if (payload.size() - at < 4)
+            return false;
+        const qsizetype length = qFromBigEndian<quint32>(payload.constData() + at);
+        at += 4;
+        if (length > payload.size() - at)
+            return false;
+        arguments->append(PathBytes::decode(payload.mid(at, length)));
+        at += length;
+    }
+    return true;
+}
+
+// Refusals of the listener are rare but a flood may bring thousands: one line a second.
+void warnAtMostEverySecond(const char* text)
+{
+    static QElapsedTimer last;
+    if (last.isValid() && !last.hasExpired(1000))
+        return;
+    last.start();
+    qCWarning(lcRelay) << text;
 }
 } // namespace
 
-CommandRelay::CommandRelay(QObject* parent) : QObject(parent) {}
+QByteArray CommandRelay::frame(const QStringList& arguments)
+{
+    QByteArray payload;
+    for (const QString& argument : arguments) {
+        const QByteArray bytes = PathBytes::encode(argument);
+        appendNumber(payload, quint32(bytes.size()));
+        payload += bytes;
+    }
+    QByteArray bytes(FrameMagic, sizeof FrameMagic);
+    appendNumber(bytes, quint32(payload.size()));
+    return bytes + payload;
+}
 
-CommandRelay::~CommandRelay() = default;
+CommandRelay::CommandRelay(QObject* parent) : QObject(parent)
+{
+    m_resumeAccepting.setSingleShot(true);
+    connect(&m_resumeAccepting, &QTimer::timeout, this, [this] {
+        if (m_notifier)
+            m_notifier->setEnabled(true);
+    });
+}
 
+CommandRelay::~CommandRelay()
+{
+    if (m_listenFd >= 0) {
+        m_notifier.reset();
+        ::close(m_listenFd);
+        ::unlink(PathBytes::encode(socketPath()).constData());
+    }
+}
 QString CommandRelay::socketPath()
 {
     return RuntimeFolder::path() + QStringLiteral("/relay");
@@ -104,49 +162,98 @@ bool CommandRelay::listen()
 {
     if (isListening() || !m_lock || !m_lock->isLocked())
         return isListening();
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket still there was left by an instance that died.
-    QLocalServer::removeServer(socketPath());
-    if (!m_server->listen(socketPath())) {
-        qCWarning(lcRelay) << "cannot listen on" << socketPath() << m_server->errorString();
-        m_server.reset();
+    const QByteArray path = PathBytes::encode(socketPath());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof address.sun_path) {
+        qCWarning(lcRelay) << "the relay's path is too long for a socket:" << socketPath();
         return false;
     }
-    connect(m_server.get(), &QLocalServer::newConnection, this, &CommandRelay::acceptConnection);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    // We hold the lock, so a socket still there was left by an instance that died.
+    ::unlink(path.constData());
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(path.constData(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        qCWarning(lcRelay) << "cannot listen on" << socketPath() << std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_listenFd = fd;
+    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &CommandRelay::acceptConnections);
     qCInfo(lcRelay).noquote() << "listening on" << socketPath();
     return true;
 }
 
-bool CommandRelay::isListening() const
+// Takes every waiting connection. A process out of descriptors first gives up its oldest open
+// connection, and when it has none, rests a moment: the listening socket itself stays, so
+// nothing a client does can close the relay.
+void CommandRelay::acceptConnections()
 {
-    return m_server && m_server->isListening();
-}
-
-void CommandRelay::acceptConnection()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        if (!peerIsSameUser(socket)) {
-            reject(socket, QStringLiteral("a process of another user"));
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            adopt(fd);
             continue;
         }
-        // A client that stops half-way is dropped instead of being waited for.
-        auto* timer = new QTimer(socket);
-        timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, socket,
-                [this, socket] { reject(socket, QStringLiteral("an incomplete hand-over")); });
-        timer->start(ConnectionTimeoutMs);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrame(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        readFrame(socket);
+        if (errno == EINTR || errno == ECONNABORTED || errno == EPROTO)
+            continue;
+        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+            warnAtMostEverySecond("the relay has no descriptor left for a new connection");
+            if (!m_connections.isEmpty()) {
+                reject(m_connections.first(), QStringLiteral("the oldest of too many connections"));
+                continue;
+            }
+            m_notifier->setEnabled(false);
+            m_resumeAccepting.start(AcceptPauseMs);
+        }
+        return;
     }
+}
+
+void CommandRelay::adopt(int fd)
+{
+    auto* socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(fd, QLocalSocket::ConnectedState, QIODevice::ReadWrite)) {
+        ::close(fd);
+        delete socket;
+        return;
+    }
+    if (!peerIsSameUser(socket)) {
+        reject(socket, QStringLiteral("a process of another user"));
+        return;
+    }
+    if (m_connections.size() >= MaxOpenConnections)
+        reject(m_connections.first(), QStringLiteral("the oldest of too many connections"));
+    m_connections.append(socket);
+    // A client that stops half-way, or never starts, is dropped instead of being waited for.
+    auto* timer = new QTimer(socket);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, socket,
+            [this, socket] { reject(socket, QStringLiteral("an incomplete hand-over")); });
+    timer->start(ConnectionTimeoutMs);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrame(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+        forget(socket);
+        socket->deleteLater();
+    });
+    readFrame(socket);
 }
 
 void CommandRelay::readFrame(QLocalSocket* socket)
 {
-    if (socket->property("done").toBool() || socket->bytesAvailable() < HeaderBytes)
+    if (!m_connections.contains(socket) || socket->bytesAvailable() < HeaderBytes)
         return;
     const QByteArray header = socket->peek(HeaderBytes);
+    if (header.startsWith(QByteArray(FamilyMagic, sizeof FamilyMagic)) &&
+        !header.startsWith(QByteArray(FrameMagic, sizeof FrameMagic))) {
+        // Another version of the program: said so, so that its launch can tell the user.
+        socket->write(&OtherVersion, 1);
+        socket->flush();
+        return reject(socket, QStringLiteral("a hand-over of another version"));
+    }
     if (!header.startsWith(QByteArray(FrameMagic, sizeof FrameMagic)))
         return reject(socket, QStringLiteral("a malformed hand-over"));
     const qint64 length = qFromBigEndian<quint32>(header.constData() + 4);
@@ -156,37 +263,61 @@ void CommandRelay::readFrame(QLocalSocket* socket)
         return;
 
     socket->skip(HeaderBytes);
-    const QString text = PathBytes::decode(socket->read(length));
-    socket->setProperty("done", true);
+    QStringList arguments;
+    if (!parsePayload(socket->read(length), &arguments))
+        return reject(socket, QStringLiteral("a malformed hand-over"));
+    forget(socket);
     // Acknowledge before Change runs: its handler may start a long shred run, and the
-    // launch that sent the text must not wait for that.
+    // launch that sent the arguments must not wait for that. The byte is in the kernel once
+    // flushed, so the connection can go at once.
     socket->write(&Acknowledgement, 1);
     socket->flush();
+    socket->disconnect(this);
     socket->disconnectFromServer();
-    m_commandLine = text;
-    Q_EMIT Change();
+    socket->deleteLater();
+    // Change runs from the event loop, not from inside this socket's signal: its handler lets
+    // events run, and must find no half-finished connection under it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, arguments] {
+            m_commandLine = arguments;
+            Q_EMIT Change();
+        },
+        Qt::QueuedConnection);
+}
+
+void CommandRelay::forget(QLocalSocket* socket)
+{
+    m_connections.removeOne(socket);
+    if (auto* timer = socket->findChild<QTimer*>())
+        timer->stop();
 }
 
 void CommandRelay::reject(QLocalSocket* socket, const QString& reason)
 {
-    qCWarning(lcRelay) << "relay connection dropped:" << reason;
-    socket->setProperty("done", true);
+    // The oldest of many is dropped quietly: a flood must not flood the log too.
+    if (reason == QLatin1String("the oldest of too many connections"))
+        qCInfo(lcRelay) << "relay connection dropped:" << reason;
+    else
+        qCWarning(lcRelay) << "relay connection dropped:" << reason;
+    forget(socket);
+    socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
     Q_EMIT connectionRejected(reason);
 }
 
-bool CommandRelay::setCommandLine(const QString& text)
+CommandRelay::Delivery CommandRelay::setCommandLine(const QStringList& arguments)
 {
     if (!otherInstanceRunning()) {
-        m_commandLine = text;
+        m_commandLine = arguments;
         Q_EMIT Change();
-        return true;
+        return Delivery::Delivered;
     }
-    return sendToFirstInstance(text);
+    return sendToFirstInstance(arguments);
 }
 
-bool CommandRelay::sendToFirstInstance(const QString& text)
+CommandRelay::Delivery CommandRelay::sendToFirstInstance(const QStringList& arguments)
 {
     // The first instance may hold the lock but not listen yet: keep trying for a while.
     QDeadlineTimer deadline(HandOverTimeoutMs);
@@ -197,21 +328,24 @@ bool CommandRelay::sendToFirstInstance(const QString& text)
             break;
         if (deadline.hasExpired()) {
             qCWarning(lcRelay) << "no first instance answers on" << socketPath();
-            return false;
+            return Delivery::NoAnswer;
         }
         QThread::msleep(10);
     }
-    socket.write(frame(text));
-    socket.waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime()));
+    socket.write(frame(arguments));
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
+        ;
     while (socket.bytesAvailable() < 1) {
         if (deadline.hasExpired() || !socket.waitForReadyRead(qMax<qint64>(1, deadline.remainingTime()))) {
             qCWarning(lcRelay) << "the first instance did not acknowledge the hand-over";
-            return false;
+            return Delivery::NoAnswer;
         }
     }
     char answer = 0;
     socket.read(&answer, 1);
-    return answer == Acknowledgement;
+    if (answer == OtherVersion)
+        return Delivery::OtherVersion;
+    return answer == Acknowledgement ? Delivery::Delivered : Delivery::NoAnswer;
 }
 
 CommandRelay* CommandRelayConnector::commandRelay()

@@ -1,25 +1,39 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QLockFile>
 #include <QObject>
-#include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <memory>
 
-class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
 
-// The one command relay of a user's session. Every launch writes its command line to
-// it; the first instance listens and raises Change for every write, its own included.
+// The one command relay of a user's session. Every launch writes its arguments to it; the
+// first instance listens and raises Change for every write, its own included.
 //
-// Between processes the relay is a local socket in the runtime folder, owned by the
-// first instance. A hand-over is one frame ("VNR1", a 32-bit big-endian length, the
-// text's bytes as PathBytes::encode gives them) answered by one acknowledgement byte.
-// Only processes of the same user are heard; anything else that connects is dropped.
+// Between processes the relay is a local socket in the runtime folder, owned by the first
+// instance. A hand-over is one frame: "VNR2", a 32-bit big-endian length, then each argument
+// as a 32-bit big-endian length and its bytes, exactly as the launch received them (no text
+// is joined and split again, so a name keeps its quotes, spaces, newlines and bytes that are
+// not UTF-8). The first instance answers one byte: "A" taken, "V" a frame of another version
+// (refused, never guessed at). Only processes of the same user are heard; anything else that
+// connects is dropped. The listener outlives abuse: a flood of idle connections or a process
+// out of descriptors never closes it, idle and incomplete connections are capped (the oldest
+// dropped first) and timed out.
 class CommandRelay : public QObject
 {
     Q_OBJECT
 public:
+    enum class Delivery
+    {
+        Delivered,
+        NoAnswer,    // no first instance answered in time
+        OtherVersion // the first instance speaks another version of the hand-over
+    };
+
     explicit CommandRelay(QObject* parent = nullptr);
     ~CommandRelay() override;
 
@@ -31,38 +45,48 @@ public:
     // when this process is not the first instance or the socket cannot be opened.
     bool listen();
 
-    QString CommandLine() const { return m_commandLine; }
-    // In the first instance: stores the text and raises Change. In a later instance:
-    // hands the text to the first instance and waits for its acknowledgement. Returns
-    // false when the text could not be delivered.
-    bool setCommandLine(const QString& text);
+    // The arguments of the last hand-over, each one element.
+    QStringList CommandLine() const { return m_commandLine; }
+    // In the first instance: stores the arguments and raises Change. In a later instance:
+    // hands them to the first instance and waits for its answer.
+    Delivery setCommandLine(const QStringList& arguments);
 
-    bool isListening() const;
+    bool isListening() const { return m_listenFd >= 0; }
+    // Connections accepted and not finished yet.
+    int openConnections() const { return int(m_connections.size()); }
     static QString socketPath();
     static QString lockPath();
+    // The bytes of a hand-over frame.
+    static QByteArray frame(const QStringList& arguments);
 
-    // Frame limits; larger or malformed frames close the connection.
-    static constexpr qint64 MaxFrameBytes = 1 << 20;
+    static constexpr qint64 MaxFrameBytes = 64 * 1024 * 1024;
     static constexpr int ConnectionTimeoutMs = 5000;
+    static constexpr int MaxOpenConnections = 64;
     // How long a later launch waits for the first instance to listen and answer: a first
     // instance that started at the same moment may still be loading on a busy machine.
     static constexpr int HandOverTimeoutMs = 20000;
 
 Q_SIGNALS:
     void Change();
-    // A connection was dropped: another user, a malformed or a truncated frame.
+    // A connection was dropped: another user, a malformed, truncated or idle one, another
+    // version, or the oldest of too many.
     void connectionRejected(const QString& reason);
 
 private:
     bool decideFirstInstance();
-    void acceptConnection();
+    void acceptConnections();
+    void adopt(int fd);
     void readFrame(QLocalSocket* socket);
     void reject(QLocalSocket* socket, const QString& reason);
-    bool sendToFirstInstance(const QString& text);
+    void forget(QLocalSocket* socket);
+    Delivery sendToFirstInstance(const QStringList& arguments);
 
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
-    QString m_commandLine;
+    int m_listenFd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    QTimer m_resumeAccepting;
+    QList<QLocalSocket*> m_connections; // oldest first
+    QStringList m_commandLine;
     int m_decided = -1; // -1 undecided, 0 first instance, 1 another instance runs
 };
 

@@ -6,23 +6,22 @@
 #include <memory>
 #include <unistd.h>
 
-QString RawCommandLine(const QStringList& arguments, const QString& workingFolder)
+QStringList AbsolutePaths(const QStringList& arguments, const QString& workingFolder)
 {
-    QStringList parts;
+    QStringList paths;
     for (const QString& argument : arguments) {
         if (argument.isEmpty())
             continue;
         // Joined as text rather than cleaned: "a/../b" must stay what the user typed,
         // because a/ may be a symbolic link.
-        QString path = argument;
-        if (!path.startsWith(QLatin1Char('/')))
-            path = workingFolder +
-                   (workingFolder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + argument;
-        if (path.contains(QLatin1Char(' ')))
-            path = QLatin1Char('"') + path + QLatin1Char('"');
-        parts << path;
+        if (argument.startsWith(QLatin1Char('/')))
+            paths << argument;
+        else
+            paths << workingFolder +
+                         (workingFolder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) +
+                         argument;
     }
-    return parts.join(QLatin1Char(' '));
+    return paths;
 }
 
 QStringList PathArguments(int argc, const char* const* argv)

@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-// Linux hands a program an argument vector; the program expects one raw command line.
-// Each argument is made absolute against `workingFolder` (the first instance runs in
-// another folder), wrapped in double quotes when it holds a space, and the arguments are
-// joined by single spaces, so that SmartSplit(text, " ") yields them again.
-QString RawCommandLine(const QStringList& arguments, const QString& workingFolder);
+// Linux hands a program an argument vector, and every argument of vn10 is a path. Each is
+// made absolute against `workingFolder` (the first instance runs in another folder) and kept
+// otherwise as it is: never joined into one text and split again, which could only lose or
+// change what the user chose (a quote is part of a name). Empty arguments are dropped.
+QStringList AbsolutePaths(const QStringList& arguments, const QString& workingFolder);
 
 // The arguments after the program's name, every byte kept (PathBytes): QCoreApplication::arguments
 // replaces the bytes of a name that is not UTF-8, and the path would name another file.

@@ -370,14 +370,15 @@ void frmMainCode::DeletePendingFiles()
 
 void frmMainCode::oCommandLine_Change()
 {
-    const QString text = m_oCommandLine->CommandLine();
-    if (text.isEmpty())
+    const QStringList arguments = m_oCommandLine->CommandLine();
+    if (arguments.isEmpty())
         return;
-    if (text == SentinelSentence) {
+    if (arguments == QStringList{SentinelSentence}) {
         qCInfo(lcMain).noquote() << "sentinel received";
         return;
     }
-    for (const QString& path : SmartSplit(text, QStringLiteral(" "))) {
+    // Each argument is one path, in order, every byte of it as the launch received it.
+    for (const QString& path : arguments) {
         qCInfo(lcMain).noquote() << "path received:" << path;
         m_shredList.AddPathFromShell(path);
         yield();

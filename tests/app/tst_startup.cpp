@@ -1,8 +1,13 @@
 #include "TestEnvironment.h"
 #include "engine/PendingDeletions.h"
 
+#include "platform/CommandRelay.h"
+
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -50,6 +55,11 @@ public:
                m_process.exitCode() == 0;
     }
     bool running() const { return m_process.state() == QProcess::Running; }
+    int exitCode()
+    {
+        m_process.waitForFinished(30000);
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
     void stop(int signal)
     {
         ::kill(pid_t(m_process.processId()), signal);
@@ -97,7 +107,56 @@ private Q_SLOTS:
     void filesQueuedLastSessionAreShreddedAtStart();
     void secondLaunchHandsItsPathsToTheRunningList();
     void namesThatAreNotTextReachTheRunExactly();
+    void handOverUnderAbuse();
+    void aLaunchThatCannotDeliverSaysSo();
 };
+
+// A first instance that may open only 64 descriptors (a low but real limit) and 300 clients
+// that connect and say nothing: the relay stays, and a launch of 1,000 paths arrives whole.
+void TestStartup::handOverUnderAbuse()
+{
+    Launch first({QStringLiteral("--nofile=64:64"), TestEnvironment::binDir() + QStringLiteral("/vn10")},
+                 QDir::tempPath(), {}, QStringLiteral("prlimit"));
+    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
+                             30000);
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 300; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(CommandRelay::socketPath());
+        QVERIFY(idle.back()->waitForConnected(5000));
+    }
+    QStringList paths;
+    for (int i = 0; i < 1000; ++i)
+        paths << QStringLiteral("/tmp/many/%1").arg(i);
+    Launch many(paths);
+    QCOMPARE(many.exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(first.reports().filter(QStringLiteral("path received: /tmp/many/")).size(),
+                              1000, 30000);
+    QVERIFY(first.running() && QFile::exists(CommandRelay::socketPath()));
+    QVERIFY(!first.reports().filter(QStringLiteral("no descriptor left")).isEmpty());
+    Launch after({QStringLiteral("/tmp/after-the-flood")});
+    QCOMPARE(after.exitCode(), 0);
+    QTRY_VERIFY(first.reported(received(QStringLiteral("/tmp/after-the-flood"))));
+}
+
+// A first instance of another version refuses the hand-over: the launch says so and fails.
+void TestStartup::aLaunchThatCannotDeliverSaysSo()
+{
+    QLockFile lock(CommandRelay::lockPath());
+    QVERIFY(lock.tryLock(0));
+    QLocalServer older;
+    QLocalServer::removeServer(CommandRelay::socketPath());
+    QVERIFY(older.listen(CommandRelay::socketPath()));
+    Launch later({QStringLiteral("/tmp/x")});
+    QVERIFY(older.waitForNewConnection(30000));
+    QLocalSocket* client = older.nextPendingConnection();
+    QTRY_VERIFY(client->bytesAvailable() >= 8);
+    QVERIFY(client->readAll().startsWith("VNR2"));
+    client->write("V");
+    client->flush();
+    QCOMPARE(later.exitCode(), 1);
+    QVERIFY(!later.reports().filter(QStringLiteral("another version")).isEmpty());
+}
 
 void TestStartup::everyLaunchReachesTheFirstInstance()
 {

@@ -22,17 +22,17 @@
 #include <unistd.h>
 
 namespace {
-QByteArray frame(const QByteArray& payload, quint32 declaredLength)
+// A frame with any magic and any declared length, as a broken or older client sends it.
+QByteArray rawFrame(const char* magic, const QByteArray& payload, quint32 declaredLength)
 {
     char length[4];
     qToBigEndian<quint32>(declaredLength, length);
-    return QByteArray("VNR1") + QByteArray(length, 4) + payload;
+    return QByteArray(magic) + QByteArray(length, 4) + payload;
 }
 
-QByteArray frame(const QString& text)
+QByteArray frame(const QStringList& arguments)
 {
-    const QByteArray payload = text.toUtf8();
-    return frame(payload, quint32(payload.size()));
+    return CommandRelay::frame(arguments);
 }
 
 // In a child process that has become `uid`, connects to the relay, sends a valid frame
@@ -40,7 +40,7 @@ QByteArray frame(const QString& text)
 pid_t handOverAsUser(uid_t uid)
 {
     const QByteArray path = QFile::encodeName(CommandRelay::socketPath());
-    const QByteArray message = frame(QStringLiteral("/tmp/from-another-user"));
+    const QByteArray message = frame({QStringLiteral("/tmp/from-another-user")});
     const pid_t pid = ::fork();
     if (pid != 0)
         return pid;
@@ -83,8 +83,9 @@ private Q_SLOTS:
     void malformedAndOversizedFramesAreDropped();
     void truncatedFrameDoesNotWedgeTheRelay();
     void anotherUserIsNeverHeard();
-    void rawCommandLineSurvivesTheSplit();
+    void absolutePathsKeepWhatTheUserTyped();
     void namesThatAreNotTextKeepTheirBytes();
+    void idleConnectionsAreCappedAndTimedOut();
 
 private:
     QByteArray handOver(const QByteArray& bytes);
@@ -107,9 +108,9 @@ void TestCommandRelay::initTestCase()
 void TestCommandRelay::ownWriteRaisesChangeAtOnce()
 {
     QSignalSpy change(m_relay, &CommandRelay::Change);
-    QVERIFY(m_relay->setCommandLine(QStringLiteral("/tmp/own")));
+    QCOMPARE(m_relay->setCommandLine({QStringLiteral("/tmp/own")}), CommandRelay::Delivery::Delivered);
     QCOMPARE(change.count(), 1);
-    QCOMPARE(m_relay->CommandLine(), QStringLiteral("/tmp/own"));
+    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/own")});
 }
 
 // Sends raw bytes as another client would and returns what came back before the relay
@@ -135,11 +136,24 @@ QByteArray TestCommandRelay::handOver(const QByteArray& bytes)
 
 void TestCommandRelay::handOverFromAnotherProcessIsAcknowledged()
 {
+    // Every argument one path, whatever it holds: quotes, ";", spaces, a newline, an empty one.
     QSignalSpy change(m_relay, &CommandRelay::Change);
-    const QString text = QStringLiteral("\"/tmp/Grüße an alle\" /tmp/b");
-    QCOMPARE(handOver(frame(text)), QByteArray("A"));
-    QCOMPARE(change.count(), 1);
-    QCOMPARE(m_relay->CommandLine(), text);
+    const QStringList arguments{QStringLiteral("/d/my \"notes\" file.txt"),
+                                QStringLiteral("/d/a\"b"),
+                                QStringLiteral("/d/x;y z"),
+                                QStringLiteral("/d/two\nlines"),
+                                QString(),
+                                QStringLiteral("/tmp/Grüße an alle")};
+    // The main window's handler lets events run while it adds the paths.
+    const QMetaObject::Connection yielding =
+        connect(m_relay, &CommandRelay::Change, this, [] { QCoreApplication::processEvents(); });
+    QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
+    QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
+    disconnect(yielding);
+    QCOMPARE(change.count(), 2);
+    QCOMPARE(m_relay->CommandLine(), arguments);
+    // Nothing of the finished connections stays behind.
+    QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
 }
 
 void TestCommandRelay::malformedAndOversizedFramesAreDropped()
@@ -147,12 +161,18 @@ void TestCommandRelay::malformedAndOversizedFramesAreDropped()
     QSignalSpy change(m_relay, &CommandRelay::Change);
     QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
     QCOMPARE(handOver("GET / HTTP/1.0\r\n\r\n"), QByteArray());
-    QCOMPARE(handOver(frame("x", quint32(CommandRelay::MaxFrameBytes + 1))), QByteArray());
+    QCOMPARE(handOver(rawFrame("VNR2", "x", quint32(CommandRelay::MaxFrameBytes + 1))), QByteArray());
+    // An argument longer than what is left of the frame.
+    QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x09/tmp/x", 10), 10)), QByteArray());
+    // An older program's frame is refused with a word of its own, never taken for paths.
+    QCOMPARE(handOver(rawFrame("VNR1", "/tmp/old", 8)), QByteArray("V"));
     QCOMPARE(change.count(), 0);
-    QCOMPARE(rejected.count(), 2);
+    QCOMPARE(rejected.count(), 4);
 
-    QCOMPARE(handOver(frame(QStringLiteral("/tmp/after"))), QByteArray("A"));
-    QCOMPARE(m_relay->CommandLine(), QStringLiteral("/tmp/after"));
+    QCOMPARE(handOver(frame({QStringLiteral("/tmp/after")})), QByteArray("A"));
+    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/after")});
+    // Nothing of a finished or dropped connection stays behind.
+    QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
 }
 
 void TestCommandRelay::truncatedFrameDoesNotWedgeTheRelay()
@@ -161,17 +181,17 @@ void TestCommandRelay::truncatedFrameDoesNotWedgeTheRelay()
     QLocalSocket stalled;
     stalled.connectToServer(CommandRelay::socketPath());
     QVERIFY(stalled.waitForConnected(2000));
-    stalled.write(frame("/tmp/only-a-part", 100));
+    stalled.write(rawFrame("VNR2", "\0\0\0\x0f/tmp/only-a-part", 100));
     stalled.flush();
 
     // Others are heard while the stalled client waits ...
-    QCOMPARE(handOver(frame(QStringLiteral("/tmp/meanwhile"))), QByteArray("A"));
+    QCOMPARE(handOver(frame({QStringLiteral("/tmp/meanwhile")})), QByteArray("A"));
     QCOMPARE(change.count(), 1);
     // ... and the stalled one is dropped without a Change.
     QTRY_COMPARE_WITH_TIMEOUT(stalled.state(), QLocalSocket::UnconnectedState,
                               CommandRelay::ConnectionTimeoutMs + 3000);
     QCOMPARE(change.count(), 1);
-    QCOMPARE(m_relay->CommandLine(), QStringLiteral("/tmp/meanwhile"));
+    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/meanwhile")});
 }
 
 void TestCommandRelay::anotherUserIsNeverHeard()
@@ -205,13 +225,13 @@ void TestCommandRelay::anotherUserIsNeverHeard()
     QCOMPARE(rejected.count(), 1);
 }
 
-void TestCommandRelay::rawCommandLineSurvivesTheSplit()
+void TestCommandRelay::absolutePathsKeepWhatTheUserTyped()
 {
-    const QStringList arguments{QStringLiteral("My Files/a.txt"), QStringLiteral("/abs/b"),
+    const QStringList arguments{QStringLiteral("My Files/a.txt"), QStringLiteral("/abs/b"), QString(),
                                 QStringLiteral("../c")};
-    QCOMPARE(RawCommandLine(arguments, QStringLiteral("/home/u")),
-             QStringLiteral("\"/home/u/My Files/a.txt\" /abs/b /home/u/../c"));
-    QCOMPARE(RawCommandLine({}, QStringLiteral("/home/u")), QString());
+    QCOMPARE(AbsolutePaths(arguments, QStringLiteral("/home/u")),
+             (QStringList{QStringLiteral("/home/u/My Files/a.txt"), QStringLiteral("/abs/b"),
+                          QStringLiteral("/home/u/../c")}));
 }
 
 void TestCommandRelay::namesThatAreNotTextKeepTheirBytes()
@@ -223,21 +243,45 @@ void TestCommandRelay::namesThatAreNotTextKeepTheirBytes()
     const QByteArray previous = QFile::encodeName(QDir::currentPath());
     QCOMPARE(::chdir(folder.constData()), 0);
     const char* const argv[] = {"vn10", "caf\xE9 au lait.txt", "/tmp/\xFF"};
-    const QString text = RawCommandLine(PathArguments(3, argv), WorkingFolder());
+    const QStringList paths = AbsolutePaths(PathArguments(3, argv), WorkingFolder());
     QCOMPARE(::chdir(previous.constData()), 0);
     QCOMPARE(::rmdir(folder.constData()), 0);
-    QCOMPARE(PathBytes::encode(text), "\"" + folder + "/caf\xE9 au lait.txt\" /tmp/\xFF");
+    QCOMPARE(paths.size(), 2);
+    QCOMPARE(PathBytes::encode(paths.at(0)), folder + "/caf\xE9 au lait.txt");
+    QCOMPARE(PathBytes::encode(paths.at(1)), QByteArray("/tmp/\xFF"));
 
-    // A later instance hands the text over; it waits for the answer, so it runs beside the
+    // A later instance hands the paths over; it waits for the answer, so it runs beside the
     // first instance's event loop.
     QSignalSpy change(m_relay, &CommandRelay::Change);
-    bool delivered = false;
-    std::thread later([&] { delivered = CommandRelay().setCommandLine(text); });
+    CommandRelay::Delivery delivery = CommandRelay::Delivery::NoAnswer;
+    std::thread later([&] { delivery = CommandRelay().setCommandLine(paths); });
     QTRY_COMPARE(change.count(), 1);
     later.join();
-    QVERIFY(delivered);
-    QCOMPARE(PathBytes::encode(m_relay->CommandLine()), PathBytes::encode(text));
-    QCOMPARE(m_relay->CommandLine(), text);
+    QCOMPARE(delivery, CommandRelay::Delivery::Delivered);
+    QCOMPARE(m_relay->CommandLine(), paths);
+}
+
+// Clients that connect and say nothing are held at most MaxOpenConnections at a time and for
+// ConnectionTimeoutMs at most; meanwhile the relay hears everyone else. A completed hand-over
+// is never reported as an incomplete one afterwards.
+void TestCommandRelay::idleConnectionsAreCappedAndTimedOut()
+{
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < CommandRelay::MaxOpenConnections + 20; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(CommandRelay::socketPath());
+        QVERIFY(idle.back()->waitForConnected(2000));
+        QCoreApplication::processEvents();
+    }
+    QTRY_VERIFY(m_relay->openConnections() == CommandRelay::MaxOpenConnections);
+    QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
+    QCOMPARE(handOver(frame({QStringLiteral("/tmp/heard")})), QByteArray("A"));
+    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/heard")});
+    QVERIFY(m_relay->isListening());
+    QTRY_COMPARE_WITH_TIMEOUT(m_relay->openConnections(), 0, CommandRelay::ConnectionTimeoutMs + 3000);
+    QTest::qWait(1000);
+    // The 64 idle ones (one of them dropped for the hand-over's sake), and not the hand-over.
+    QCOMPARE(rejected.count(), CommandRelay::MaxOpenConnections);
 }
 
 VANISTO_TEST_GUILESS_MAIN(TestCommandRelay)

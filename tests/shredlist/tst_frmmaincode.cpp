@@ -381,14 +381,29 @@ void TestFrmMainCode::dropsOnEveryPartAddToTheList()
 
 void TestFrmMainCode::commandLineHandOverAddsEveryPath()
 {
-    const QStringList files = MakeFiles({QStringLiteral("a"), QStringLiteral("b c")}, 100);
+    // Each argument is one path, quotes, ";", spaces and newlines part of the name; the names
+    // that splitting and unquoting would make of them lie beside them and must survive.
+    const QStringList files = MakeFiles({QStringLiteral("my \"notes\" file.txt"), QStringLiteral("a\"b"),
+                                         QStringLiteral("x;y z"), QStringLiteral("two\nlines")},
+                                        100);
+    const QStringList lookAlikes = MakeFiles({QStringLiteral("my notes file.txt"), QStringLiteral("ab"),
+                                              QStringLiteral("x"), QStringLiteral("two")},
+                                             100);
     CommandRelay* relay = CommandRelayConnector::commandRelay();
-    QVERIFY(relay->setCommandLine(files[0] + QStringLiteral("  \"") + files[1] + QStringLiteral("\" ")));
+    QCOMPARE(relay->setCommandLine(files), CommandRelay::Delivery::Delivered);
     QCOMPARE(ListedPaths(), files);
     QVERIFY(Window().isVisible());
     QCOMPARE(Window().windowFlags() & Qt::WindowStaysOnTopHint, Qt::WindowStaysOnTopHint);
-    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred these 2 Items?") + Cr +
+    QCOMPARE(Text("lblPrompt"), QStringLiteral("Are you sure you want to shred these 4 Items?") + Cr +
                                     QStringLiteral("Shredded items cannot be recovered."));
+
+    Window().ClearAll(true);
+    Shared().ShredNow = true;
+    QCOMPARE(relay->setCommandLine(files), CommandRelay::Delivery::Delivered);
+    for (const QString& file : files)
+        QVERIFY2(!exists(file), qPrintable(file));
+    for (const QString& lookAlike : lookAlikes)
+        QVERIFY2(exists(lookAlike), qPrintable(lookAlike));
 }
 
 void TestFrmMainCode::namesThatAreNotTextArriveExactly()
@@ -403,7 +418,8 @@ void TestFrmMainCode::namesThatAreNotTextArriveExactly()
     QCOMPARE(::mkdir(PathBytes::encode(subfolder).constData(), 0700), 0);
 
     DropFiles(ListViewport(), {file});
-    QVERIFY(CommandRelayConnector::commandRelay()->setCommandLine(subfolder));
+    QCOMPARE(CommandRelayConnector::commandRelay()->setCommandLine({subfolder}),
+             CommandRelay::Delivery::Delivered);
     QCOMPARE(ListedPaths(), (QStringList{file, subfolder}));
     QCOMPARE(Window().ListSubItem(1, 1), QStringLiteral("DIR"));
     QCOMPARE(Window().ListSubItem(0, 2), QStringLiteral("caf\uFFFD.txt"));
@@ -707,7 +723,7 @@ void TestFrmMainCode::protectedItemFromTheCommandLineIsRemovedAtRunTime()
 {
     Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
     const QStringList files = MakeFiles({QStringLiteral("keep/b"), QStringLiteral("a")}, 30000);
-    QVERIFY(CommandRelayConnector::commandRelay()->setCommandLine(files.join(QLatin1Char(' '))));
+    QCOMPARE(CommandRelayConnector::commandRelay()->setCommandLine(files), CommandRelay::Delivery::Delivered);
     QCOMPARE(ListedPaths(), files);
     DialogAnswerer user({QStringLiteral("cmdNo")});
     Click("btnYes");

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# 2,000 hand-overs from 16 senders at once to one first instance: the time they take, every
+# launch's exit status, and the first instance's memory before and after. The paths lie in
+# /proc, which the Shred List refuses, so what is measured is the relay and the listener, not
+# a list of 2,000 rows. Throw-away XDG folders. Usage: bench/handover-flood.sh [build/bin]
+set -euo pipefail
+bin=$(cd "${1:-$(dirname "$0")/../build/bin}" && pwd)
+tmp=$(mktemp -d)
+export XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state XDG_DATA_HOME=$tmp/data XDG_RUNTIME_DIR=$tmp/run
+export QT_QPA_PLATFORM=offscreen HOME=$tmp/home
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+QT_LOGGING_RULES=vanisto.relay.info=true "$bin/vn10" >"$tmp/first.log" 2>&1 &
+first=$!
+trap 'kill $first 2>/dev/null; rm -rf "$tmp"' EXIT
+until grep -q "listening on" "$tmp/first.log" 2>/dev/null; do sleep 0.01; done
+sleep 1
+
+rss() { awk '/VmRSS/ {print $2 " KiB"}' "/proc/$first/status"; }
+echo "first instance before: $(rss)"
+start=$(date +%s.%N)
+for sender in $(seq 1 16); do
+    (for n in $(seq 1 125); do "$bin/vn10" "/proc/vanisto-flood/$sender-$n" || echo "failed $sender-$n"; done) \
+        >"$tmp/sender-$sender.log" 2>&1 &
+done
+wait $(jobs -p | grep -v "^$first\$") 2>/dev/null || true
+end=$(date +%s.%N)
+failed=$(cat "$tmp"/sender-*.log | grep -c '^failed' || true)
+echo "2,000 hand-overs from 16 senders: $(echo "$end - $start" | bc) s, $failed not delivered"
+sleep 2
+echo "first instance after: $(rss)"
+echo "relay warnings: $(grep -c 'relay connection dropped' "$tmp/first.log" || true)"
