@@ -109,7 +109,37 @@ private Q_SLOTS:
     void namesThatAreNotTextReachTheRunExactly();
     void handOverUnderAbuse();
     void aLaunchThatCannotDeliverSaysSo();
+    void handOverAnsweredWhileTheQueueIsWorkedThrough();
 };
+
+// A long queue from the last session is shredded from the event loop: a launch meanwhile is
+// answered while files of the queue are still there.
+void TestStartup::handOverAnsweredWhileTheQueueIsWorkedThrough()
+{
+    QTemporaryDir work;
+    QStringList queued;
+    for (int i = 0; i < 2000; ++i) {
+        const QString path = work.filePath(QStringLiteral("q%1").arg(i));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("queued") == 6);
+        file.close();
+        struct stat info
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QVERIFY(DeleteAfterReboot(path, info));
+        queued << path;
+    }
+    Launch first({});
+    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
+                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued.first()), 30000);
+    Launch during({QStringLiteral("/tmp/during-the-queue")});
+    QCOMPARE(during.exitCode(), 0);
+    QVERIFY(QFile::exists(queued.last()));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued.last()), 120000);
+    QVERIFY(first.reported(received(QStringLiteral("/tmp/during-the-queue"))));
+}
 
 // A first instance that may open only 64 descriptors (a low but real limit) and 300 clients
 // that connect and say nothing: the relay stays, and a launch of 1,000 paths arrives whole.
