@@ -5,11 +5,7 @@
 # a list of 2,000 rows. Throw-away XDG folders. Usage: bench/handover-flood.sh [build/bin]
 set -euo pipefail
 bin=$(cd "${1:-$(dirname "$0")/../build/bin}" && pwd)
-tmp=$(mktemp -d)
-export XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state XDG_DATA_HOME=$tmp/data XDG_RUNTIME_DIR=$tmp/run
-export QT_QPA_PLATFORM=offscreen HOME=$tmp/home
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/sandbox.sh"
 QT_LOGGING_RULES=vanisto.relay.info=true "$bin/vn10" >"$tmp/first.log" 2>&1 &
 first=$!
 trap 'kill $first 2>/dev/null; rm -rf "$tmp"' EXIT

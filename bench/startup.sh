@@ -4,11 +4,7 @@
 # Usage: bench/startup.sh [build/bin]
 set -euo pipefail
 bin=$(cd "${1:-$(dirname "$0")/../build/bin}" && pwd)
-tmp=$(mktemp -d)
-export XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state XDG_DATA_HOME=$tmp/data XDG_RUNTIME_DIR=$tmp/run
-export QT_QPA_PLATFORM=offscreen HOME=$tmp/home
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/sandbox.sh"
 
 # Stops the first instance named in the lock file, and only that one.
 stop_first="pid=\$(head -n1 $XDG_RUNTIME_DIR/vanisto/instance.lock 2>/dev/null) && kill \$pid 2>/dev/null; sleep 0.05"
