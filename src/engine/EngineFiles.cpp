@@ -63,7 +63,7 @@ QString EngineFiles::unreachableReason(int error)
     case ELOOP:
         return QStringLiteral("too many symbolic links on the way");
     case ENAMETOOLONG:
-        return QStringLiteral("a name on the way is longer than the system allows");
+        return QStringLiteral("the path is longer than the system allows");
     default:
         return {};
     }
@@ -73,12 +73,12 @@ QString EngineFiles::kindOf(mode_t type)
 {
     switch (type & S_IFMT) {
     case S_IFIFO:
-        return QStringLiteral("a FIFO, not opened");
+        return QStringLiteral("a FIFO");
     case S_IFSOCK:
-        return QStringLiteral("a socket, not opened");
+        return QStringLiteral("a socket");
     case S_IFCHR:
     case S_IFBLK:
-        return QStringLiteral("a device node, not opened");
+        return QStringLiteral("a device");
     case S_IFDIR:
         return QStringLiteral("a folder");
     default:

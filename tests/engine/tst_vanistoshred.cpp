@@ -138,8 +138,12 @@ private Q_SLOTS:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const Result result = run({system, fifo, dir.filePath(QStringLiteral("missing"))});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 3);
-        QVERIFY(result.out.startsWith(QStringLiteral("refused: ") + system));
+        // One line each, with its reason in words.
+        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(0),
+                 QStringLiteral("refused: ") + system + QStringLiteral(": inside the system's own folders"));
+        QCOMPARE(lines.at(1), QStringLiteral("refused: ") + fifo + QStringLiteral(": a FIFO"));
         QVERIFY(QFileInfo::exists(system) && QFileInfo::exists(fifo));
     }
 
