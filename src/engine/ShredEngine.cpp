@@ -156,8 +156,7 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
         };
         ::fstatat(folderFd, name.constData(), &item, AT_SYMLINK_NOFOLLOW);
         report(ShredEvent::Kind::Refused, path,
-               error == 0 ? EngineFiles::kindOf(item.st_mode)
-                          : QStringLiteral("a mount point"));
+               error == 0 ? EngineFiles::kindOf(item.st_mode) : QStringLiteral("a mount point"));
     } else if (error != 0) {
         // The file may have been renamed before the failure: it is where it is now.
         const QString now = leftName == name ? path : EngineFiles::siblingPath(path, leftName);
