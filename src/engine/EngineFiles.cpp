@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -94,6 +95,26 @@ QString EngineFiles::childPath(const QString& folder, const QByteArray& name)
 QString EngineFiles::siblingPath(const QString& path, const QByteArray& name)
 {
     return path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + PathBytes::decode(name);
+}
+
+QString EngineFiles::realPath(int folderFd, const QByteArray& name, const QString& fallback)
+{
+    QByteArray folder(PATH_MAX, Qt::Uninitialized);
+    const QByteArray link = QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(folderFd);
+    const ssize_t length = ::readlink(link.constData(), folder.data(), folder.size());
+    if (length <= 0 || length >= folder.size() || folder.at(0) != '/')
+        return fallback;
+    folder.truncate(length);
+    return PathBytes::decode(folder == "/" ? "/" + name : folder + '/' + name);
+}
+
+bool EngineFiles::isSameItem(int folderFd, const QByteArray& name, const struct stat& info)
+{
+    struct stat now
+    {
+    };
+    return ::fstatat(folderFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == info.st_dev && now.st_ino == info.st_ino;
 }
 
 int EngineFiles::renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to)

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // The small file-system steps the engine is built from, each kept to what it needs so that the
@@ -23,6 +24,13 @@ QString kindOf(mode_t type);
 QString childPath(const QString& folder, const QByteArray& name);
 // The path of another name in the same folder as path.
 QString siblingPath(const QString& path, const QByteArray& name);
+
+// The path of name in the folder as the kernel knows the folder now (its /proc/self/fd link),
+// links among the folders resolved; fallback where that cannot be read (a path too long).
+QString realPath(int folderFd, const QByteArray& name, const QString& fallback);
+
+// True while name in the folder is still the item with info's device and inode.
+bool isSameItem(int folderFd, const QByteArray& name, const struct stat& info);
 
 // renameat2 with RENAME_NOREPLACE (a test first where the file system lacks it). 0 or errno.
 int renameNoReplace(int folderFd, const QByteArray& from, const QByteArray& to);

@@ -24,13 +24,15 @@ QByteArray procPath(int fd)
 
 // The owner read and write bits play the part of the "normal" attribute. Set through the
 // checked descriptor; where /proc is missing, through the descriptor itself (newer kernels).
-void makeOwnerReadWrite(int pathFd, const struct stat& info)
+// True when the mode was changed.
+bool makeOwnerReadWrite(int pathFd, const struct stat& info)
 {
     if ((info.st_mode & (S_IRUSR | S_IWUSR)) == (S_IRUSR | S_IWUSR))
-        return;
+        return false;
     const mode_t mode = (info.st_mode & 07777) | S_IRUSR | S_IWUSR;
-    if (::chmod(procPath(pathFd).constData(), mode) != 0 && errno == ENOENT)
-        ::fchmodat(pathFd, "", mode, AT_EMPTY_PATH);
+    if (::chmod(procPath(pathFd).constData(), mode) == 0)
+        return true;
+    return errno == ENOENT && ::fchmodat(pathFd, "", mode, AT_EMPTY_PATH) == 0;
 }
 
 // A broken lease is told with SIGIO, whose default action ends the process; the engine asks
@@ -60,7 +62,8 @@ int OpenedFile::open(int folderFd, const QByteArray& name, const struct stat& li
         return errno;
     if (!sameFile(checked, listed) || !S_ISREG(checked.st_mode))
         return ESTALE;
-    makeOwnerReadWrite(path.get(), checked);
+    m_originalMode = checked.st_mode & 07777;
+    m_modeChanged = makeOwnerReadWrite(path.get(), checked);
     const int flags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
     m_file.reset(::open(procPath(path.get()).constData(), flags));
     if (!m_file.isValid() && errno == ENOENT) // no /proc: the name again, checked below
@@ -70,6 +73,13 @@ int OpenedFile::open(int folderFd, const QByteArray& name, const struct stat& li
     if (::fstat(m_file.get(), &m_info) != 0)
         return errno;
     return sameFile(m_info, listed) ? 0 : ESTALE;
+}
+
+void OpenedFile::restoreMode()
+{
+    if (m_modeChanged && m_file.isValid())
+        ::fchmod(m_file.get(), m_originalMode);
+    m_modeChanged = false;
 }
 
 int OpenedFile::takeLease()

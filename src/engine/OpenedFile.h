@@ -28,6 +28,8 @@ public:
 
     int fd() const { return m_file.get(); }
     void close() { m_file.reset(); }
+    // Gives the file back the mode it had before open() made it owner-readable and -writable.
+    void restoreMode();
     const struct stat& info() const { return m_info; }
 
     // A write lease tells whether another process has the file open, and later whether one
@@ -54,4 +56,6 @@ private:
     {
     };
     bool m_leased = false;
+    mode_t m_originalMode = 0;
+    bool m_modeChanged = false;
 };

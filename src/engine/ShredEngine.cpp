@@ -9,6 +9,8 @@
 #include "platform/PathBytes.h"
 #include "platform/SystemItems.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -149,7 +151,11 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
 
     ShredOutcome outcome = ShredOutcome::Destroyed;
     QByteArray leftName = name;
-    const int error = overwriteAndRemove(folderFd, name, path, fileName, expected, &outcome, &leftName);
+    struct stat checked
+    {
+    };
+    const int error =
+        overwriteAndRemove(folderFd, name, path, fileName, expected, &outcome, &leftName, &checked);
     if (outcome == ShredOutcome::Refused) {
         struct stat item
         {
@@ -160,7 +166,7 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
     } else if (error != 0) {
         // The file may have been renamed before the failure: it is where it is now.
         const QString now = leftName == name ? path : EngineFiles::siblingPath(path, leftName);
-        outcome = queueFailure(folderFd, leftName, now, error);
+        outcome = queueFailure(folderFd, leftName, now, error, checked);
     }
     finishFile();
     return outcome;
@@ -169,19 +175,23 @@ ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QS
 // A failure that a later start may get past (the file in use, locked, a read-only mount, an
 // error of the disk) queues the file as it is now; one that would fail again at every start
 // (no permission, a full disk) or a file that changed under the engine is reported instead.
-ShredOutcome ShredEngine::queueFailure(int folderFd, const QByteArray& name, const QString& path, int error)
+ShredOutcome ShredEngine::queueFailure(int folderFd, const QByteArray& name, const QString& path, int error,
+                                       const struct stat& checked)
 {
     QString reason = EngineFiles::errorText(error);
     struct stat info
     {
     };
-    const bool isFile =
-        ::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+    // Only the file the engine checked is queued: a name swapped meanwhile is not its own.
+    const bool isFile = ::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISREG(info.st_mode) && info.st_dev == checked.st_dev &&
+                        info.st_ino == checked.st_ino;
     const bool lasting = isDiskFull(error) || error == EACCES || error == ESTALE ||
                          (error == EPERM && !EngineFiles::isLockedByFlag(folderFd, name));
     if (isDiskFull(error))
         reason = QStringLiteral("the disk is full: ") + reason;
-    if (!lasting && isFile && DeleteAfterReboot(path, info)) {
+    // Queued where it really is, so that the next start, which follows no link, finds it.
+    if (!lasting && isFile && DeleteAfterReboot(EngineFiles::realPath(folderFd, name, path), info)) {
         Shared().LockedFilesFound = true;
         report(ShredEvent::Kind::Queued, path, reason);
         return ShredOutcome::Queued;
@@ -211,11 +221,9 @@ void ShredEngine::finishFile()
 // the file has when the failure came.
 int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path,
                                     const QString& fileName, const struct stat* expected,
-                                    ShredOutcome* outcome, QByteArray* leftName)
+                                    ShredOutcome* outcome, QByteArray* leftName, struct stat* checked)
 {
-    struct stat listed
-    {
-    };
+    struct stat& listed = *checked;
     if (::fstatat(folderFd, name.constData(), &listed, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (expected && (listed.st_dev != expected->st_dev || listed.st_ino != expected->st_ino))
@@ -243,6 +251,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     OpenedFile file;
     if (const int error = file.open(folderFd, name, listed))
         return error;
+    // A file that is not shredded after all keeps the mode it had.
+    auto keepMode = qScopeGuard([&file] { file.restoreMode(); });
     int flags = 0;
     if (::ioctl(file.fd(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
         return EPERM;
@@ -254,6 +264,7 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     if (const int error = file.takeLease())
         return error;
     checkOverwriteReaches(file, path);
+    keepMode.dismiss();
 
     if (const int error = runPasses(file))
         return error;
@@ -267,6 +278,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     // system in steps (see releaseInSteps) before its name goes.
     const int letters = fileName.isEmpty() ? PathBytes::decode(name).length() : fileName.length();
     QByteArray newName;
+    if (!EngineFiles::isSameItem(folderFd, name, file.info()))
+        return ESTALE;
     if (const int error = renameToRandom(folderFd, name, QByteArray(), letters, &newName))
         return error;
     *leftName = newName;
@@ -278,8 +291,11 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     // of the file system's journal. Only a folder that cannot be synced itself needs the file
     // open after that, to sync its file system through.
     const bool folderSyncs = !(::fcntl(folderFd, F_GETFL) & O_PATH);
+    const struct stat identity = file.info();
     if (folderSyncs)
         file.close();
+    if (!EngineFiles::isSameItem(folderFd, newName, identity))
+        return ESTALE;
     if (::unlinkat(folderFd, newName.constData(), 0) != 0)
         return errno;
     if (const int error = m_writer->syncFolder(folderFd, folderSyncs ? folderFd : file.fd()))

@@ -105,7 +105,8 @@ private:
     ShredOutcome shredAt(int folderFd, const QByteArray& name, const QString& path, const QString& fileName,
                          const struct stat* expected = nullptr);
     int overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path, const QString& fileName,
-                           const struct stat* expected, ShredOutcome* outcome, QByteArray* leftName);
+                           const struct stat* expected, ShredOutcome* outcome, QByteArray* leftName,
+                           struct stat* checked);
     int removeOtherName(int folderFd, const QByteArray& name, const struct stat& listed, const QString& path);
     int runPasses(OpenedFile& file);
     int writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
@@ -117,7 +118,8 @@ private:
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
                        QByteArray* newName);
     void checkOverwriteReaches(const OpenedFile& file, const QString& path);
-    ShredOutcome queueFailure(int folderFd, const QByteArray& name, const QString& path, int error);
+    ShredOutcome queueFailure(int folderFd, const QByteArray& name, const QString& path, int error,
+                              const struct stat& checked);
 
     void walk(FileDescriptor& parent, const QByteArray& name, const QString& path);
     void shredEntries(FileDescriptor& folder, const QString& path);
@@ -144,4 +146,6 @@ private:
     QHash<FileIdentity, QStringList> m_namesRemoved;
     // Set when a folder walk could not find its way back up (a folder moved meanwhile).
     bool m_walkLost = false;
+    // How many folders deep the walk is.
+    int m_depth = 0;
 };

@@ -10,6 +10,10 @@
 #include <sys/stat.h>
 
 namespace {
+// Each level of the walk is a call with its entries on the stack and in memory: far deeper trees
+// than anyone makes, and still far from the end of a thread's stack.
+constexpr int MaxDepth = 2048;
+
 // A folder opened to be listed, or only to be passed through when it may not be read.
 int openFolder(int at, const char* name, int extraFlags)
 {
@@ -50,6 +54,7 @@ void ShredEngine::LoadFolders(const QString& folderPath)
     }
     FileDescriptor top(::fcntl(parent.fd(), F_DUPFD_CLOEXEC, 0));
     m_walkLost = false;
+    m_depth = 0;
     walk(top, parent.name(), folderPath);
 }
 
@@ -77,8 +82,21 @@ void ShredEngine::walk(FileDescriptor& parent, const QByteArray& name, const QSt
         report(ShredEvent::Kind::Refused, path, QStringLiteral("another file system, not entered"));
         return;
     }
+    // Not entered unless the way back is sure: a folder without search permission has no "..".
+    if (!sameFolder(FileDescriptor(openFolder(folder.get(), "..", 0)).get(), above)) {
+        logFailure(QStringLiteral("LoadFolders"), EACCES, path);
+        report(ShredEvent::Kind::FolderKept, path, QStringLiteral("it cannot be entered"));
+        return;
+    }
+    if (m_depth >= MaxDepth) {
+        logFailure(QStringLiteral("LoadFolders"), ELOOP, path);
+        report(ShredEvent::Kind::FolderKept, path, QStringLiteral("deeper than %1 folders").arg(MaxDepth));
+        return;
+    }
     parent.reset();
+    ++m_depth;
     shredEntries(folder, path);
+    --m_depth;
     if (!m_walkLost)
         parent.reset(openFolder(folder.get(), "..", 0));
     if (!m_walkLost && !sameFolder(parent.get(), above)) {
@@ -140,6 +158,11 @@ void ShredEngine::removeFolder(int parentFd, int folderFd, const QByteArray& nam
     if (!EngineFiles::listFolder(folderFd, &error).isEmpty())
         error = ENOTEMPTY;
     QByteArray newName;
+    struct stat self
+    {
+    };
+    if (error == 0 && (::fstat(folderFd, &self) != 0 || !EngineFiles::isSameItem(parentFd, name, self)))
+        error = ESTALE;
     if (error == 0) {
         const QString decoded = PathBytes::decode(name);
         const QByteArray first = PathBytes::encode(decoded.left(decoded.at(0).isHighSurrogate() ? 2 : 1));
@@ -147,7 +170,9 @@ void ShredEngine::removeFolder(int parentFd, int folderFd, const QByteArray& nam
     }
     if (error == 0) {
         m_writer->syncFolder(parentFd, folderFd);
-        error = ::unlinkat(parentFd, newName.constData(), AT_REMOVEDIR) == 0 ? 0 : errno;
+        error = !EngineFiles::isSameItem(parentFd, newName, self)              ? ESTALE
+                : ::unlinkat(parentFd, newName.constData(), AT_REMOVEDIR) == 0 ? 0
+                                                                               : errno;
         if (error == 0)
             error = m_writer->syncFolder(parentFd, folderFd);
     }

@@ -74,7 +74,11 @@ bool parsePayload(const QByteArray& payload, QStringList* arguments)
         at += 4;
         if (length > payload.size() - at)
             return false;
-        arguments->append(PathBytes::decode(payload.mid(at, length)));
+        const QByteArray argument = payload.mid(at, length);
+        // No path holds a NUL; one would end it early and name another item.
+        if (argument.contains('\0'))
+            return false;
+        arguments->append(PathBytes::decode(argument));
         at += length;
     }
     return true;
@@ -192,7 +196,9 @@ bool CommandRelay::listen()
 // nothing a client does can close the relay.
 void CommandRelay::acceptConnections()
 {
-    for (;;) {
+    // A bounded number at a time, so that a stream of connections cannot keep the event loop,
+    // and with it the time-outs, from running.
+    for (int accepted = 0; accepted < MaxOpenConnections; ++accepted) {
         const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd >= 0) {
             adopt(fd);

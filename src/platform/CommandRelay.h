@@ -59,7 +59,9 @@ public:
     // The bytes of a hand-over frame.
     static QByteArray frame(const QStringList& arguments);
 
-    static constexpr qint64 MaxFrameBytes = 64 * 1024 * 1024;
+    // Enough for tens of thousands of paths; with the cap on connections, a bound on what a
+    // flood can make the first instance hold.
+    static constexpr qint64 MaxFrameBytes = 16 * 1024 * 1024;
     static constexpr int ConnectionTimeoutMs = 5000;
     static constexpr int MaxOpenConnections = 64;
     // How long a later launch waits for the first instance to listen and answer: a first

@@ -85,8 +85,9 @@ ParentFolder ParentFolder::open(const QString& path, bool followLinks)
 {
     ParentFolder parent;
     const QByteArray bytes = PathBytes::encode(path);
-    if (bytes.isEmpty()) {
-        parent.m_error = ENOENT;
+    if (bytes.isEmpty() || bytes.contains('\0')) {
+        // A NUL would end the path early for every call below: it would name another item.
+        parent.m_error = bytes.isEmpty() ? ENOENT : EINVAL;
         return parent;
     }
     FileDescriptor folder =
@@ -107,6 +108,13 @@ ParentFolder ParentFolder::open(const QString& path, bool followLinks)
             folder = openRoot();
         if (error == 0)
             error = walk(folder, componentsOf(target), followLinks, links, &parent.m_name);
+    }
+    // "name/" names a folder; the kernel refuses it for anything else.
+    if (error == 0 && bytes.endsWith('/')) {
+        if (::fstatat(folder.get(), parent.m_name.constData(), &item, AT_SYMLINK_NOFOLLOW) != 0)
+            error = errno;
+        else if (!S_ISDIR(item.st_mode))
+            error = ENOTDIR;
     }
     if (error != 0) {
         parent.m_error = error;

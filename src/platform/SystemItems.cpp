@@ -127,7 +127,8 @@ struct SystemPlaces
         for (int depth = 0; depth < MaxDepth; ++depth) {
             if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
                 return QStringLiteral("a place that cannot be checked");
-            if (varTmp.is(info) || root.is(info))
+            // Inside the home folder is the user's, wherever the home folder lies (/var/home ...).
+            if (varTmp.is(info) || root.is(info) || home.is(info))
                 return {};
             if (isAny(operatingSystem, info))
                 return QStringLiteral("inside the system's own folders");

@@ -387,6 +387,7 @@ private Q_SLOTS:
     {
         const QString file = path(QStringLiteral("in-use"));
         QVERIFY(writeFile(file, "being written"));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0400), 0);
         QProcess writer;
         writer.start(QStringLiteral("sh"),
                      {QStringLiteral("-c"), QStringLiteral("exec 3>>\"$1\"; echo ready; exec sleep 60"),
@@ -396,6 +397,12 @@ private Q_SLOTS:
         writer.kill();
         writer.waitForFinished();
         QCOMPARE(readFile(file), QByteArray("being written"));
+        struct stat info
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0400)); // its mode as it was
+
         QCOMPARE(PendingDeletions::load(), QStringList{file});
         QVERIFY(Shared().LockedFilesFound);
         QCOMPARE(m_events.size(), 1);

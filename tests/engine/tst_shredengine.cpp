@@ -315,7 +315,12 @@ private Q_SLOTS:
         m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/.."));
         m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/../"));
         m_engine->ShredFile(dir + QStringLiteral("/f/."), QStringLiteral("."));
-        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 5);
+        // "name/" names a folder: a file, or a link to one, is not taken for it.
+        QVERIFY(QFile::link(dir + QStringLiteral("/f"), path(QStringLiteral("file-link"))));
+        m_engine->ShredFile(dir + QStringLiteral("/f/"), QStringLiteral("f"));
+        m_engine->ShredFile(path(QStringLiteral("file-link/")), QStringLiteral("file-link"));
+        QVERIFY(exists(path(QStringLiteral("file-link"))));
+        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 7);
         QCOMPARE(readFile(dir + QStringLiteral("/f")), QByteArray("keep"));
         QCOMPARE(readFile(QDir::homePath() + QStringLiteral("/mine")), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
@@ -405,6 +410,60 @@ private Q_SLOTS:
         QVERIFY(m_events.isEmpty());
         QVERIFY(!m_writer.folderSyncs.isEmpty());
         QCOMPARE(m_writer.folderSyncs, QList<int>(m_writer.folderSyncs.size(), 0));
+    }
+
+    // A subfolder this user cannot enter is kept, and the walk goes on with the rest of the tree.
+    void folderThatCannotBeEnteredEndsOnlyItself()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root, to act as another user");
+        constexpr uid_t Nobody = 65534;
+        const QString top = path(QStringLiteral("top"));
+        QVERIFY(QDir().mkpath(top + QStringLiteral("/a")) && QDir().mkpath(top + QStringLiteral("/b")) &&
+                QDir().mkpath(top + QStringLiteral("/c")));
+        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
+        for (const QString& name : {QStringLiteral("a/f1"), QStringLiteral("b/f2"), QStringLiteral("c/f3")})
+            QVERIFY(writeFile(top + QLatin1Char('/') + name, "x"));
+        for (const QString& item :
+             {QString(), QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"),
+              QStringLiteral("/a/f1"), QStringLiteral("/b/f2"), QStringLiteral("/c/f3")})
+            QCOMPARE(::chown(QFile::encodeName(top + item).constData(), Nobody, Nobody), 0);
+        QCOMPARE(::chmod(QFile::encodeName(top + QStringLiteral("/b")).constData(), 0600), 0);
+        ::setfsgid(Nobody);
+        ::setfsuid(Nobody);
+        m_engine->LoadFolders(top);
+        ::setfsuid(0);
+        ::setfsgid(0);
+        QVERIFY(!exists(top + QStringLiteral("/a")) && !exists(top + QStringLiteral("/c")));
+        QVERIFY(exists(top + QStringLiteral("/b/f2")));
+        QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 2); // b, and top that still holds it
+    }
+
+    // A failing file whose name is swapped for another file before it is queued: the other
+    // file is not queued. A file reached through a linked folder is queued where it really is.
+    void queuedOnlyAsTheCheckedFile()
+    {
+        const QString swapped = path(QStringLiteral("victim"));
+        const QString theirs = path(QStringLiteral("theirs"));
+        QVERIFY(writeFile(swapped, "chosen") && writeFile(theirs, "not chosen"));
+        m_writer.failWith = EIO;
+        // Once the passes have begun on the checked file, the neighbour swaps the name.
+        m_window.onYield = [&] {
+            if (m_window.max[0] > 0 && exists(theirs))
+                ::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(swapped).constData());
+        };
+        m_engine->ShredFile(swapped, QStringLiteral("victim"));
+        m_window.onYield = nullptr;
+        QCOMPARE(readFile(swapped), QByteArray("not chosen"));
+        QCOMPARE(PendingDeletions::load(), QStringList());
+        QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
+
+        QVERIFY(QDir().mkpath(path(QStringLiteral("real"))) &&
+                writeFile(path(QStringLiteral("real/f")), "x"));
+        QVERIFY(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("via"))));
+        m_engine->ShredFile(path(QStringLiteral("via/f")), QStringLiteral("f"));
+        QCOMPARE(PendingDeletions::load(),
+                 QStringList{QFileInfo(path(QStringLiteral("real/f"))).canonicalFilePath()});
     }
 
     // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process

@@ -166,8 +166,10 @@ void TestCommandRelay::malformedAndOversizedFramesAreDropped()
     QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x09/tmp/x", 10), 10)), QByteArray());
     // An older program's frame is refused with a word of its own, never taken for paths.
     QCOMPARE(handOver(rawFrame("VNR1", "/tmp/old", 8)), QByteArray("V"));
+    // A NUL would cut a path short and name another item.
+    QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x0a/tmp/a\0bcd", 14), 14)), QByteArray());
     QCOMPARE(change.count(), 0);
-    QCOMPARE(rejected.count(), 4);
+    QCOMPARE(rejected.count(), 5);
 
     QCOMPARE(handOver(frame({QStringLiteral("/tmp/after")})), QByteArray("A"));
     QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/after")});

@@ -135,6 +135,21 @@ private Q_SLOTS:
         QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }
 
+    // A home folder inside an operating system's folder (/var/home/... on some systems): what
+    // is in it is the user's, the home folder itself and what holds it are not.
+    void homeInsideASystemFolder()
+    {
+        QTemporaryDir system(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
+        QVERIFY(QDir().mkpath(system.filePath(QStringLiteral("home/docs"))));
+        const QByteArray previous = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(system.filePath(QStringLiteral("home"))));
+        const bool docs = IsSystemItem(system.filePath(QStringLiteral("home/docs")));
+        const bool home = IsSystemItem(system.filePath(QStringLiteral("home")));
+        qputenv("HOME", previous);
+        QVERIFY(!docs);
+        QVERIFY(home);
+    }
+
     void startMenuFolder()
     {
         const QString menu = TestEnvironment::dataHome() + QStringLiteral("/applications");
