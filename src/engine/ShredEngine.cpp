@@ -186,8 +186,10 @@ ShredOutcome ShredEngine::queueFailure(int folderFd, const QByteArray& name, con
     const bool isFile = ::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
                         S_ISREG(info.st_mode) && info.st_dev == checked.st_dev &&
                         info.st_ino == checked.st_ino;
+    // EPERM is "locked" only for a flagged file or folder; the flag is only asked of the checked
+    // file, which is never a device that opening could disturb.
     const bool lasting = isDiskFull(error) || error == EACCES || error == ESTALE ||
-                         (error == EPERM && !EngineFiles::isLockedByFlag(folderFd, name));
+                         (error == EPERM && !(isFile && EngineFiles::isLockedByFlag(folderFd, name)));
     if (isDiskFull(error))
         reason = QStringLiteral("the disk is full: ") + reason;
     // Queued where it really is, so that the next start, which follows no link, finds it.
@@ -217,8 +219,8 @@ void ShredEngine::finishFile()
 }
 
 // Returns 0 or the errno of the step that failed; *outcome says Refused for items that are not
-// regular files (never opened; the error then holds the item's type bits), *leftName the name
-// the file has when the failure came.
+// regular files (never opened) or lie on another mount (EXDEV), *leftName the name the file has
+// when the failure came, *checked the file as it was found.
 int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const QString& path,
                                     const QString& fileName, const struct stat* expected,
                                     ShredOutcome* outcome, QByteArray* leftName, struct stat* checked)

@@ -20,7 +20,8 @@ const QMimeDatabase& Database()
 
 QMimeType TypeOfContent(const QString& path)
 {
-    const FileDescriptor fd = OpenItem(path, O_RDONLY | O_NOCTTY);
+    // Without waiting: a FIFO swapped in after the test must not hold the window.
+    const FileDescriptor fd = OpenItem(path, O_RDONLY | O_NOCTTY | O_NONBLOCK);
     QFile file;
     if (fd.isValid() && file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return Database().mimeTypeForFileNameAndData(PathBytes::readable(path), &file);

@@ -49,6 +49,7 @@ public:
         return m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     bool reported(const QString& line) { return reports().contains(line); }
+    bool listening() { return !reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(); }
     bool finishedWithSuccess()
     {
         return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit &&
@@ -87,6 +88,14 @@ QString storedFirstStartEver()
         if (line.startsWith("FirstStartEver="))
             return QString::fromUtf8(line.mid(15));
     return QString();
+}
+
+void storeSettings(const QByteArray& lines)
+{
+    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    if (conf.open(QIODevice::WriteOnly))
+        conf.write("[Config]\n" + lines);
 }
 
 void forgetEverything()
@@ -131,8 +140,7 @@ void TestStartup::handOverAnsweredWhileTheQueueIsWorkedThrough()
         queued << path;
     }
     Launch first({});
-    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 30000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queued.first()), 30000);
     Launch during({QStringLiteral("/tmp/during-the-queue")});
     QCOMPARE(during.exitCode(), 0);
@@ -147,8 +155,7 @@ void TestStartup::handOverUnderAbuse()
 {
     Launch first({QStringLiteral("--nofile=64:64"), TestEnvironment::binDir() + QStringLiteral("/vn10")},
                  QDir::tempPath(), {}, QStringLiteral("prlimit"));
-    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 30000);
     std::vector<std::unique_ptr<QLocalSocket>> idle;
     for (int i = 0; i < 300; ++i) {
         idle.push_back(std::make_unique<QLocalSocket>());
@@ -210,8 +217,7 @@ void TestStartup::everyLaunchReachesTheFirstInstance()
 
     // A later start without paths sends nothing: the next thing it hears is another launch.
     Launch quiet({});
-    QTRY_VERIFY_WITH_TIMEOUT(!quiet.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(quiet.listening(), 10000);
     Launch probe({QStringLiteral("/tmp/probe")});
     QVERIFY(probe.finishedWithSuccess());
     QTRY_VERIFY(quiet.reported(received(QStringLiteral("/tmp/probe"))));
@@ -336,11 +342,7 @@ private:
 
 void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
 {
-    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
-    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("[Config]\nNumOverwrite=1\nFirstStartEver=False\n");
-    conf.close();
+    storeSettings("NumOverwrite=1\nFirstStartEver=False\n");
     QTemporaryDir work;
     const QStringList files{work.path() + QStringLiteral("/a"), work.path() + QStringLiteral("/b c")};
     for (const QString& path : files) {
@@ -355,8 +357,7 @@ void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
     onDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
 
     Launch first({}, QDir::tempPath(), onDisplay);
-    QTRY_VERIFY_WITH_TIMEOUT(!first.reports().filter(QStringLiteral("vanisto.relay: listening on")).isEmpty(),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 10000);
     Launch second({QStringLiteral("a"), QStringLiteral("b c")}, work.path());
     QVERIFY(second.finishedWithSuccess());
     QTRY_VERIFY(first.reported(QStringLiteral("vanisto.main: listed: ") + files[1]));
@@ -388,11 +389,7 @@ void TestStartup::secondLaunchHandsItsPathsToTheRunningList()
 
 void TestStartup::namesThatAreNotTextReachTheRunExactly()
 {
-    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
-    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("[Config]\nNumOverwrite=1\nFirstStartEver=False\nShredNow=True\n");
-    conf.close();
+    storeSettings("NumOverwrite=1\nFirstStartEver=False\nShredNow=True\n");
     // "café" in Latin-1 in a folder "déjà" in Latin-1, and the name a lossy decoding makes of it.
     QTemporaryDir work;
     // QDir cannot remove the names that are not text; rm removes by bytes.

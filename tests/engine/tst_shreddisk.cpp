@@ -54,6 +54,19 @@ qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
     return found;
 }
 
+// Runs vanisto-shred with one wipe on the paths; its exit status, and its standard error in *errors.
+int shredWithTool(const QStringList& paths, QString* errors = nullptr)
+{
+    QProcess tool;
+    tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
+               QStringList{QStringLiteral("--wipes"), QStringLiteral("1")} + paths);
+    if (!tool.waitForFinished(60000))
+        return -1;
+    if (errors)
+        *errors = QString::fromLocal8Bit(tool.readAllStandardError());
+    return tool.exitCode();
+}
+
 qint64 pieceCount(const QList<QByteArray>& originals)
 {
     qint64 count = 0;
@@ -254,11 +267,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), original));
         QVERIFY(TestFiles::setImmutable(folder, true));
         m_immutable.append(folder);
-        QProcess tool;
-        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
-                   {QStringLiteral("--wipes"), QStringLiteral("1"), folder + QStringLiteral("/f")});
-        QVERIFY(tool.waitForFinished(60000));
-        QCOMPARE(tool.exitCode(), 1);
+        QCOMPARE(shredWithTool({folder + QStringLiteral("/f")}), 1);
         QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/f")});
         QVERIFY(readFile(folder + QStringLiteral("/f")) != original);
 
@@ -323,19 +332,13 @@ private Q_SLOTS:
             QVERIFY(noCow.write("c") == 1);
         }
 
-        const auto shred = [](const QStringList& paths) {
-            QProcess tool;
-            tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
-                       QStringList{QStringLiteral("--wipes"), QStringLiteral("1")} + paths);
-            tool.waitForFinished(60000);
-            return std::make_pair(tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()));
-        };
-        const auto [inPlaceCode, inPlaceErrors] = shred({inPlace});
-        QCOMPARE(inPlaceCode, 0);
+        QString inPlaceErrors;
+        QCOMPARE(shredWithTool({inPlace}, &inPlaceErrors), 0);
         QCOMPARE(inPlaceErrors, QString());
-        const auto [code, errors] =
-            shred({mountPoint + QStringLiteral("/a"), mountPoint + QStringLiteral("/b")});
-        QCOMPARE(code, 3);
+        QString errors;
+        QCOMPARE(
+            shredWithTool({mountPoint + QStringLiteral("/a"), mountPoint + QStringLiteral("/b")}, &errors),
+            3);
         QCOMPARE(errors.count(QStringLiteral("warning")), 1);
         QVERIFY(errors.contains(QStringLiteral("btrfs")));
         QVERIFY(!exists(mountPoint + QStringLiteral("/a")) && !exists(mountPoint + QStringLiteral("/b")));
@@ -372,11 +375,7 @@ private Q_SLOTS:
         if (!mounted.isEmpty())
             QSKIP(qPrintable(QStringLiteral("this machine cannot mount an overlay: ") + mounted));
         m_innerMounts.append(merged);
-        QProcess tool;
-        tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
-                   {QStringLiteral("--wipes"), QStringLiteral("1"), merged + QStringLiteral("/f")});
-        QVERIFY(tool.waitForFinished(60000));
-        QCOMPARE(tool.exitCode(), 3);
+        QCOMPARE(shredWithTool({merged + QStringLiteral("/f")}), 3);
         QVERIFY(!exists(merged + QStringLiteral("/f")));
         QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
     }
