@@ -43,13 +43,17 @@ QString WarningText(DoNotShredMoment moment)
 }
 
 // QUrl::toLocalFile decodes the path as UTF-8 and replaces every other byte, so a name that is not
-// UTF-8 would come out as another file's; the percent-encoded form still holds the bytes. A host
-// stays in front as toLocalFile puts it, so a path on another machine never names a local one.
+// UTF-8 would come out as another file's; the percent-encoded form still holds the bytes.
 QString LocalPath(const QUrl& url)
 {
-    const QString path =
-        PathBytes::decode(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-    return url.host().isEmpty() ? path : QStringLiteral("//") + url.host() + path;
+    return PathBytes::decode(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+// A file URL that names another machine ("file://server/x") is not on this one: "//server/x"
+// would be taken for the local "/server/x".
+bool IsOnThisMachine(const QUrl& url)
+{
+    return url.isLocalFile() && (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
 }
 
 // The local paths a drop carries, in its order. A folder's trailing slash goes, so the item is
@@ -60,7 +64,7 @@ QStringList DroppedFiles(const QMimeData* data)
     if (!data || !data->hasUrls())
         return files;
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
+        if (!IsOnThisMachine(url))
             continue;
         QString path = LocalPath(url);
         while (path.size() > 1 && path.endsWith(QLatin1Char('/')))

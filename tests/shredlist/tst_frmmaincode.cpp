@@ -66,13 +66,13 @@ void Click(const char* name)
 }
 
 // Files dragged from a file manager and dropped on `target`; the URLs hold the names' bytes
-// percent-encoded, whatever they are.
-void DropFiles(QWidget* target, const QStringList& paths)
+// percent-encoded, whatever they are, and name `host` when one is given.
+void DropFiles(QWidget* target, const QStringList& paths, const QByteArray& host = {})
 {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths)
-        urls.append(QUrl::fromEncoded("file://" + PathBytes::encode(path).toPercentEncoding("/")));
+        urls.append(QUrl::fromEncoded("file://" + host + PathBytes::encode(path).toPercentEncoding("/")));
     data.setUrls(urls);
     const QPoint at(target->width() / 2, target->height() / 2);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -418,6 +418,8 @@ void TestFrmMainCode::namesThatAreNotTextArriveExactly()
     QCOMPARE(::mkdir(PathBytes::encode(subfolder).constData(), 0700), 0);
 
     DropFiles(ListViewport(), {file});
+    // The same folder on another machine is not this one's.
+    DropFiles(ListViewport(), {lookAlike}, "server");
     QCOMPARE(CommandRelayConnector::commandRelay()->setCommandLine({subfolder}),
              CommandRelay::Delivery::Delivered);
     QCOMPARE(ListedPaths(), (QStringList{file, subfolder}));
