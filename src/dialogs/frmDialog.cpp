@@ -3,7 +3,6 @@
 #include "DialogLayout.h"
 #include "modDialog.h"
 #include "modSys.h"
-#include "skin/MouseArgs.h"
 #include "skin/MyTopButton.h"
 #include "skin/frmPics.h"
 #include "skin/modSkinForm.h"
@@ -23,13 +22,6 @@ void SetTextColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
     QPalette palette = widget->palette();
     palette.setColor(role, color);
     widget->setPalette(palette);
-}
-
-// The windows act on a left button released over the image button (positions in twips).
-bool ReleasedOver(const MyTopButton* button, int Button, float X, float Y)
-{
-    return Button == MouseArgs::Left && X > 0 && X < button->width() * TwipsX() && Y > 0 &&
-           Y < button->height() * TwipsY();
 }
 } // namespace
 

@@ -99,13 +99,16 @@ void OptionRules::SetPrompt(SharedState& state, bool checked)
     SaveNumberSetting(Setting::PromptSafeFiles, state.PromptSafeFiles);
 }
 
-void OptionRules::CorrectAtLoad(SharedState& state)
+bool OptionRules::CorrectAtLoad(SharedState& state)
 {
+    if (state.FastShred == 1)
+        return false;
     if (state.FastShred == 2 || state.FastShred == 3) {
-        if (state.NumOverwrite < EnhancedWipes)
-            SetWipeCount(state, EnhancedWipes);
-    } else if (state.FastShred != 1) {
+        if (state.NumOverwrite >= EnhancedWipes)
+            return false;
+    } else {
         SetMethod(state, 1);
-        SetWipeCount(state, EnhancedWipes);
     }
+    SetWipeCount(state, EnhancedWipes);
+    return true;
 }

@@ -37,6 +37,7 @@ bool ToggleInstant(SharedState& state);
 void SetPrompt(SharedState& state, bool checked);
 
 // The method as the window finds it when it opens: ENHANCED or ULTRA with fewer than 8 wipes
-// gets 8; a value it does not know becomes NORMAL with 8 wipes, both stored again.
-void CorrectAtLoad(SharedState& state);
+// gets 8; a value it does not know becomes NORMAL with 8 wipes, both stored again. True when
+// the wipes were set to 8.
+bool CorrectAtLoad(SharedState& state);
 } // namespace OptionRules

@@ -2,9 +2,11 @@
 
 #include "shredlist/FileIcons.h"
 #include "shredlist/ImageList.h"
+#include "skin/CheckList.h"
 
 LstArray::LstArray(QWidget* parent) : QListView(parent)
 {
+    CheckList::Enable(this);
     setObjectName(QStringLiteral("LstArray"));
     setModel(&m_items);
     setUniformItemSizes(true);

@@ -7,12 +7,15 @@
 #include "shredlist/FileIcons.h"
 #include "shredlist/IconKey.h"
 #include "shredlist/LstArray.h"
-#include "shredlist/ScrollArithmetic.h"
 #include "shredlist/ShredListWindow.h"
+#include "skin/ListScroll.h"
 
 #include <QCoreApplication>
 
 namespace {
+// Up to this many rows fit the main window's list frame without scrolling.
+constexpr int VisibleRows = 15;
+
 void DoEvents()
 {
     QCoreApplication::processEvents();
@@ -130,13 +133,13 @@ void ShredList::SetScroll()
     if (count == 0)
         return;
     m_list.resize(m_list.width(), m_list.ItemHeight() * count);
-    m_window.SetScroller(0, ScrollerMaximum(count), 0);
+    m_window.SetScroller(0, ScrollerMaximum(count, VisibleRows), 0);
     m_list.move(m_list.x(), 0);
 }
 
 void ShredList::ScrollList(int scrollerMax, int scrollerValue)
 {
-    if (!ScrollerMovesList(m_list.Count()))
+    if (!ScrollerMovesList(m_list.Count(), VisibleRows))
         return;
     m_list.move(m_list.x(), ListTop(scrollerMax, scrollerValue, m_list.ItemHeight()));
 }

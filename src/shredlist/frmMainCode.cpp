@@ -8,6 +8,7 @@
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 #include "engine/modShred.h"
+#include "options/frmOptions.h"
 #include "platform/CommandRelay.h"
 #include "platform/HideProcess.h"
 #include "platform/SentinelSentence.h"
@@ -69,13 +70,6 @@ int PixelsY(int twips)
 void Log(const QString& procedure, long number, const QString& description)
 {
     LogError(Module, procedure, number, description);
-}
-
-// An image button acts when the left button is released over it (positions in twips).
-bool ReleasedOver(const QWidget* button, int mouseButton, float X, float Y)
-{
-    return mouseButton == 1 && X > 0 && Y > 0 && X < button->width() * TwipsX() &&
-           Y < button->height() * TwipsY();
 }
 
 bool Shown(const QWidget* control)
@@ -237,8 +231,6 @@ void frmMainCode::BuildList()
     m_LstArray->setObjectName(QStringLiteral("LstArray"));
     m_LstArray->setGeometry(0, 0, m_listClip->width(), m_listClip->height());
     m_LstArray->setFrameShape(QFrame::NoFrame);
-    m_LstArray->setAttribute(Qt::WA_TranslucentBackground);
-    m_LstArray->setStyleSheet(QStringLiteral("QListView { background: transparent; color: #f0f0f0; }"));
     m_LstArray->viewport()->setAcceptDrops(true);
     m_LstArray->viewport()->installEventFilter(this);
 

@@ -4,6 +4,7 @@
 #include "common/SharedState.h"
 #include "dialogs/modDialog.h"
 #include "engine/modShred.h"
+#include "options/frmOptions.h"
 #include "platform/PathBytes.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/modSkinForm.h"
@@ -101,14 +102,6 @@ void RunNowQuery(ShredRunWindow& window)
 {
     if (Shared().ShredNow)
         StartShred(window);
-}
-
-void OpenOptionsWindow(QWidget* mainWindow)
-{
-    DoEvents();
-    MakeNormal(mainWindow);
-    // The options window takes its place here, shown modally over the main window.
-    MakeTopMost(mainWindow);
 }
 
 bool DoNotShredWarningSequence(QWidget* owner, DoNotShredMoment moment)

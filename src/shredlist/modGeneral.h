@@ -36,6 +36,3 @@ void ShowCopyOnWriteWarning(QWidget* owner);
 
 // A Yes/No question; true for Yes.
 bool AskYesNo(QWidget* owner, const QString& message, const QString& title);
-
-// The options window over the main window, modally; the main window is topmost again after.
-void OpenOptionsWindow(QWidget* mainWindow);

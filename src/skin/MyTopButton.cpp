@@ -312,3 +312,9 @@ void MyTopButton::ApplyMask()
     }
     update();
 }
+
+bool ReleasedOver(const MyTopButton* button, int Button, float X, float Y)
+{
+    return Button == MouseArgs::Left && X > 0 && Y > 0 && X < button->width() * TwipsX() &&
+           Y < button->height() * TwipsY();
+}

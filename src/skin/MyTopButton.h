@@ -113,3 +113,7 @@ private:
     bool m_pressedHere = false;
     bool m_keyboardFocus = false;
 };
+
+// The windows act on a MouseUp of the left button released over the button; X and Y are the
+// event's twips.
+bool ReleasedOver(const MyTopButton* button, int Button, float X, float Y);

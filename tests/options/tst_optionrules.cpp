@@ -96,13 +96,14 @@ private Q_SLOTS:
     {
         Shared().FastShred = 7;
         Shared().NumOverwrite = 3;
-        OptionRules::CorrectAtLoad(Shared());
+        QVERIFY(OptionRules::CorrectAtLoad(Shared()));
         QCOMPARE(storedMethod(), qint16(1));
         QCOMPARE(storedWipes(), 8);
         Shared().FastShred = 3;
         Shared().NumOverwrite = 2;
-        OptionRules::CorrectAtLoad(Shared());
+        QVERIFY(OptionRules::CorrectAtLoad(Shared()));
         QCOMPARE(storedWipes(), 8);
+        QVERIFY(!OptionRules::CorrectAtLoad(Shared()));
         QCOMPARE(Shared().FastShred, qint16(3));
     }
 

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UserActions.h"
 #include "engine/PendingDeletions.h"
 
 #include "../engine/TestFiles.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -124,39 +126,7 @@ private:
     QTimer m_poll;
     bool m_done = false;
 };
-// Answers the message dialogs as they open, clicking the given buttons in turn as a user
-// would, and keeps the title and message of each (the dialog shows CR LF as a line break).
-class DialogAnswerer : public QObject
-{
-public:
-    explicit DialogAnswerer(const QStringList& buttons) : m_buttons(buttons)
-    {
-        connect(&m_poll, &QTimer::timeout, this, &DialogAnswerer::answer);
-        m_poll.start(5);
-    }
-    QStringList asked;
-
-private:
-    void answer()
-    {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() != QStringLiteral("frmDialog") || !top->isVisible() || top == m_last)
-                continue;
-            m_last = top;
-            asked << top->findChild<QLabel*>(QStringLiteral("lblTitle"))->text() + QLatin1Char('|') +
-                         top->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
-            if (m_buttons.isEmpty())
-                return;
-            QWidget* button = top->findChild<QWidget*>(m_buttons.takeFirst());
-            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
-            QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
-            return;
-        }
-    }
-    QStringList m_buttons;
-    QPointer<QWidget> m_last;
-    QTimer m_poll;
-};
+using UserActions::DialogAnswerer;
 
 const QString ModifyTitle = QStringLiteral("Modify the 'Do Not Shred' List?");
 const QString PromptTitle = QStringLiteral("Prompt for 'Do Not Shred' Warning?");
@@ -194,6 +164,7 @@ private Q_SLOTS:
     void ballFollowsThePointerAndPausesForARun();
     void protectedDropIsRefusedWithTheWarning();
     void modifyingTheListStopsInstantShred();
+    void optionsChangeTheNextRunAndTheScreening();
     void instantShredRunsWithoutTheQuestion();
     void protectedItemFromTheCommandLineIsRemovedAtRunTime();
     void lockedFileIsReportedAndTheListCleared();
@@ -705,11 +676,74 @@ void TestFrmMainCode::modifyingTheListStopsInstantShred()
     Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
     const QStringList files = MakeFiles({QStringLiteral("a"), QStringLiteral("keep/b")}, 100);
     DialogAnswerer user({QStringLiteral("btnYes")});
+    UserActions::WhenShown options(QStringLiteral("frmOptions"), [](QWidget* window) {
+        UserActions::Click(window->findChild<QWidget*>(QStringLiteral("btnClose")));
+    });
     DropFiles(&Window(), files);
     QCOMPARE(user.asked.size(), 1);
+    QCOMPARE(options.count(), 1);
     QVERIFY(exists(files[0]));
     QCOMPARE(ListedPaths(), QStringList{files[0]});
     QVERIFY(Window().isVisible());
+}
+
+// The descriptor the engine writes `path` through, found in /proc/self/fd, so that the test reads
+// what was written without an open of its own (which would break the engine's lease).
+int WritingDescriptor(const QString& path)
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char byte = 0;
+        if (QFile::symLinkTarget(fds.filePath(entry)) == path && ::pread(entry.toInt(), &byte, 1, 0) == 1)
+            return entry.toInt();
+    }
+    return -1;
+}
+
+void TestFrmMainCode::optionsChangeTheNextRunAndTheScreening()
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    const QString keep = m_dir.path() + QStringLiteral("/keep");
+    QVERIFY(QDir().mkpath(keep));
+    {
+        UserActions::WhenShown options(QStringLiteral("frmOptions"), [&](QWidget* window) {
+            UserActions::FolderChooser chooser({keep});
+            for (const char* button : {"btnFastShred", "btnSafeShred", "btnClose"})
+                UserActions::Click(window->findChild<QWidget*>(QLatin1String(button)));
+        });
+        Click("btnOptions");
+        QCOMPARE(options.count(), 1);
+    }
+    // NORMAL with 1 wipe became ENHANCED with 8, and the folder is protected at once.
+    const QStringList files =
+        MakeFiles({QStringLiteral("enhanced"), QStringLiteral("keep/inside")}, 3 * 8192);
+    {
+        DialogAnswerer user({QStringLiteral("cmdNo")});
+        DropFiles(&Window(), files);
+        QCOMPARE(user.asked.size(), 1);
+        QVERIFY(user.asked[0].startsWith(ModifyTitle));
+    }
+    QCOMPARE(ListedPaths(), QStringList{files[0]});
+
+    qint32 barMax = 0;
+    QSet<char> firstBytes;
+    QTimer sample;
+    connect(&sample, &QTimer::timeout, [&] {
+        barMax = qMax(barMax, Control<cpvProgressBar>("baredit")->Max());
+        char byte = 0;
+        if (const int fd = WritingDescriptor(files[0]); fd >= 0 && ::pread(fd, &byte, 1, 0) == 1)
+            firstBytes.insert(byte);
+    });
+    sample.start(0);
+    Click("btnYes");
+    sample.stop();
+    QVERIFY(!exists(files[0]));
+    QCOMPARE(readFile(files[1]), seededBytes(3 * 8192, 2));
+    // 4 blocks, 8 passes of "1", "0" and letters.
+    QCOMPARE(barMax, 4 * 8 * 3);
+    QVERIFY(firstBytes.contains('1') && firstBytes.contains('0'));
+    SaveStringSetting(Setting::SafeFiles, QString());
+    SaveStringSetting(Setting::FastShred, QStringLiteral("1"));
 }
 
 void TestFrmMainCode::instantShredRunsWithoutTheQuestion()

@@ -2,7 +2,6 @@
 #include "shredlist/CountCaptions.h"
 #include "shredlist/IconKey.h"
 #include "shredlist/PathTable.h"
-#include "shredlist/ScrollArithmetic.h"
 
 #include <QTest>
 
@@ -71,49 +70,6 @@ private Q_SLOTS:
         QFETCH(QString, prompt);
         QFETCH(QString, shred);
         QCOMPARE(CountCaptionsFor(count), (CountCaptions{label1, prompt, shred}));
-    }
-
-    void scrollerMaximum_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<bool>("moves");
-        QTest::newRow("1") << 1 << 100 << false;
-        QTest::newRow("10") << 10 << 100 << false;
-        QTest::newRow("15") << 15 << 100 << false;
-        QTest::newRow("16") << 16 << 100 << false;
-        QTest::newRow("17") << 17 << 200 << true;
-        QTest::newRow("20") << 20 << 500 << true;
-    }
-
-    void scrollerMaximum()
-    {
-        QFETCH(int, count);
-        QFETCH(int, maximum);
-        QFETCH(bool, moves);
-        QCOMPARE(ScrollerMaximum(count), maximum);
-        QCOMPARE(ScrollerMovesList(count), moves);
-    }
-
-    void listTop_data()
-    {
-        QTest::addColumn<int>("max");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("rowHeight");
-        QTest::addColumn<int>("top");
-        QTest::newRow("maximum shows the first row") << 500 << 500 << 20 << 0;
-        QTest::newRow("zero shows the last rows") << 500 << 0 << 20 << -100;
-        QTest::newRow("part steps round down") << 500 << 299 << 18 << -54;
-        QTest::newRow("one step") << 200 << 100 << 17 << -17;
-    }
-
-    void listTop()
-    {
-        QFETCH(int, max);
-        QFETCH(int, value);
-        QFETCH(int, rowHeight);
-        QFETCH(int, top);
-        QCOMPARE(ListTop(max, value, rowHeight), top);
     }
 
     void pathTableTracksAddsRebuildsAndClears()

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "skin/ListScroll.h"
 #include "skin/ProgressGeometry.h"
 #include "skin/SliderGeometry.h"
 
@@ -8,6 +9,54 @@ class TestControlGeometry : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Both lists: the Shred List shows 15 rows, the 'Do Not Shred' list 4 (and a fifth that
+    // never scrolls into view on its own).
+    void scrollerMaximum_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("15 of 1") << 15 << 1 << 100 << false;
+        QTest::newRow("15 of 16") << 15 << 16 << 100 << false;
+        QTest::newRow("15 of 17") << 15 << 17 << 200 << true;
+        QTest::newRow("15 of 20") << 15 << 20 << 500 << true;
+        QTest::newRow("4 of 4") << 4 << 4 << 100 << false;
+        QTest::newRow("4 of 5") << 4 << 5 << 100 << false;
+        QTest::newRow("4 of 6") << 4 << 6 << 200 << true;
+    }
+
+    void scrollerMaximum()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, count);
+        QFETCH(int, maximum);
+        QFETCH(bool, moves);
+        QCOMPARE(ScrollerMaximum(count, rows), maximum);
+        QCOMPARE(ScrollerMovesList(count, rows), moves);
+    }
+
+    void listTop_data()
+    {
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<int>("top");
+        QTest::newRow("maximum shows the first row") << 500 << 500 << 20 << 0;
+        QTest::newRow("zero shows the last rows") << 500 << 0 << 20 << -100;
+        QTest::newRow("part steps round down") << 500 << 299 << 18 << -54;
+        QTest::newRow("one step") << 200 << 100 << 17 << -17;
+    }
+
+    void listTop()
+    {
+        QFETCH(int, max);
+        QFETCH(int, value);
+        QFETCH(int, rowHeight);
+        QFETCH(int, top);
+        QCOMPARE(ListTop(max, value, rowHeight), top);
+    }
+
     void filledRect_data()
     {
         QTest::addColumn<int>("value");

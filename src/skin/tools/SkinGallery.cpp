@@ -1,7 +1,7 @@
 // vanisto-skin-gallery OUTPUT_DIR
 //
 // Builds sample skinned windows in their states (the main window's layouts idle and during a run, the
-// message dialog with each icon, an options page, every image button in its four states,
+// message dialog with each icon, every image button in its four states,
 // the progress bar, the slider with its value tip and a tooltip) and writes a picture of
 // each into OUTPUT_DIR, so that the skin can be looked at without running the program.
 #include "common/SharedState.h"
@@ -232,41 +232,6 @@ void Dialogs()
     }
 }
 
-void Options()
-{
-    auto* w = new QWidget;
-    w->setObjectName(QStringLiteral("frmOptions"));
-    w->resize(502, 280);
-    Picture(w, QStringLiteral("ImgIcon"), QStringLiteral("ImgIcon"));
-    Label(w, QStringLiteral("lblCaption"), QStringLiteral("Vanisto 1.0 Options"), QPoint(56, 8), 9, true);
-    Button(w, QStringLiteral("btnClose"));
-    Button(w, QStringLiteral("cmdTutorial"), QPoint(410, 40));
-    const QStringList rows = {QStringLiteral("btnWipes"), QStringLiteral("btnInstant"),
-                              QStringLiteral("btnFastShred"), QStringLiteral("btnSafeShred")};
-    const QStringList texts = {QStringLiteral("Number of wipes: 8"), QStringLiteral("Instant Shred is: OFF"),
-                               QStringLiteral("Shred Method is: ENHANCED"),
-                               QStringLiteral("Do Not Shred Folder Locations:")};
-    for (int i = 0; i < rows.size(); ++i) {
-        const int top = 76 + 44 * i;
-        Button(w, rows[i], QPoint(32, top));
-        if (i == 0) {
-            Picture(w, QStringLiteral("imgWhite1"), QStringLiteral("ImgOptionBarWhite"), QPoint(64, top));
-            Picture(w, QStringLiteral("ImgBlack1"), QStringLiteral("ImgOptionBar"), QPoint(112, top));
-            Label(w, QStringLiteral("txtNumOver"), QStringLiteral("8"), QPoint(80, top + 9), 10, true,
-                  0x202020);
-            Label(w, QStringLiteral("txtNumOverLong"), texts[i], QPoint(124, top + 9), 9, true);
-        } else {
-            Picture(w, QStringLiteral("ImgBlack%1").arg(i + 1),
-                    i == 3 ? QStringLiteral("imgFileFrame") : QStringLiteral("ImgOptionBar"),
-                    QPoint(64, top));
-            Label(w, QStringLiteral("row%1").arg(i), texts[i], QPoint(76, top + 9), 9, true);
-        }
-    }
-    Hover(w->findChild<MyTopButton*>(QStringLiteral("btnInstant")));
-    MakeWindow(w, 5);
-    Save(OnDesktop(w), QStringLiteral("options.png"));
-}
-
 // Every button set in its four states, side by side on the frame's grey.
 void Buttons()
 {
@@ -342,7 +307,6 @@ int main(int argc, char** argv)
     RefreshTwips();
     MainWindows();
     Dialogs();
-    Options();
     Buttons();
     Controls();
     return 0;

@@ -1,0 +1,8 @@
+#include "modDup.h"
+
+#include "common/SharedState.h"
+
+bool CheckDupFiles(const QString& path)
+{
+    return Shared().SafeFolders.contains(path, Qt::CaseSensitive);
+}

@@ -1,0 +1,94 @@
+// vanisto-options-gallery OUTPUT_DIR
+//
+// Opens the real options window and writes pictures of it: as a first start finds it, with
+// ULTRA chosen over too few wipes (the reset notice showing), and with seven protected
+// folders scrolled to the last. Settings live in a throw-away folder.
+#include "common/Settings.h"
+#include "common/SharedState.h"
+#include "options/frmOptions.h"
+#include "skin/MyTopButton.h"
+#include "skin/ctlSlider.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+QString g_out;
+
+void Save(QWidget& window, const QString& name)
+{
+    QCoreApplication::processEvents();
+    const QString path = g_out + QLatin1Char('/') + name;
+    if (window.grab().save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+void Click(QWidget& window, const char* name)
+{
+    auto* button = window.findChild<MyTopButton*>(QLatin1String(name));
+    const QPointF middle(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, button->mapToGlobal(middle), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, button->mapToGlobal(middle), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &release);
+}
+
+void Shoot(const QString& name, const std::function<void(frmOptions&)>& prepare)
+{
+    frmOptions window(nullptr);
+    window.Form_Load();
+    window.show();
+    prepare(window);
+    Save(window, name);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vanisto-options-gallery OUTPUT_DIR\n");
+        return 2;
+    }
+    QTemporaryDir home;
+    for (const char* folder :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(folder, QFile::encodeName(home.path() + QLatin1Char('/') + QLatin1String(folder)));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication::setAttribute(Qt::AA_Use96Dpi);
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    g_out = QFile::decodeName(argv[1]);
+    QDir().mkpath(g_out);
+
+    Shoot(QStringLiteral("options-default.png"), [](frmOptions&) {});
+    Shoot(QStringLiteral("options-ultra-reset.png"), [](frmOptions& window) {
+        // ENHANCED with 3 wipes, as a stored setting edited by hand would leave it.
+        Shared().FastShred = 2;
+        Shared().NumOverwrite = 3;
+        Click(window, "btnFastShred");
+        Click(window, "btnInstant");
+    });
+    QString folders;
+    for (const char* name : {"Documents/Taxes", "Documents/Contracts", "Pictures/Family", "Projects/thesis",
+                             "Music", "Mail/archive", "Backups/laptop"})
+        folders += QStringLiteral("/home/alex/") + QLatin1String(name) + QLatin1Char(';');
+    SaveStringSetting(Setting::SafeFiles, folders);
+    SaveBooleanSetting(Setting::ShredNow, false);
+    Shoot(QStringLiteral("options-folders.png"), [](frmOptions& window) {
+        auto* scroller = window.findChild<ctlSlider*>(QStringLiteral("myscroller2"));
+        (void)scroller->SetValue(scroller->Min());
+        window.findChild<QListWidget*>(QStringLiteral("LstSafeFiles"))->item(4)->setCheckState(Qt::Checked);
+    });
+    return 0;
+}
