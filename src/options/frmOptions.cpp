@@ -5,6 +5,7 @@
 #include "common/LogError.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
+#include "dialogs/TutorialOpener.h"
 #include "platform/Identity.h"
 #include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
@@ -31,18 +32,6 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, quint32 color)
     QPalette palette = widget->palette();
     palette.setColor(role, ColorFromValue(color));
     widget->setPalette(palette);
-}
-
-std::function<void(QWidget*)>& TutorialOpener()
-{
-    static std::function<void(QWidget*)> opener;
-    return opener;
-}
-
-void OpenTutorialWindow(QWidget* mainWindow)
-{
-    if (TutorialOpener())
-        TutorialOpener()(mainWindow);
 }
 } // namespace
 
@@ -397,9 +386,4 @@ void OpenOptionsWindow(QWidget* mainWindow)
     MakeTopMost(&window);
     window.exec();
     MakeTopMost(mainWindow);
-}
-
-void SetTutorialOpener(std::function<void(QWidget* mainWindow)> opener)
-{
-    TutorialOpener() = std::move(opener);
 }

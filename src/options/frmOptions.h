@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <QList>
 
-#include <functional>
-
 class LinkLabel;
 class MyTopButton;
 class QCheckBox;
@@ -93,8 +91,3 @@ private:
 // The options window over the main window, modally; the main window is topmost again when it
 // closes.
 void OpenOptionsWindow(QWidget* mainWindow);
-
-// How the Tutorial button opens the tutorial over the main window. The tutorial opens this
-// window in turn, so its library hands the opener in instead of being linked from here; until
-// it does, the button only closes this window.
-void SetTutorialOpener(std::function<void(QWidget* mainWindow)> opener);

@@ -5,6 +5,7 @@
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "common/SmartSplit.h"
+#include "dialogs/frmAbout.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 #include "engine/modShred.h"
@@ -284,6 +285,11 @@ void frmMainCode::ConnectButtons()
     OnRelease(m_btnShow, &frmMainCode::showList);
     OnRelease(m_btnHide, &frmMainCode::HideList);
     OnRelease(m_btnOptions, &frmMainCode::btnOptions_MouseUp);
+    // The About button acts on Click, which a disabled button raises too.
+    connect(m_BtnAbout, &MyTopButton::Click, this, [this] {
+        if (m_BtnAbout->Enabled())
+            OpenAboutWindow(this);
+    });
     for (cpvProgressBar* bar : {m_baredit, m_bareditsmall})
         connect(bar, &cpvProgressBar::MouseDown, this, [this] { DoDrag(this); });
     for (MyTopButton* button : {m_BtnAbout, m_btnClose, m_btnContract, m_btnExpand})

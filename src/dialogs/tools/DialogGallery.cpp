@@ -1,7 +1,9 @@
 // vanisto-dialog-gallery OUTPUT_DIR
 //
 // Opens the message dialog through ShowDialog as the program does, with a Yes/No question
-// and with the input box, and writes a picture of each into OUTPUT_DIR before answering it.
+// and with the input box, and writes a picture of each into OUTPUT_DIR before answering it;
+// then the about window.
+#include "dialogs/frmAbout.h"
 #include "dialogs/modDialog.h"
 #include "skin/modSkinForm.h"
 
@@ -40,6 +42,15 @@ QImage OnDesktop(QWidget* window)
 }
 
 // Once the dialog is open: type `typed` into its box, take its picture, answer with `button`.
+void Save(QWidget* window, const QString& name)
+{
+    const QString path = g_out + QLatin1Char('/') + name;
+    if (OnDesktop(window).save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
 void Photograph(const QString& name, const QString& typed, const QString& button)
 {
     QTimer::singleShot(0, [=] {
@@ -52,11 +63,7 @@ void Photograph(const QString& name, const QString& typed, const QString& button
             return;
         if (!typed.isEmpty())
             dialog->findChild<QLineEdit*>(QStringLiteral("txtDialogInput"))->setText(typed);
-        const QString path = g_out + QLatin1Char('/') + name;
-        if (OnDesktop(dialog).save(path))
-            std::printf("%s\n", qPrintable(path));
-        else
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        Save(dialog, name);
         QMetaObject::invokeMethod(dialog->findChild<QObject*>(button), "click");
     });
 }
@@ -88,5 +95,11 @@ int main(int argc, char** argv)
                QStringLiteral("cmdCancel"));
     ShowDialog(nullptr, QStringLiteral("Type a name for the items you are about to shred."),
                QStringLiteral("Name the Shred List"), true, 1, 1, true);
+
+    frmAbout about(nullptr);
+    about.Form_Load();
+    about.show();
+    QCoreApplication::processEvents();
+    Save(&about, QStringLiteral("about.png"));
     return 0;
 }
