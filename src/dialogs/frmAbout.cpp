@@ -27,16 +27,6 @@ constexpr int DescriptionWidth = 4785;
 constexpr int DescriptionHeight = 1530;
 constexpr int CopyrightTop = 2880;
 constexpr int ButtonsTop = 4380;
-
-int Px(int twips)
-{
-    return qRound(double(twips) / (TwipsX() ? TwipsX() : 15));
-}
-
-int Py(int twips)
-{
-    return qRound(double(twips) / (TwipsY() ? TwipsY() : 15));
-}
 } // namespace
 
 frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(mainWindow)
@@ -45,7 +35,7 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(main
     SetSkinnedWindowFlags(this);
     RefreshTwips(screen());
     setMouseTracking(true);
-    resize(Px(WindowWidth), Py(WindowHeight));
+    resize(PixelsX(WindowWidth), PixelsY(WindowHeight));
 
     QLabel* icon = AddLabel(QStringLiteral("ImgIcon"), 0, 0, 0, false);
     icon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
@@ -55,7 +45,7 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(main
     m_lblDescription = AddLabel(QStringLiteral("lblDescription"), TextLeft, 1140, DescriptionWidth, false);
     m_lblDescription->setWordWrap(true);
     m_lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblDescription->resize(m_lblDescription->width(), Py(DescriptionHeight));
+    m_lblDescription->resize(m_lblDescription->width(), PixelsY(DescriptionHeight));
     m_lblCopyright =
         AddLabel(QStringLiteral("lblCopyright"), TextLeft, CopyrightTop, DescriptionWidth, false);
 
@@ -77,7 +67,7 @@ QLabel* frmAbout::AddLabel(const QString& name, int left, int top, int width, bo
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, ColorFromValue(0xFFFFFF));
     label->setPalette(palette);
-    label->setGeometry(Px(left), Py(top), Px(width), label->sizeHint().height());
+    label->setGeometry(PixelsX(left), PixelsY(top), PixelsX(width), label->sizeHint().height());
     label->setMouseTracking(true);
     label->installEventFilter(this);
     return label;
@@ -89,7 +79,7 @@ MyTopButton* frmAbout::AddButton(const QString& name, int left, void (frmAbout::
     button->setObjectName(name);
     button->SetImages(frmPics::ButtonFor(WindowName, name));
     button->resize(button->sizeHint());
-    button->move(Px(left), Py(ButtonsTop));
+    button->move(PixelsX(left), PixelsY(ButtonsTop));
     connect(button, &MyTopButton::MouseMove, this, [] { SetHandCur(true); });
     connect(button, &MyTopButton::MouseUp, this, [this, button, handler](int Button, int, float X, float Y) {
         if (ReleasedOver(button, Button, X, Y))
@@ -159,15 +149,8 @@ void frmAbout::mouseMoveEvent(QMouseEvent*)
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     // The icon and the labels are part of the surface.
-    if (qobject_cast<QLabel*>(watched)) {
-        if (event->type() == QEvent::MouseMove) {
-            SetHandCur(false);
-        } else if (event->type() == QEvent::MouseButtonPress &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            DoDrag(this);
-            return true;
-        }
-    }
+    if (qobject_cast<QLabel*>(watched) && SurfaceMouseEvent(this, event))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -31,31 +31,31 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     SetSkinnedWindowFlags(this);
     RefreshTwips(screen());
     setMouseTracking(true);
-    resize(ToPixelsX(DialogDesign::Width), ToPixelsY(DialogDesign::MessageTop));
+    resize(PixelsX(DialogDesign::Width), PixelsY(DialogDesign::MessageTop));
 
     // Kind 0 leaves the icon as designed: the application's.
     m_ImgIcon = AddLabel(QStringLiteral("ImgIcon"));
     m_ImgIcon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
     m_ImgIcon->adjustSize();
-    m_ImgIcon->move(ToPixelsX(DialogDesign::Icon), ToPixelsY(DialogDesign::Icon));
+    m_ImgIcon->move(PixelsX(DialogDesign::Icon), PixelsY(DialogDesign::Icon));
 
     m_lblTitle = AddLabel(QStringLiteral("lblTitle"));
     QFont titleFont(QStringLiteral("Arial"), 9);
     titleFont.setBold(true);
     m_lblTitle->setFont(titleFont);
-    m_lblTitle->move(ToPixelsX(DialogDesign::TitleLeft), ToPixelsY(DialogDesign::TitleTop));
+    m_lblTitle->move(PixelsX(DialogDesign::TitleLeft), PixelsY(DialogDesign::TitleTop));
 
     m_lblMessage = AddLabel(QStringLiteral("lblMessage"));
     m_lblMessage->setWordWrap(true);
-    m_lblMessage->setGeometry(ToPixelsX(DialogDesign::MessageLeft), ToPixelsY(DialogDesign::MessageTop),
-                              ToPixelsX(DialogDesign::MessageWidth), 0);
+    m_lblMessage->setGeometry(PixelsX(DialogDesign::MessageLeft), PixelsY(DialogDesign::MessageTop),
+                              PixelsX(DialogDesign::MessageWidth), 0);
 
     // Made before the buttons, so that it is first to take the focus when it is shown.
     m_txtDialogInput = new QLineEdit(this);
     m_txtDialogInput->setObjectName(QStringLiteral("txtDialogInput"));
     SetTextColor(m_txtDialogInput, QPalette::Base, Qt::white);
     SetTextColor(m_txtDialogInput, QPalette::Text, Qt::black);
-    m_txtDialogInput->resize(ToPixelsX(DialogDesign::InputWidth), ToPixelsY(DialogDesign::InputHeight));
+    m_txtDialogInput->resize(PixelsX(DialogDesign::InputWidth), PixelsY(DialogDesign::InputHeight));
     m_txtDialogInput->hide();
     connect(m_txtDialogInput, &QLineEdit::returnPressed, this, &frmDialog::cmdOK_Click);
 
@@ -66,9 +66,9 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
     m_cmdSysInfo = AddButton(QStringLiteral("cmdSysInfo"));
     m_btnClose = AddButton(QStringLiteral("btnClose")); // the painter puts it in the corner
     for (MyTopButton* button : {m_cmdOK, m_btnYes})
-        button->move(ToPixelsX(DialogDesign::LeftButton), 0);
+        button->move(PixelsX(DialogDesign::LeftButton), 0);
     for (MyTopButton* button : {m_cmdNo, m_cmdCancel, m_cmdSysInfo})
-        button->move(ToPixelsX(DialogDesign::RightButton), 0);
+        button->move(PixelsX(DialogDesign::RightButton), 0);
 
     connect(m_cmdOK, &MyTopButton::Click, this, &frmDialog::cmdOK_Click);
     connect(m_cmdSysInfo, &MyTopButton::Click, this, &frmDialog::cmdSysInfo_Click);
@@ -120,7 +120,7 @@ void frmDialog::SetButtons(bool withInput, qint32 buttons)
     const float buttonWidth = float(m_cmdOK->width() * TwipsX());
     for (const PlacedButton& place : DialogButtonPlaces(withInput, buttons, innerWidth, buttonWidth)) {
         MyTopButton* button = Button(place.name);
-        button->move(ToPixelsX(place.left), button->y());
+        button->move(PixelsX(place.left), button->y());
         button->show();
     }
     m_txtDialogInput->setVisible(withInput);
@@ -130,10 +130,10 @@ void frmDialog::LayOut()
 {
     const DialogRows rows = DialogLayOut(DialogDesign::MessageTop, m_lblMessage->height() * TwipsY(),
                                          m_cmdOK->height() * TwipsY(), !m_txtDialogInput->isHidden());
-    m_txtDialogInput->move(ToPixelsX(DialogDesign::InputLeft), ToPixelsY(rows.inputTop));
+    m_txtDialogInput->move(PixelsX(DialogDesign::InputLeft), PixelsY(rows.inputTop));
     for (MyTopButton* button : {m_btnYes, m_cmdNo, m_cmdOK, m_cmdCancel, m_cmdSysInfo})
-        button->move(button->x(), ToPixelsY(rows.buttonTop));
-    resize(width(), ToPixelsY(rows.height));
+        button->move(button->x(), PixelsY(rows.buttonTop));
+    resize(width(), PixelsY(rows.height));
 
     // Centred on the asking window's screen, where the user is looking.
     const QScreen* where = parentWidget() ? parentWidget()->screen() : screen();
@@ -167,15 +167,9 @@ void frmDialog::mouseMoveEvent(QMouseEvent*)
 bool frmDialog::eventFilter(QObject* watched, QEvent* event)
 {
     // The icon and the labels are part of the surface: the arrow over them, and a press drags.
-    if (watched == m_ImgIcon || watched == m_lblTitle || watched == m_lblMessage) {
-        if (event->type() == QEvent::MouseMove) {
-            SetHandCur(false);
-        } else if (event->type() == QEvent::MouseButtonPress &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            DoDrag(this);
-            return true;
-        }
-    }
+    if ((watched == m_ImgIcon || watched == m_lblTitle || watched == m_lblMessage) &&
+        SurfaceMouseEvent(this, event))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
@@ -201,16 +195,6 @@ MyTopButton* frmDialog::AddButton(const QString& name)
 MyTopButton* frmDialog::Button(const QString& name) const
 {
     return findChild<MyTopButton*>(name, Qt::FindDirectChildrenOnly);
-}
-
-int frmDialog::ToPixelsX(double twips) const
-{
-    return qRound(twips / TwipsX());
-}
-
-int frmDialog::ToPixelsY(double twips) const
-{
-    return qRound(twips / TwipsY());
 }
 
 void frmDialog::cmdOK_Click()

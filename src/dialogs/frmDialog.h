@@ -37,8 +37,6 @@ private:
     QLabel* AddLabel(const QString& name);
     MyTopButton* AddButton(const QString& name);
     MyTopButton* Button(const QString& name) const;
-    int ToPixelsX(double twips) const;
-    int ToPixelsY(double twips) const;
 
     void cmdOK_Click();
     void cmdSysInfo_Click();

@@ -33,7 +33,7 @@ const char* const LinkCaptions[] = {"Select All", "Invert Selection", "Clear Sel
 // by its own scroller; the four selection links under it.
 void frmOptions::BuildSafeList()
 {
-    const QPoint listPlace(Px(NumOverLeft), m_btnSafeShred->geometry().bottom() + 4);
+    const QPoint listPlace(PixelsX(NumOverLeft), m_btnSafeShred->geometry().bottom() + 4);
     m_framesafe = new QWidget(this);
     m_framesafe->setObjectName(QStringLiteral("framesafe"));
     m_framesafe->setGeometry(QRect(listPlace, QSize(362, SafeRowHeight * (SafeVisibleRows + 1))));

@@ -32,20 +32,10 @@ inline constexpr int LinkLefts[] = {1140, 2160, 3600, 5040};
 inline constexpr int SafeVisibleRows = 4;
 inline constexpr int SafeRowHeight = 14; // pixels
 
-inline int Px(int twips)
-{
-    return qRound(double(twips) / (TwipsX() ? TwipsX() : 15));
-}
-
-inline int Py(int twips)
-{
-    return qRound(double(twips) / (TwipsY() ? TwipsY() : 15));
-}
-
 // A control of the rows' area at its designed place, in pixels of the window.
 inline QPoint RowPlace(int leftTwips, int topTwips)
 {
-    return QPoint(Px(leftTwips), Py(RowsTop + topTwips));
+    return QPoint(PixelsX(leftTwips), PixelsY(RowsTop + topTwips));
 }
 
 inline void DoEvents()

@@ -41,7 +41,7 @@ frmOptions::frmOptions(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(
     SetSkinnedWindowFlags(this);
     RefreshTwips(screen());
     setMouseTracking(true);
-    resize(Px(WindowWidth), Py(WindowHeight));
+    resize(PixelsX(WindowWidth), PixelsY(WindowHeight));
 
     auto* icon = AddLabel(QStringLiteral("ImgIcon"), this, 8, false);
     icon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
@@ -49,12 +49,12 @@ frmOptions::frmOptions(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(
     m_lblCaption = AddLabel(QStringLiteral("lblCaption"), this, 9, true);
     m_lblCaption->move(64, 9);
     m_OptionFrame = AddLabel(QStringLiteral("OptionFrame"), this, 8, false);
-    m_OptionFrame->setGeometry(25, Py(RowsTop) + 20, 451, 315);
+    m_OptionFrame->setGeometry(25, PixelsY(RowsTop) + 20, 451, 315);
 
     BuildRows();
     BuildSafeList();
     m_cmdTutorial = AddButton(QStringLiteral("cmdTutorial"), &frmOptions::cmdTutorial_MouseUp);
-    m_cmdTutorial->move(Px(TutorialLeft), Py(TutorialTop));
+    m_cmdTutorial->move(PixelsX(TutorialLeft), PixelsY(TutorialTop));
     m_btnClose = AddButton(QStringLiteral("btnClose"), &frmOptions::btnClose_MouseUp);
 }
 
@@ -126,7 +126,7 @@ void frmOptions::BuildRows()
     SetColor(m_txtNumOver, QPalette::Base, 0xFFFFFF);
     SetColor(m_txtNumOver, QPalette::Text, 0x202020);
     m_txtNumOver->setGeometry(
-        QRect(RowPlace(NumOverLeft, NumOverTop), QSize(Px(NumOverWidth), Py(NumOverHeight))));
+        QRect(RowPlace(NumOverLeft, NumOverTop), QSize(PixelsX(NumOverWidth), PixelsY(NumOverHeight))));
     // The greatest number of wipes fits 32 bits: ten digits. A paste of anything but digits
     // is refused whole, like the typed keys the filter discards.
     m_txtNumOver->setMaxLength(10);
@@ -364,13 +364,10 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     }
     if (qobject_cast<QLabel*>(watched) && watched->parent() == this) {
-        if (event->type() == QEvent::MouseMove) {
+        if (event->type() == QEvent::MouseMove)
             mouseMoveEvent(static_cast<QMouseEvent*>(event));
-        } else if (event->type() == QEvent::MouseButtonPress &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            DoDrag(this);
+        else if (SurfaceMouseEvent(this, event))
             return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

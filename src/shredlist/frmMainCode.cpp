@@ -58,16 +58,6 @@ constexpr int RowBottomMargin = 58;
 constexpr int ListFrameTop = 106;
 constexpr int FrameInset = 8;
 
-int PixelsX(int twips)
-{
-    return qRound(double(twips) / TwipsX());
-}
-
-int PixelsY(int twips)
-{
-    return qRound(double(twips) / TwipsY());
-}
-
 void Log(const QString& procedure, long number, const QString& description)
 {
     LogError(Module, procedure, number, description);

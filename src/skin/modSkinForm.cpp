@@ -13,6 +13,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -143,6 +144,16 @@ int TwipsY()
     return g_twipsY;
 }
 
+int PixelsX(double twips)
+{
+    return qRound(twips / (g_twipsX ? g_twipsX : 15));
+}
+
+int PixelsY(double twips)
+{
+    return qRound(twips / (g_twipsY ? g_twipsY : 15));
+}
+
 void RefreshTwips(QScreen* screen)
 {
     if (!screen)
@@ -244,6 +255,18 @@ void LinkNormal(QLabel* label)
         return;
     }
     SetTextColor(label, SkinColor::LinkNormal);
+}
+
+bool SurfaceMouseEvent(QWidget* window, const QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        SetHandCur(false);
+    } else if (event->type() == QEvent::MouseButtonPress &&
+               static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        DoDrag(window);
+        return true;
+    }
+    return false;
 }
 
 void SetHandCur(bool flag)

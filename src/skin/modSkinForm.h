@@ -1,5 +1,6 @@
 #pragma once
 
+class QEvent;
 class QLabel;
 class QScreen;
 class QWidget;
@@ -14,6 +15,9 @@ int TwipsX();
 int TwipsY();
 // Reads the factors from the screen (the primary screen when none is given).
 void RefreshTwips(QScreen* screen = nullptr);
+// Twips as pixels of that screen (15 twips a pixel until the factors are read).
+int PixelsX(double twips);
+int PixelsY(double twips);
 
 // A borderless window without a task-bar button: what every skinned window starts as. On X11
 // this creates the native window.
@@ -28,6 +32,9 @@ void DoTransparency(QWidget* window);
 // Lets the user move the window with the pointer until the button is released; nothing
 // happens to a maximised window.
 void DoDrag(QWidget* window);
+// A mouse event on the window's surface (its labels, icon and panels): a move brings the arrow
+// back, a left press drags the window. True when the event was a press taken for the drag.
+bool SurfaceMouseEvent(QWidget* window, const QEvent* event);
 // In and out of the always-on-top band; a visible window stays visible.
 void MakeTopMost(QWidget* window);
 void MakeNormal(QWidget* window);
