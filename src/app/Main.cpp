@@ -3,9 +3,11 @@
 #include "common/LogError.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
+#include "dialogs/TutorialOpener.h"
 #include "platform/CommandRelay.h"
 #include "platform/RawCommandLine.h"
 #include "shredlist/frmMainCode.h"
+#include "tutorial/frmTutorial.h"
 
 #include <cstdio>
 
@@ -28,6 +30,8 @@ StartResult Main(const QStringList& arguments)
         state.IsFirstInstance = true;
         if (!relay->listen())
             logMainError(QStringLiteral("The command relay cannot listen"));
+        // The about and options windows open the tutorial through this.
+        SetTutorialOpener(OpenTutorial);
         // Loading does not show the window; it appears when items arrive.
         frmMainCode::instance()->Form_Load();
     }

@@ -20,7 +20,9 @@ inline void Click(QWidget* control)
     QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
 }
 
-// Runs `action` on each top-level window that `matches` once it is shown, each window once.
+// Runs `action` on each top-level window that `matches` once it is shown, each window once. The
+// action runs from its own timer event, so that a window it opens modally in turn (a tutorial
+// that opens the options that open the tutorial) is still seen.
 class WhenShown : public QObject
 {
 public:
@@ -44,7 +46,10 @@ private:
                 continue;
             m_seen.append(top);
             ++m_count;
-            m_action(top);
+            QTimer::singleShot(0, this, [this, window = QPointer<QWidget>(top)] {
+                if (window)
+                    m_action(window);
+            });
             return;
         }
     }
