@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
@@ -383,4 +384,18 @@ void OpenOptionsWindow(QWidget* mainWindow)
     MakeTopMost(&window);
     window.exec();
     MakeTopMost(mainWindow);
+}
+
+void ShowOptionsWindow(QWidget* mainWindow)
+{
+    static QPointer<frmOptions> open;
+    if (!open) {
+        open = new frmOptions(mainWindow);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        open->Form_Load();
+    }
+    open->show();
+    MakeTopMost(open);
+    open->raise();
+    open->activateWindow();
 }

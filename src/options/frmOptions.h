@@ -91,3 +91,7 @@ private:
 // The options window over the main window, modally; the main window is topmost again when it
 // closes.
 void OpenOptionsWindow(QWidget* mainWindow);
+
+// The options window beside the main window, not modal, on top; a second call brings the one
+// already open to the front. It is deleted when it closes.
+void ShowOptionsWindow(QWidget* mainWindow);

@@ -5,13 +5,16 @@
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "common/SmartSplit.h"
+#include "dialogs/TutorialOpener.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/modDialog.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 #include "engine/modShred.h"
 #include "options/frmOptions.h"
 #include "platform/CommandRelay.h"
 #include "platform/HideProcess.h"
+#include "platform/Identity.h"
 #include "platform/SentinelSentence.h"
 #include "platform/StartOnWin.h"
 #include "shredlist/LstArray.h"
@@ -363,6 +366,7 @@ void frmMainCode::oCommandLine_Change()
         return;
     if (arguments == QStringList{SentinelSentence}) {
         qCInfo(lcMain).noquote() << "sentinel received";
+        AnswerSentinel();
         return;
     }
     // Each argument is one path, in order, every byte of it as the launch received it.
@@ -377,6 +381,37 @@ void frmMainCode::oCommandLine_Change()
             qCInfo(lcMain).noquote() << "listed:" << ListText(i);
     MakeTopMost(this);
     RunNowQuery(*this);
+}
+
+// A launch without paths: the first one ever asks whether to run the tutorial (No opens the
+// options instead); every later one opens the options window beside the main window.
+void frmMainCode::AnswerSentinel()
+{
+    SharedState& state = Shared();
+    if (!state.FirstStartEver) {
+        yield();
+        ShowOptionsWindow(this);
+        return;
+    }
+    state.FirstStartEver = false;
+    yield();
+    const QString product = QLatin1String(Identity::ProductName);
+    const bool tutorial =
+        ShowDialog(
+            this,
+            QStringLiteral("This appears to be the first time you have run %1 %2.%3. Would you like to run "
+                           "the tutorial?")
+                .arg(product)
+                .arg(Identity::VersionMajor)
+                .arg(Identity::VersionMinor),
+            QStringLiteral("Welcome to ") + product, false, DialogButtons::YesNo, DialogIcon::Question, true)
+            .toString() == QStringLiteral("2");
+    MakeNormal(this);
+    if (tutorial)
+        OpenTutorialWindow(this);
+    else
+        OpenOptionsWindow(this);
+    MakeTopMost(this);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -89,6 +89,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void AnswerSentinel();
     frmMainCode();
 
     void BuildControls();

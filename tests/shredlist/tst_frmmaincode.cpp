@@ -6,8 +6,10 @@
 #include "../skin/MouseEvents.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
+#include "dialogs/TutorialOpener.h"
 #include "platform/CommandRelay.h"
 #include "platform/PathBytes.h"
+#include "platform/SentinelSentence.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/LinkLabel.h"
@@ -165,6 +167,7 @@ private Q_SLOTS:
     void protectedDropIsRefusedWithTheWarning();
     void modifyingTheListStopsInstantShred();
     void optionsChangeTheNextRunAndTheScreening();
+    void launchWithoutPathsWelcomesOnceThenOpensTheOptions();
     void instantShredRunsWithoutTheQuestion();
     void protectedItemFromTheCommandLineIsRemovedAtRunTime();
     void lockedFileIsReportedAndTheListCleared();
@@ -744,6 +747,62 @@ void TestFrmMainCode::optionsChangeTheNextRunAndTheScreening()
     QVERIFY(firstBytes.contains('1') && firstBytes.contains('0'));
     SaveStringSetting(Setting::SafeFiles, QString());
     SaveStringSetting(Setting::FastShred, QStringLiteral("1"));
+}
+
+QList<QWidget*> OptionsWindows()
+{
+    QList<QWidget*> found;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("frmOptions") && top->isVisible())
+            found << top;
+    return found;
+}
+
+void TestFrmMainCode::launchWithoutPathsWelcomesOnceThenOpensTheOptions()
+{
+    CommandRelay* relay = CommandRelayConnector::commandRelay();
+    int tutorials = 0;
+    SetTutorialOpener([&](QWidget*) { ++tutorials; });
+    const QString welcome =
+        QStringLiteral("Welcome to Vanisto|This appears to be the first time you have run "
+                       "Vanisto 1.0. Would you like to run the tutorial?");
+    // The very first launch: Yes runs the tutorial, and the main window is on top again after.
+    Shared().FirstStartEver = true;
+    {
+        DialogAnswerer user({QStringLiteral("btnYes")});
+        QCOMPARE(relay->setCommandLine({SentinelSentence}), CommandRelay::Delivery::Delivered);
+        QTRY_COMPARE(user.asked, QStringList{welcome});
+    }
+    QCOMPARE(tutorials, 1);
+    QVERIFY(Window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // No (on a first run again) opens the options modally instead.
+    Shared().FirstStartEver = true;
+    {
+        bool modal = false;
+        UserActions::WhenShown options(QStringLiteral("frmOptions"), [&](QWidget* window) {
+            modal = window->isModal();
+            UserActions::Click(window->findChild<QWidget*>(QStringLiteral("btnClose")));
+        });
+        DialogAnswerer user({QStringLiteral("cmdNo")});
+        relay->setCommandLine({SentinelSentence});
+        QTRY_COMPARE(options.count(), 1);
+        QVERIFY(modal);
+        QCOMPARE(user.asked, QStringList{welcome});
+    }
+    // Later launches ask nothing: one options window, not modal, on top, however often.
+    DialogAnswerer user({});
+    relay->setCommandLine({SentinelSentence});
+    relay->setCommandLine({SentinelSentence});
+    QTRY_COMPARE(OptionsWindows().size(), 1);
+    QWidget* options = OptionsWindows().first();
+    QVERIFY(!options->isModal());
+    QVERIFY(options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(user.asked.isEmpty());
+    QCOMPARE(tutorials, 1);
+    QPointer<QWidget> closed = options;
+    Click(options->findChild<QWidget*>(QStringLiteral("btnClose")));
+    QTRY_VERIFY(!closed);
+    SetTutorialOpener(nullptr);
 }
 
 void TestFrmMainCode::instantShredRunsWithoutTheQuestion()
