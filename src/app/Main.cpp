@@ -6,6 +6,7 @@
 #include "dialogs/TutorialOpener.h"
 #include "platform/CommandRelay.h"
 #include "platform/RawCommandLine.h"
+#include "platform/ShellMenu.h"
 #include "shredlist/frmMainCode.h"
 #include "tutorial/frmTutorial.h"
 
@@ -41,10 +42,13 @@ StartResult Main(const QStringList& arguments)
     SaveBooleanSetting(Setting::FirstStartEver, false);
 
     const QStringList paths = AbsolutePaths(arguments, WorkingFolder());
+    // Started by a click in a file manager, which hands its selection over itself.
+    const bool forMenu = qEnvironmentVariableIsSet(ShellMenu::StartedForMenuVariable);
+    qunsetenv(ShellMenu::StartedForMenuVariable);
     CommandRelay::Delivery delivery = CommandRelay::Delivery::Delivered;
     if (!paths.isEmpty())
         delivery = relay->setCommandLine(paths);
-    else if (!state.IsFirstInstance || state.FirstStartEver)
+    else if (state.FirstStartEver || (!forMenu && !state.IsFirstInstance))
         delivery = relay->setCommandLine({SentinelSentence});
 
     if (state.IsFirstInstance)

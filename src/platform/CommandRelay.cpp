@@ -320,13 +320,13 @@ CommandRelay::Delivery CommandRelay::setCommandLine(const QStringList& arguments
         Q_EMIT Change();
         return Delivery::Delivered;
     }
-    return sendToFirstInstance(arguments);
+    return handOver(arguments);
 }
 
-CommandRelay::Delivery CommandRelay::sendToFirstInstance(const QStringList& arguments)
+CommandRelay::Delivery CommandRelay::handOver(const QStringList& arguments, int timeoutMs)
 {
     // The first instance may hold the lock but not listen yet: keep trying for a while.
-    QDeadlineTimer deadline(HandOverTimeoutMs);
+    QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     for (;;) {
         socket.connectToServer(socketPath());

@@ -58,6 +58,10 @@ public:
     static QString lockPath();
     // The bytes of a hand-over frame.
     static QByteArray frame(const QStringList& arguments);
+    // Hands the arguments to the first instance without asking for the instance lock (the
+    // file managers' helper, which must never become the first instance), waiting up to
+    // timeoutMs for it to listen and answer.
+    static Delivery handOver(const QStringList& arguments, int timeoutMs = HandOverTimeoutMs);
 
     // Enough for tens of thousands of paths; with the cap on connections, a bound on what a
     // flood can make the first instance hold.
@@ -81,7 +85,6 @@ private:
     void readFrame(QLocalSocket* socket);
     void reject(QLocalSocket* socket, const QString& reason);
     void forget(QLocalSocket* socket);
-    Delivery sendToFirstInstance(const QStringList& arguments);
 
     std::unique_ptr<QLockFile> m_lock;
     int m_listenFd = -1;

@@ -16,6 +16,7 @@
 #include "platform/HideProcess.h"
 #include "platform/Identity.h"
 #include "platform/SentinelSentence.h"
+#include "platform/ShellMenu.h"
 #include "platform/StartOnWin.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/modGeneral.h"
@@ -369,6 +370,15 @@ void frmMainCode::oCommandLine_Change()
         AnswerSentinel();
         return;
     }
+    // A file manager's "Delete with Vanisto": screened as it is added, like a drop.
+    if (arguments.first() == ShellMenu::ClickMarker) {
+        const QStringList selection = arguments.mid(1);
+        for (const QString& path : selection)
+            qCInfo(lcMain).noquote() << "selected:" << path;
+        ContextMenu_Click(*this, selection);
+        ReportListed();
+        return;
+    }
     // Each argument is one path, in order, every byte of it as the launch received it.
     for (const QString& path : arguments) {
         qCInfo(lcMain).noquote() << "path received:" << path;
@@ -376,11 +386,16 @@ void frmMainCode::oCommandLine_Change()
         yield();
     }
     m_shredList.SetScroll();
+    ReportListed();
+    MakeTopMost(this);
+    RunNowQuery(*this);
+}
+
+void frmMainCode::ReportListed() const
+{
     if (lcMain().isInfoEnabled())
         for (int i = 0; i < ListCount(); ++i)
             qCInfo(lcMain).noquote() << "listed:" << ListText(i);
-    MakeTopMost(this);
-    RunNowQuery(*this);
 }
 
 // A launch without paths: the first one ever asks whether to run the tutorial (No opens the

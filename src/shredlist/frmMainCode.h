@@ -90,6 +90,7 @@ protected:
 
 private:
     void AnswerSentinel();
+    void ReportListed() const;
     frmMainCode();
 
     void BuildControls();

@@ -74,20 +74,20 @@ QStringList DroppedFiles(const QMimeData* data)
     }
     return files;
 }
-} // namespace
 
-void DropOnMe(frmMainCode& window, const QMimeData* data)
+// The screening of a drop and of a file manager's selection: protected paths are left out and
+// reported once, the others join the list, and the question (or Instant Shred) follows.
+void AddScreened(frmMainCode& window, const QStringList& paths)
 {
     SharedState& state = Shared();
     state.SafeItemsRemoved = false;
-    // Read before the first yield: the drop's data lives only as long as its event.
-    for (const QString& file : DroppedFiles(data)) {
-        if (IsSafeLocation(file))
+    for (const QString& path : paths) {
+        if (IsSafeLocation(path))
             state.SafeItemsRemoved = true;
         else
-            window.shredList().AddPathFromShell(file);
+            window.shredList().AddPathFromShell(path);
+        DoEvents();
     }
-    DoEvents();
     if (state.PromptSafeFiles == 1 && state.SafeItemsRemoved &&
         DoNotShredWarningSequence(&window, DoNotShredMoment::Add))
         return;
@@ -96,6 +96,18 @@ void DropOnMe(frmMainCode& window, const QMimeData* data)
         MakeTopMost(&window);
         RunNowQuery(window);
     }
+}
+} // namespace
+
+void DropOnMe(frmMainCode& window, const QMimeData* data)
+{
+    // Read before the first yield: the drop's data lives only as long as its event.
+    AddScreened(window, DroppedFiles(data));
+}
+
+void ContextMenu_Click(frmMainCode& window, const QStringList& selection)
+{
+    AddScreened(window, selection);
 }
 
 void RunNowQuery(ShredRunWindow& window)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QMimeData;
 class QWidget;
@@ -11,6 +12,10 @@ class frmMainCode;
 // Shred List, the others are skipped and reported once by the warning sequence. Only the
 // drop's local files count.
 void DropOnMe(frmMainCode& window, const QMimeData* data);
+
+// Paths chosen in a file manager's "Delete with Vanisto", screened as a drop is: each one
+// outside the 'Do Not Shred' folders joins the Shred List, the others are reported once.
+void ContextMenu_Click(frmMainCode& window, const QStringList& selection);
 
 // Starts a run at once when Instant Shred is on; otherwise the question stays on the window.
 void RunNowQuery(ShredRunWindow& window);

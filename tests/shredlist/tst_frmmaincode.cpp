@@ -10,6 +10,7 @@
 #include "platform/CommandRelay.h"
 #include "platform/PathBytes.h"
 #include "platform/SentinelSentence.h"
+#include "platform/ShellMenu.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/LinkLabel.h"
@@ -168,6 +169,7 @@ private Q_SLOTS:
     void modifyingTheListStopsInstantShred();
     void optionsChangeTheNextRunAndTheScreening();
     void launchWithoutPathsWelcomesOnceThenOpensTheOptions();
+    void fileManagerSelectionIsScreenedAsItArrives();
     void instantShredRunsWithoutTheQuestion();
     void protectedItemFromTheCommandLineIsRemovedAtRunTime();
     void lockedFileIsReportedAndTheListCleared();
@@ -803,6 +805,22 @@ void TestFrmMainCode::launchWithoutPathsWelcomesOnceThenOpensTheOptions()
     Click(options->findChild<QWidget*>(QStringLiteral("btnClose")));
     QTRY_VERIFY(!closed);
     SetTutorialOpener(nullptr);
+}
+
+// A file manager's selection is screened like a drop; a command line is screened only at run time.
+void TestFrmMainCode::fileManagerSelectionIsScreenedAsItArrives()
+{
+    Shared().SafeFolders = {m_dir.path() + QStringLiteral("/keep")};
+    const QStringList files = MakeFiles(
+        {QStringLiteral("a"), QStringLiteral("keep/b"), QStringLiteral("keep/c"), QStringLiteral("d")}, 100);
+    DialogAnswerer user({QStringLiteral("cmdNo")});
+    QCOMPARE(
+        CommandRelayConnector::commandRelay()->setCommandLine(QStringList{ShellMenu::ClickMarker} + files),
+        CommandRelay::Delivery::Delivered);
+    QTRY_COMPARE(ListedPaths(), (QStringList{files[0], files[3]}));
+    QCOMPARE(user.asked.size(), 1);
+    QVERIFY(user.asked[0].startsWith(ModifyTitle));
+    QVERIFY(Window().isVisible());
 }
 
 void TestFrmMainCode::instantShredRunsWithoutTheQuestion()

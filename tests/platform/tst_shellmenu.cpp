@@ -1,0 +1,182 @@
+#include "TestEnvironment.h"
+#include "platform/CommandRelay.h"
+#include "platform/PathBytes.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QString Helper()
+{
+    return TestEnvironment::binDir() + QStringLiteral("/vanisto-shellmenu");
+}
+
+// The helper run as a file manager runs it, each path one argument of raw bytes. QProcess
+// passes arguments as text, so the names go through a file of NUL-separated names that bash
+// reads back into the argument vector (byte by byte: a UTF-8 locale would drop the names that
+// are not text).
+class HelperRun
+{
+public:
+    explicit HelperRun(const QList<QByteArray>& arguments, const QString& reports = QString())
+    {
+        // A program the helper starts writes its reports where the helper does.
+        if (!reports.isEmpty())
+            m_process.setStandardErrorFile(reports, QIODevice::Append);
+        QFile names(m_dir.filePath(QStringLiteral("names")));
+        names.open(QIODevice::WriteOnly);
+        for (const QByteArray& argument : arguments)
+            names.write(argument + '\0');
+        names.close();
+        const QString script =
+            QStringLiteral("helper=$0; list=$1; set --; "
+                           "while LC_ALL=C IFS= read -r -d '' name; do set -- \"$@\" \"$name\"; "
+                           "done < \"$list\"; exec \"$helper\" \"$@\"");
+        m_process.start(QStringLiteral("/bin/bash"),
+                        {QStringLiteral("-c"), script, Helper(), names.fileName()});
+    }
+    int exitCode()
+    {
+        m_process.waitForFinished(30000);
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+int RunHelper(const QStringList& arguments)
+{
+    QList<QByteArray> bytes;
+    for (const QString& argument : arguments)
+        bytes << PathBytes::encode(argument);
+    return HelperRun(bytes).exitCode();
+}
+
+void StoreSettings(const QByteArray& lines)
+{
+    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
+    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    conf.open(QIODevice::WriteOnly);
+    conf.write("[Config]\n" + lines);
+}
+
+// The first instance the helper started, ended when the test ends.
+qint64 RunningInstance()
+{
+    QLockFile lock(CommandRelay::lockPath());
+    qint64 pid = 0;
+    QString host, application;
+    return lock.getLockInfo(&pid, &host, &application) && ::kill(pid_t(pid), 0) == 0 ? pid : 0;
+}
+
+void EndInstance()
+{
+    if (const qint64 pid = RunningInstance()) {
+        ::kill(pid_t(pid), SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 10000);
+    }
+}
+
+bool Exists(const QByteArray& path)
+{
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0;
+}
+} // namespace
+
+class TestShellMenu : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { EndInstance(); }
+
+    void entryIsOfferedOnlyForItemsThatMayGo_data()
+    {
+        QTest::addColumn<QStringList>("selection");
+        QTest::addColumn<int>("status");
+        const QString file = QDir::tempPath() + QStringLiteral("/vanisto-shellmenu-offered");
+        QFile(file).open(QIODevice::WriteOnly);
+        const QString applications = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        QDir().mkpath(applications);
+        QTest::newRow("a file") << QStringList{file} << 0;
+        QTest::newRow("nothing") << QStringList{} << 1;
+        QTest::newRow("the root") << QStringList{QStringLiteral("/")} << 1;
+        QTest::newRow("a system folder with a file") << QStringList{file, QStringLiteral("/usr")} << 1;
+        QTest::newRow("the applications folder") << QStringList{applications} << 1;
+        QTest::newRow("inside the applications folder")
+            << QStringList{applications + QStringLiteral("/x")} << 0;
+    }
+    void entryIsOfferedOnlyForItemsThatMayGo()
+    {
+        QFETCH(QStringList, selection);
+        QFETCH(int, status);
+        QCOMPARE(RunHelper(QStringList{QStringLiteral("--before-popup")} + selection), status);
+        // A click on an entry that would not have been offered does nothing.
+        if (status != 0)
+            QCOMPARE(RunHelper(selection), 1);
+        QCOMPARE(RunningInstance(), 0);
+    }
+
+    // No Vanisto runs and two clicks come at once: one program starts and takes both.
+    void clicksWhileNothingRunsStartOneProgram()
+    {
+        StoreSettings("FirstStartEver=False\nShredNow=False\n");
+        QTemporaryDir work;
+        const QString reports = work.filePath(QStringLiteral("reports"));
+        qputenv("QT_LOGGING_RULES", "vanisto.*.info=true");
+        const QByteArray folder = QFile::encodeName(work.path());
+        const QList<QByteArray> names = {folder + "/one", folder + "/two", folder + "/three"};
+        for (const QByteArray& name : names)
+            QCOMPARE(::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+        HelperRun first(names.mid(0, 2), reports);
+        HelperRun second(names.mid(2), reports);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+        qunsetenv("QT_LOGGING_RULES");
+        QVERIFY(RunningInstance() != 0);
+        QFile log(reports);
+        QStringList lines;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (log.open(QIODevice::ReadOnly), lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n')),
+             log.close(), lines.filter(QStringLiteral("vanisto.main: selected:")).size() == 3),
+            10000);
+        for (const QByteArray& name : names)
+            QVERIFY(lines.contains(QStringLiteral("vanisto.main: selected: ") + QString::fromUtf8(name)));
+        QCOMPARE(lines.filter(QStringLiteral("vanisto.relay: listening on")).size(), 1);
+    }
+
+    // Each selected name is one item, every byte of it: with Instant Shred on, exactly the
+    // chosen files go, and the names a split or a lossy decoding would make are left alone.
+    void everyNameArrivesExactly()
+    {
+        StoreSettings("FirstStartEver=False\nShredNow=True\nNumOverwrite=1\n");
+        QTemporaryDir work;
+        const QByteArray folder = QFile::encodeName(work.path());
+        const QList<QByteArray> chosen = {folder + "/a;b", folder + "/with space", folder + "/\"quoted\"",
+                                          folder + "/new\nline", folder + "/caf\xE9"};
+        const QList<QByteArray> bystanders = {folder + "/a",      folder + "/b",
+                                              folder + "/with",   folder + "/space",
+                                              folder + "/quoted", folder + "/caf\xEF\xBF\xBD"};
+        for (const QByteArray& name : chosen + bystanders)
+            QCOMPARE(::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+        QCOMPARE(HelperRun(chosen).exitCode(), 0);
+        for (const QByteArray& name : chosen)
+            QTRY_VERIFY2_WITH_TIMEOUT(!Exists(name), name.constData(), 20000);
+        for (const QByteArray& name : bystanders)
+            QVERIFY2(Exists(name), name.constData());
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), work.path()});
+    }
+};
+
+VANISTO_TEST_GUILESS_MAIN(TestShellMenu)
+#include "tst_shellmenu.moc"
