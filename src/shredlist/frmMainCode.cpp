@@ -17,6 +17,7 @@
 #include "platform/Identity.h"
 #include "platform/SentinelSentence.h"
 #include "platform/ShellMenu.h"
+#include "platform/ShellMenuEntries.h"
 #include "platform/StartOnWin.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/modGeneral.h"
@@ -32,6 +33,7 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMimeData>
 #include <QPainter>
@@ -315,6 +317,7 @@ void frmMainCode::Form_Load()
     InitializeTips();
     CreateTips(this);
     HideProcess();
+    SetUpContextMenu();
     QApplication::setApplicationDisplayName(QString());
     m_ballFade = 255;
     m_ballTicks = 0;
@@ -322,6 +325,18 @@ void frmMainCode::Form_Load()
     // What the last session could not delete is shredded once the event loop runs, so that
     // launches meanwhile are still answered.
     QTimer::singleShot(0, this, &frmMainCode::DeletePendingFiles);
+}
+
+// "Delete with Vanisto" in the installed file managers, run through the helper beside vn10.
+void frmMainCode::SetUpContextMenu()
+{
+    const QString helper = QCoreApplication::applicationDirPath() + QStringLiteral("/vanisto-shellmenu");
+    if (!QFileInfo(helper).isExecutable())
+        return;
+    QStringList problems;
+    ShellMenuEntries::Install(helper, &problems);
+    for (const QString& problem : std::as_const(problems))
+        Log(QStringLiteral("Form_Load"), ErrorNumber::PathFileAccessError, problem);
 }
 
 void frmMainCode::LoadSafeFolders()

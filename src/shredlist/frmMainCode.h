@@ -90,6 +90,7 @@ protected:
 
 private:
     void AnswerSentinel();
+    void SetUpContextMenu();
     void ReportListed() const;
     frmMainCode();
 
