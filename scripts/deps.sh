@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
     clang-format desktop-file-utils e2fsprogs btrfs-progs util-linux hyperfine
-    fonts-dejavu-core libxcb1-dev xvfb xdotool
+    fonts-dejavu-core libxcb1-dev xvfb xdotool dpkg-dev file
 )
 
 missing=()

@@ -118,7 +118,15 @@ int main(int argc, char** argv)
         values.insert(QStringLiteral("W"), f[2]);
         values.insert(QStringLiteral("H"), f[3]);
         const QString source = ReadText(artDir + QLatin1Char('/') + f[4]);
-        if (f[0] == QStringLiteral("picture")) {
+        if (f[0] == QStringLiteral("vector")) {
+            // The filled-in drawing itself, for what wants a scalable picture (the theme icon).
+            QFile out(imagesDir + QLatin1Char('/') + f[1] + QStringLiteral(".svg"));
+            if (!out.open(QIODevice::WriteOnly) || out.write(Expand(source, values, artDir).toUtf8()) < 0) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(out.fileName()));
+                return 1;
+            }
+            ++count;
+        } else if (f[0] == QStringLiteral("picture")) {
             Render(Expand(source, values, artDir), width, height,
                    imagesDir + QLatin1Char('/') + f[1] + QStringLiteral(".png"));
             ++count;

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# An install into a temporary prefix holds the programs, the desktop entry (valid, naming the
+# installed vn10), the icons and the manual page; the installed vn10 starts from there and
+# names its installed paths in the entries it writes; the Debian package holds the same files.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [[ -n $pid ]]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+installed=$(cd "$prefix" && find . -type f | sort)
+expected=$(printf '%s\n' ./bin/vanisto-shellmenu ./bin/vanisto-shred ./bin/vn10 \
+    ./share/applications/vanisto.desktop ./share/icons/hicolor/256x256/apps/vanisto.png \
+    ./share/icons/hicolor/48x48/apps/vanisto.png ./share/icons/hicolor/scalable/apps/vanisto.svg \
+    ./share/man/man1/vanisto-shred.1 | sort)
+[[ $installed == "$expected" ]] || fail "the install holds"$'\n'"$installed"
+entry=$prefix/share/applications/vanisto.desktop
+desktop-file-validate "$entry" || fail "desktop-file-validate"
+grep -qxF "Exec=\"$prefix/bin/vn10\" %F" "$entry" || fail "the entry's Exec: $(grep ^Exec "$entry")"
+
+# The installed vn10, in a session of its own, with a file manager "installed".
+home=$work/home
+mkdir -p "$home"/{config,data,state,run,bin}
+chmod 700 "$home/run"
+printf '#!/bin/sh\n' > "$home/bin/dolphin" && chmod +x "$home/bin/dolphin"
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_STATE_HOME=$home/state \
+    XDG_RUNTIME_DIR=$home/run PATH=$home/bin:/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    QT_LOGGING_RULES='vanisto.*.info=true' "$prefix/bin/vn10" 2> "$work/vn10.log" &
+pid=$!
+for _ in $(seq 100); do grep -q 'listening on' "$work/vn10.log" && break; sleep 0.1; done
+grep -q 'listening on' "$work/vn10.log" || fail "the installed vn10 did not start: $(cat "$work/vn10.log")"
+grep -qF "$prefix/bin/vn10" "$home/config/autostart/vanisto.desktop" || fail "the autostart entry"
+grep -qF "Exec=\"$prefix/bin/vanisto-shellmenu\" %F" "$home/data/kio/servicemenus/vanisto.desktop" ||
+    fail "the file manager's entry"
+
+# The package, from the same rules.
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
+deb=$work/package/vanisto_1.0_amd64.deb
+[[ -f $deb ]] || fail "no $deb"
+packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $NF}' | sed 's|^\./usr/|./|' | sort)
+[[ $packaged == "$expected" ]] || fail "the package holds"$'\n'"$packaged"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package's dependencies: $(dpkg-deb -f "$deb" Depends)"
+echo "PASS"
