@@ -1,0 +1,239 @@
+#!/usr/bin/python3
+"""A real file manager, headless, offering "Delete with Vanisto".
+
+usage: file_managers.py BIN_DIR FILE_MANAGER
+
+In a session of its own (Xvfb, a session bus, the accessibility bus) and a home folder of its
+own, vn10 starts and writes the file manager's entry; the file manager opens a folder of files
+whose names hold spaces, ";", quotes and bytes that are not UTF-8; a user selects them all and
+chooses "Delete with Vanisto" from the context menu, found and pressed through the
+accessibility interface. The running vn10 must report exactly the selected paths. Then, with
+no vn10 running, the same choice must start one, which reports them too.
+
+Exit status: 0 passed, 1 failed, 77 skipped (the file manager is not installed).
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+SKIP = 77
+ENTRY = "Delete with Vanisto"
+NAMES = [b"plain", b"two words", b"semi;colon", b'"quoted"', b"caf\xe9"]
+
+# How each file manager is started on a folder, and the submenu its entry sits in, if any.
+FILE_MANAGERS = {
+    "thunar": (["thunar"], None),
+    "nemo": (["nemo", "--no-desktop"], None),
+    "caja": (["caja", "--no-desktop", "--browser"], "Scripts"),
+}
+
+
+def wait_for(what, predicate, seconds=20.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        result = predicate()
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def find(node, predicate, depth=0):
+    if node is None or depth > 30:
+        return None
+    try:
+        if predicate(node):
+            return node
+        count = node.get_child_count()
+    except GLib.GError:
+        return None
+    for i in range(count):
+        found = find(node.get_child_at_index(i), predicate, depth + 1)
+        if found:
+            return found
+    return None
+
+
+def application(name):
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and name in (app.get_name() or "").lower():
+            return app
+    return None
+
+
+def dump(node, depth=0, out=None):
+    """The menus under node and what they hold, for a failure's report."""
+    out = [] if out is None else out
+    if node is None or depth > 14 or len(out) > 2000:
+        return out
+    try:
+        role = node.get_role_name()
+        if role in ("menu", "menu item", "window", "popup menu", "frame", "check menu item"):
+            out.append("  " * depth + role + " [" + (node.get_name() or "") + "]")
+        if role in ("table cell", "list item", "tree item", "table", "tree table", "list", "layered pane"):
+            return out
+        for i in range(node.get_child_count()):
+            dump(node.get_child_at_index(i), depth + 1, out)
+    except GLib.GError:
+        pass
+    return out
+
+
+def named(role, name):
+    return lambda node: node.get_role_name() == role and node.get_name() == name
+
+
+class Session:
+    """Xvfb, a session bus and the accessibility bus, and a home folder, all thrown away."""
+
+    def __init__(self):
+        self.processes = []
+        self.root = tempfile.mkdtemp(prefix="vanisto-fm-")
+        env = dict(os.environ)
+        for key, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                         ("XDG_STATE_HOME", "state"), ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "run")):
+            env[key] = os.path.join(self.root, sub)
+            os.makedirs(env[key], mode=0o700)
+        read, write = os.pipe()
+        # Nothing started here may hold the test's own output open, or the test never ends.
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", "-screen", "0", "1280x900x24"],
+                                pass_fds=[write], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, start_new_session=True)
+        self.processes.append(xvfb)
+        os.close(write)
+        env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
+        os.close(read)
+        bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
+                             capture_output=True, text=True).stdout
+        for line in bus.splitlines():
+            if line.startswith(("DBUS_SESSION_BUS_ADDRESS=", "DBUS_SESSION_BUS_PID=")):
+                key, value = line.rstrip(";").split("=", 1)
+                env[key] = value.strip("'")
+        self.bus_pid = int(env["DBUS_SESSION_BUS_PID"])
+        env.update(GNOME_ACCESSIBILITY="1", QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   NO_AT_BRIDGE="0", GTK_USE_PORTAL="0", QT_LOGGING_RULES="vanisto.*.info=true")
+        env.pop("QT_QPA_PLATFORM", None)
+        self.env = env
+        # The accessibility bus; it also puts AT_SPI_BUS on the root window for Qt 5 programs.
+        self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+        time.sleep(1)
+
+    def start(self, command, log=None, env=None):
+        process = subprocess.Popen(command, env=env or self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=open(log, "ab") if log else subprocess.DEVNULL, start_new_session=True)
+        self.processes.append(process)
+        return process
+
+    def close(self):
+        for process in reversed(self.processes):
+            try:
+                os.killpg(process.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        try:
+            os.kill(self.bus_pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        subprocess.run(["pkill", "-TERM", "-f", self.root], check=False)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def selected_reports(log):
+    try:
+        with open(log, "rb") as f:
+            lines = f.read().split(b"\n")
+    except FileNotFoundError:
+        return []
+    prefix = b"vanisto.main: selected: "
+    return sorted(line[len(prefix):] for line in lines if line.startswith(prefix))
+
+
+def choose_entry(session, name, submenu):
+    """Select every file in the file manager's window and choose the entry, as a user does from
+    the keyboard: Ctrl+A in the window, Shift+F10 for the context menu, and the entry in it. A
+    window that was not ready for the keys yet is tried again, as a user would."""
+    app = wait_for(name + " on the accessibility bus", lambda: application(name))
+    window = wait_for("its window", lambda: find(app, lambda n: n.get_role_name() == "frame"))
+    title = window.get_name()
+    xid = wait_for("its X window", lambda: subprocess.run(
+        ["xdotool", "search", "--name", title], env=session.env, capture_output=True, text=True).stdout.split())
+    for attempt in range(3):
+        subprocess.run(["xdotool", "windowfocus", "--sync", xid[0]], env=session.env, check=False)
+        time.sleep(1.5)
+        subprocess.run(["xdotool", "key", "ctrl+a"], env=session.env, check=True)
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "key", "shift+F10"], env=session.env, check=True)
+        try:
+            if submenu:
+                menu = wait_for("the " + submenu + " submenu", lambda: find(app, named("menu", submenu)), 8)
+                Atspi.Action.do_action(menu, 0)
+            entry = wait_for("the entry in the menu", lambda: find(
+                app, lambda n: n.get_role_name() == "menu item" and n.get_name() == ENTRY), 8)
+        except AssertionError:
+            if attempt == 2:
+                raise
+            subprocess.run(["xdotool", "key", "Escape"], env=session.env, check=False)
+            continue
+        Atspi.Action.do_action(entry, 0)
+        return
+
+
+def main():
+    bin_dir, name = sys.argv[1], sys.argv[2]
+    command, submenu = FILE_MANAGERS[name]
+    if shutil.which(command[0]) is None:
+        print("SKIP: " + name + " is not installed")
+        return SKIP
+    session = Session()
+    try:
+        settings = os.path.join(session.env["XDG_CONFIG_HOME"], "Vanisto")
+        os.makedirs(settings)
+        with open(os.path.join(settings, "Vanisto.conf"), "w") as conf:
+            conf.write("[Config]\nFirstStartEver=False\nShredNow=False\n")
+        folder = os.path.join(session.root, "files").encode()
+        os.mkdir(folder)
+        chosen = sorted(os.path.join(folder, n) for n in NAMES)
+        for path in chosen:
+            open(path, "wb").close()
+        shown = sorted(p.decode("utf-8", "replace").encode() for p in chosen)
+
+        running = os.path.join(session.root, "vn10.log")
+        vn10 = session.start([os.path.join(bin_dir, "vn10")], log=running,
+                             env=dict(session.env, QT_QPA_PLATFORM="offscreen"))
+        wait_for("vn10 listening", lambda: b"listening on" in open(running, "rb").read())
+
+        clicks = os.path.join(session.root, "filemanager.log")
+        session.start(command + [folder.decode("utf-8", "surrogateescape")], log=clicks,
+                      env=dict(session.env, QT_QPA_PLATFORM="xcb"))
+        choose_entry(session, name, submenu)
+        wait_for("the selection in vn10", lambda: selected_reports(running) == shown)
+
+        # No vn10 runs: the entry starts one (its reports join the file manager's).
+        os.killpg(vn10.pid, signal.SIGTERM)
+        vn10.wait(10)
+        choose_entry(session, name, submenu)
+        wait_for("a started vn10 with the selection", lambda: selected_reports(clicks) == shown)
+        print("PASS: " + name)
+        return 0
+    except AssertionError as error:
+        print("FAIL: " + name + ": " + str(error))
+        print("The menus it shows:\n" + "\n".join(dump(application(name))))
+        return 1
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
