@@ -39,9 +39,12 @@ HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_STATE_HOME=
 pid=$!
 for _ in $(seq 100); do grep -q 'listening on' "$work/vn10.log" && break; sleep 0.1; done
 grep -q 'listening on' "$work/vn10.log" || fail "the installed vn10 did not start: $(cat "$work/vn10.log")"
-grep -qF "$prefix/bin/vn10" "$home/config/autostart/vanisto.desktop" || fail "the autostart entry"
-grep -qF "Exec=\"$prefix/bin/vanisto-shellmenu\" %F" "$home/data/kio/servicemenus/vanisto.desktop" ||
-    fail "the file manager's entry"
+# The window's load, after the relay listens, writes the entries.
+autostart=$home/config/autostart/vanisto.desktop
+menu=$home/data/kio/servicemenus/vanisto.desktop
+for _ in $(seq 100); do [[ -f $autostart && -f $menu ]] && break; sleep 0.1; done
+grep -qF "$prefix/bin/vn10" "$autostart" || fail "the autostart entry"
+grep -qF "Exec=\"$prefix/bin/vanisto-shellmenu\" %F" "$menu" || fail "the file manager's entry"
 
 # The package, from the same rules.
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
