@@ -4,7 +4,6 @@
 #include "modSys.h"
 #include "platform/Identity.h"
 #include "skin/MyTopButton.h"
-#include "skin/SkinColor.h"
 #include "skin/frmPics.h"
 #include "skin/modSkinForm.h"
 #include "skin/modToolTips.h"
@@ -57,19 +56,8 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(main
 
 QLabel* frmAbout::AddLabel(const QString& name, int left, int top, int width, bool bold)
 {
-    auto* label = new QLabel(this);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
-    font.setPointSize(bold ? 10 : 9);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ColorFromValue(0xFFFFFF));
-    label->setPalette(palette);
+    QLabel* label = SurfaceLabel(this, name, this, bold ? 10 : 9, bold);
     label->setGeometry(PixelsX(left), PixelsY(top), PixelsX(width), label->sizeHint().height());
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
     return label;
 }
 

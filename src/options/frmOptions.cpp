@@ -44,12 +44,12 @@ frmOptions::frmOptions(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(
     setMouseTracking(true);
     resize(PixelsX(WindowWidth), PixelsY(WindowHeight));
 
-    auto* icon = AddLabel(QStringLiteral("ImgIcon"), this, 8, false);
+    auto* icon = SurfaceLabel(this, QStringLiteral("ImgIcon"), this, 8, false);
     icon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
     icon->adjustSize();
-    m_lblCaption = AddLabel(QStringLiteral("lblCaption"), this, 9, true);
+    m_lblCaption = SurfaceLabel(this, QStringLiteral("lblCaption"), this, 9, true);
     m_lblCaption->move(64, 9);
-    m_OptionFrame = AddLabel(QStringLiteral("OptionFrame"), this, 8, false);
+    m_OptionFrame = SurfaceLabel(this, QStringLiteral("OptionFrame"), this, 8, false);
     m_OptionFrame->setGeometry(25, PixelsY(RowsTop) + 20, 451, 315);
 
     BuildRows();
@@ -59,24 +59,9 @@ frmOptions::frmOptions(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(
     m_btnClose = AddButton(QStringLiteral("btnClose"), &frmOptions::btnClose_MouseUp);
 }
 
-QLabel* frmOptions::AddLabel(const QString& name, QWidget* parent, int pointSize, bool bold)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    SetColor(label, QPalette::WindowText, 0xFFFFFF);
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
-    return label;
-}
-
 QLabel* frmOptions::AddBar(const QString& name, const QString& picture)
 {
-    QLabel* bar = AddLabel(name, this, 8, false);
+    QLabel* bar = SurfaceLabel(this, name, this, 8, false);
     bar->setProperty("picture", picture);
     return bar;
 }
@@ -136,13 +121,13 @@ void frmOptions::BuildRows()
     m_txtNumOver->installEventFilter(this);
     connect(m_txtNumOver, &QLineEdit::textChanged, this, &frmOptions::txtNumOver_Change);
     connect(m_txtNumOver, &QLineEdit::returnPressed, this, &frmOptions::SetWipes);
-    m_txtNumOverLong = AddLabel(QStringLiteral("txtNumOverLong"), this, 9, true);
+    m_txtNumOverLong = SurfaceLabel(this, QStringLiteral("txtNumOverLong"), this, 9, true);
     m_txtNumOverLong->move(barLeft + frmPics::Picture(QStringLiteral("ImgOptionBarWhite")).width() + 12,
                            textTop(m_btnWipes));
 
-    m_txtInstantShred = AddLabel(QStringLiteral("txtInstantShred"), this, 9, true);
+    m_txtInstantShred = SurfaceLabel(this, QStringLiteral("txtInstantShred"), this, 9, true);
     m_txtInstantShred->move(barLeft + 12, textTop(m_btnInstant));
-    m_lblWarning = AddLabel(QStringLiteral("lblWarning"), this, 7, false);
+    m_lblWarning = SurfaceLabel(this, QStringLiteral("lblWarning"), this, 7, false);
     m_lblWarning->setText(
         QStringLiteral("Warning! Shredding will begin instantly, without a warning prompt."));
     m_lblWarning->setWordWrap(true);
@@ -150,19 +135,19 @@ void frmOptions::BuildRows()
     SetColor(m_lblWarning, QPalette::WindowText, 0x80C0FF);
     m_lblWarning->hide();
 
-    m_txtFastShred = AddLabel(QStringLiteral("txtFastShred"), this, 9, true);
+    m_txtFastShred = SurfaceLabel(this, QStringLiteral("txtFastShred"), this, 9, true);
     m_txtFastShred->move(barLeft + 12, textTop(m_btnFastShred));
-    m_LblReset = AddLabel(QStringLiteral("LblReset"), this, 7, false);
+    m_LblReset = SurfaceLabel(this, QStringLiteral("LblReset"), this, 7, false);
     m_LblReset->setWordWrap(true);
     m_LblReset->setGeometry(barLeft, m_btnFastShred->geometry().bottom() + 4, 400, 24);
     SetColor(m_LblReset, QPalette::WindowText, 0x80FFFF);
     m_LblReset->hide();
 
-    m_Label1 = AddLabel(QStringLiteral("Label1"), this, 9, true);
+    m_Label1 = SurfaceLabel(this, QStringLiteral("Label1"), this, 9, true);
     m_Label1->setText(QStringLiteral("Do Not Shred Folder Locations:"));
     m_Label1->adjustSize();
     m_Label1->move(barLeft + 12, textTop(m_btnSafeShred));
-    m_Label2 = AddLabel(QStringLiteral("Label2"), this, 8, false);
+    m_Label2 = SurfaceLabel(this, QStringLiteral("Label2"), this, 8, false);
     m_Label2->setText(QStringLiteral("Warning Prompt?"));
     m_Label2->adjustSize();
     m_Label2->move(barLeft + 400 - 10 - m_Label2->width(), textTop(m_btnSafeShred) + 1);

@@ -32,7 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* AddLabel(const QString& name, QWidget* parent, int pointSize, bool bold);
     QLabel* AddBar(const QString& name, const QString& picture);
     MyTopButton* AddButton(const QString& name, void (frmOptions::*handler)());
     void BuildRows();

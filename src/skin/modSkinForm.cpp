@@ -257,6 +257,23 @@ void LinkNormal(QLabel* label)
     SetTextColor(label, SkinColor::LinkNormal);
 }
 
+QLabel* SurfaceLabel(QWidget* window, const QString& name, QWidget* parent, int pointSize, bool bold)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ColorFromValue(0xFFFFFF));
+    label->setPalette(palette);
+    label->setMouseTracking(true);
+    label->installEventFilter(window);
+    return label;
+}
+
 bool SurfaceMouseEvent(QWidget* window, const QEvent* event)
 {
     if (event->type() == QEvent::MouseMove) {

@@ -1,6 +1,7 @@
 #pragma once
 
 class QEvent;
+class QString;
 class QLabel;
 class QScreen;
 class QWidget;
@@ -32,6 +33,9 @@ void DoTransparency(QWidget* window);
 // Lets the user move the window with the pointer until the button is released; nothing
 // happens to a maximised window.
 void DoDrag(QWidget* window);
+// A label of a window's surface: plain white text of the given size whose mouse events go to
+// `window`'s event filter, so that the window can drag from it and bring the arrow back.
+QLabel* SurfaceLabel(QWidget* window, const QString& name, QWidget* parent, int pointSize, bool bold);
 // A mouse event on the window's surface (its labels, icon and panels): a move brings the arrow
 // back, a left press drags the window. True when the event was a press taken for the drag.
 bool SurfaceMouseEvent(QWidget* window, const QEvent* event);

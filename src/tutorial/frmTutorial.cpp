@@ -5,7 +5,6 @@
 #include "platform/Identity.h"
 #include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
-#include "skin/SkinColor.h"
 #include "skin/frmPics.h"
 #include "skin/modSkinForm.h"
 #include "skin/modToolTips.h"
@@ -52,14 +51,14 @@ frmTutorial::frmTutorial(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindo
     setMouseTracking(true);
     resize(PixelsX(WindowWidth), PixelsY(WindowHeight));
 
-    QLabel* icon = AddLabel(QStringLiteral("ImgIcon"), this, 8, false);
+    QLabel* icon = SurfaceLabel(this, QStringLiteral("ImgIcon"), this, 8, false);
     icon->setPixmap(frmPics::Picture(QStringLiteral("ImgIcon")));
     icon->adjustSize();
-    m_lblCaption = AddLabel(QStringLiteral("lblCaption"), this, 9, true);
+    m_lblCaption = SurfaceLabel(this, QStringLiteral("lblCaption"), this, 9, true);
     m_lblCaption->move(64, 9);
     BuildChapterList();
     BuildSlide();
-    m_lblidx = AddLabel(QStringLiteral("lblidx"), this, 8, false);
+    m_lblidx = SurfaceLabel(this, QStringLiteral("lblidx"), this, 8, false);
     m_lblidx->hide();
     m_btnOptions = AddButton(QStringLiteral("btnOptions"), this);
     m_btnOptions->move(Pixels(OptionsPlace));
@@ -72,23 +71,6 @@ frmTutorial::frmTutorial(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindo
         if (ReleasedOver(m_btnClose, Button, X, Y))
             btnClose_MouseUp();
     });
-}
-
-QLabel* frmTutorial::AddLabel(const QString& name, QWidget* parent, int pointSize, bool bold)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ColorFromValue(0xFFFFFF));
-    label->setPalette(palette);
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
-    return label;
 }
 
 MyTopButton* frmTutorial::AddButton(const QString& name, QWidget* parent)
@@ -116,7 +98,7 @@ LinkLabel* frmTutorial::AddLink(const QString& name, const QString& text, QWidge
 
 void frmTutorial::BuildChapterList()
 {
-    m_tutorialFrame = AddLabel(QStringLiteral("tutorialFrame"), this, 8, false);
+    m_tutorialFrame = SurfaceLabel(this, QStringLiteral("tutorialFrame"), this, 8, false);
     m_tutorialFrame->move(Pixels(ListFramePlace));
     for (int i = 0; i < TutorialPages::ChapterCount; ++i) {
         LinkLabel* link = AddLink(QStringLiteral("Label1_%1").arg(i),
@@ -129,13 +111,13 @@ void frmTutorial::BuildChapterList()
 
 void frmTutorial::BuildSlide()
 {
-    m_slideframe = AddLabel(QStringLiteral("slideframe"), this, 8, false);
+    m_slideframe = SurfaceLabel(this, QStringLiteral("slideframe"), this, 8, false);
     m_slideframe->move(Pixels(SlideFramePlace));
-    m_tutlabel = AddLabel(QStringLiteral("tutlabel"), m_slideframe, 9, true);
+    m_tutlabel = SurfaceLabel(this, QStringLiteral("tutlabel"), m_slideframe, 9, true);
     m_tutlabel->move(Pixels(TitlePlace));
-    m_imgSlide = AddLabel(QStringLiteral("imgSlide"), m_slideframe, 8, false);
+    m_imgSlide = SurfaceLabel(this, QStringLiteral("imgSlide"), m_slideframe, 8, false);
     m_imgSlide->move(Pixels(PicturePlace));
-    m_tuttxt = AddLabel(QStringLiteral("tuttxt"), m_slideframe, 8, false);
+    m_tuttxt = SurfaceLabel(this, QStringLiteral("tuttxt"), m_slideframe, 8, false);
     m_tuttxt->setWordWrap(true);
     m_tuttxt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Screen readers read the page through its text; the keyboard reaches it too.

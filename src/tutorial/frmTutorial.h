@@ -30,7 +30,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* AddLabel(const QString& name, QWidget* parent, int pointSize, bool bold);
     MyTopButton* AddButton(const QString& name, QWidget* parent);
     LinkLabel* AddLink(const QString& name, const QString& text, QWidget* parent);
     void BuildChapterList();

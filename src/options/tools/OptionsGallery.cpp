@@ -8,6 +8,7 @@
 #include "options/frmOptions.h"
 #include "skin/MyTopButton.h"
 #include "skin/ctlSlider.h"
+#include "skin/tools/Gallery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,35 +22,13 @@
 namespace {
 QString g_out;
 
-void Save(QWidget& window, const QString& name)
-{
-    QCoreApplication::processEvents();
-    const QString path = g_out + QLatin1Char('/') + name;
-    if (window.grab().save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
-void Click(QWidget& window, const char* name)
-{
-    auto* button = window.findChild<MyTopButton*>(QLatin1String(name));
-    const QPointF middle(button->width() / 2.0, button->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, middle, button->mapToGlobal(middle), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, button->mapToGlobal(middle), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &release);
-}
-
 void Shoot(const QString& name, const std::function<void(frmOptions&)>& prepare)
 {
     frmOptions window(nullptr);
     window.Form_Load();
     window.show();
     prepare(window);
-    Save(window, name);
+    Gallery::Save(window, g_out + QLatin1Char('/') + name);
 }
 } // namespace
 
@@ -60,11 +39,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QTemporaryDir home;
-    for (const char* folder :
-         {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(folder, QFile::encodeName(home.path() + QLatin1Char('/') + QLatin1String(folder)));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Gallery::UseThrowAwayHome(home);
     QApplication::setAttribute(Qt::AA_Use96Dpi);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
@@ -76,8 +51,8 @@ int main(int argc, char** argv)
         // ENHANCED with 3 wipes, as a stored setting edited by hand would leave it.
         Shared().FastShred = 2;
         Shared().NumOverwrite = 3;
-        Click(window, "btnFastShred");
-        Click(window, "btnInstant");
+        Gallery::Click(window, "btnFastShred");
+        Gallery::Click(window, "btnInstant");
     });
     QString folders;
     for (const char* name : {"Documents/Taxes", "Documents/Contracts", "Pictures/Family", "Projects/thesis",

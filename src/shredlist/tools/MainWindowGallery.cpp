@@ -7,6 +7,7 @@
 #include "shredlist/frmMainCode.h"
 #include "skin/MyTopButton.h"
 #include "skin/cpvProgressBar.h"
+#include "skin/tools/Gallery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,27 +21,6 @@
 namespace {
 QString g_out;
 
-void Save(QWidget& window, const QString& name)
-{
-    QCoreApplication::processEvents();
-    const QString path = g_out + QLatin1Char('/') + name;
-    if (window.grab().save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
-void Click(QWidget& window, const char* name)
-{
-    auto* button = window.findChild<MyTopButton*>(QLatin1String(name));
-    const QPointF middle(button->width() / 2.0, button->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, middle, button->mapToGlobal(middle), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, button->mapToGlobal(middle), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &release);
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,11 +30,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QTemporaryDir home;
-    for (const char* folder :
-         {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(folder, QFile::encodeName(home.path() + QLatin1Char('/') + QLatin1String(folder)));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Gallery::UseThrowAwayHome(home);
     QApplication::setAttribute(Qt::AA_Use96Dpi);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
@@ -74,26 +50,26 @@ int main(int argc, char** argv)
         window.shredList().AddPathFromShell(file.fileName());
     }
     window.shredList().SetScroll();
-    Save(window, QStringLiteral("window-confirming.png"));
-    Click(window, "btnShow");
+    Gallery::Save(window, g_out + QStringLiteral("/window-confirming.png"));
+    Gallery::Click(window, "btnShow");
     QApplication::processEvents();
     QTimer::singleShot(200, [&] {
-        Save(window, QStringLiteral("window-list.png"));
-        Click(window, "btnContract");
-        Save(window, QStringLiteral("window-contracted.png"));
-        Click(window, "btnExpand");
-        Click(window, "btnHide");
+        Gallery::Save(window, g_out + QStringLiteral("/window-list.png"));
+        Gallery::Click(window, "btnContract");
+        Gallery::Save(window, g_out + QStringLiteral("/window-contracted.png"));
+        Gallery::Click(window, "btnExpand");
+        Gallery::Click(window, "btnHide");
         Shared().NumOverwrite = 3;
         QTimer look;
         QObject::connect(&look, &QTimer::timeout, [&] {
             auto* bar = window.findChild<cpvProgressBar*>(QStringLiteral("baredit"));
             if (bar->Value() > bar->Max() / 3 && bar->isVisible()) {
-                Save(window, QStringLiteral("window-shredding.png"));
+                Gallery::Save(window, g_out + QStringLiteral("/window-shredding.png"));
                 look.stop();
             }
         });
         look.start(1);
-        Click(window, "btnYes");
+        Gallery::Click(window, "btnYes");
         app.exit(0);
     });
     return app.exec();

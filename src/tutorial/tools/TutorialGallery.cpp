@@ -2,6 +2,7 @@
 //
 // Opens the real tutorial window and writes pictures of it: the chapter list and the pages
 // 0.0, 3.0 and 7.2. Settings live in a throw-away folder.
+#include "skin/tools/Gallery.h"
 #include "tutorial/frmTutorial.h"
 
 #include <QApplication>
@@ -11,17 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-void Save(QWidget& window, const QString& path)
-{
-    QCoreApplication::processEvents();
-    if (window.grab().save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -29,11 +19,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QTemporaryDir home;
-    for (const char* folder :
-         {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(folder, QFile::encodeName(home.path() + QLatin1Char('/') + QLatin1String(folder)));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Gallery::UseThrowAwayHome(home);
     QApplication::setAttribute(Qt::AA_Use96Dpi);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
@@ -43,7 +29,7 @@ int main(int argc, char** argv)
     frmTutorial window(nullptr);
     window.Form_Load();
     window.show();
-    Save(window, out + QStringLiteral("/tutorial-chapters.png"));
+    Gallery::Save(window, out + QStringLiteral("/tutorial-chapters.png"));
     const struct
     {
         qint16 chapter;
@@ -52,7 +38,7 @@ int main(int argc, char** argv)
     } pages[] = {{0, 0, "tutorial-0.0.png"}, {3, 0, "tutorial-3.0.png"}, {7, 2, "tutorial-7.2.png"}};
     for (const auto& shown : pages) {
         window.ChangeSlide(shown.chapter, shown.page);
-        Save(window, out + QLatin1Char('/') + QLatin1String(shown.name));
+        Gallery::Save(window, out + QLatin1Char('/') + QLatin1String(shown.name));
     }
     return 0;
 }
