@@ -125,10 +125,14 @@ class Session:
                    NO_AT_BRIDGE="0", GTK_USE_PORTAL="0", QT_LOGGING_RULES="vanisto.*.info=true")
         env.pop("QT_QPA_PLATFORM", None)
         self.env = env
-        # The accessibility bus; it also puts AT_SPI_BUS on the root window for Qt 5 programs.
+        # The accessibility bus; it also puts AT_SPI_BUS on the root window for Qt 5 programs. A
+        # program started before the bus answers would never join it.
         self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
-        time.sleep(1)
+        wait_for("the accessibility bus", lambda: subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+             "org.a11y.Bus.GetAddress"], env=env, capture_output=True).returncode == 0)
+        time.sleep(0.5)
 
     def start(self, command, log=None, env=None):
         process = subprocess.Popen(command, env=env or self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -164,7 +168,7 @@ def choose_entry(session, name, submenu):
     """Select every file in the file manager's window and choose the entry, as a user does from
     the keyboard: Ctrl+A in the window, Shift+F10 for the context menu, and the entry in it. A
     window that was not ready for the keys yet is tried again, as a user would."""
-    app = wait_for(name + " on the accessibility bus", lambda: application(name))
+    app = wait_for(name + " on the accessibility bus", lambda: application(name), 40)
     window = wait_for("its window", lambda: find(app, lambda n: n.get_role_name() == "frame"))
     title = window.get_name()
     xid = wait_for("its X window", lambda: subprocess.run(
