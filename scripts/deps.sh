@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
     clang-format desktop-file-utils e2fsprogs btrfs-progs util-linux hyperfine
     fonts-dejavu-core libxcb1-dev xvfb xdotool dpkg-dev file
+    # The default browser is asked of xdg-mime, which needs the MIME database.
+    xdg-utils shared-mime-info
     # The file managers whose menus the tests drive, and the accessibility bus they are driven through.
     thunar nemo caja nautilus dolphin pcmanfm-qt
     dbus-x11 at-spi2-core gir1.2-atspi-2.0 python3-gi

@@ -9,6 +9,9 @@
 #include "platform/ShellMenu.h"
 #include "shredlist/frmMainCode.h"
 #include "tutorial/frmTutorial.h"
+#ifdef VANISTO_ONLINE_CHECK
+#include "online/OnlineCheck.h"
+#endif
 
 #include <cstdio>
 
@@ -33,6 +36,9 @@ StartResult Main(const QStringList& arguments)
             logMainError(QStringLiteral("The command relay cannot listen"));
         // The about and options windows open the tutorial through this.
         SetTutorialOpener(OpenTutorial);
+#ifdef VANISTO_ONLINE_CHECK
+        InstallOnlineCheck(*frmMainCode::instance());
+#endif
         // Loading does not show the window; it appears when items arrive.
         frmMainCode::instance()->Form_Load();
     }

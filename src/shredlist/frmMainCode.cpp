@@ -55,6 +55,7 @@ constexpr int ContractedHeightPixels = 46;
 constexpr int PromptLeft = 450;
 constexpr int PromptTop = 660;
 
+constexpr int CheckOnlineInterval = 5000;
 constexpr int BallTicksPerColour = 40;
 constexpr int BallFadeStep = 10;
 
@@ -281,6 +282,7 @@ void frmMainCode::ConnectButtons()
     OnRelease(m_btnShow, &frmMainCode::showList);
     OnRelease(m_btnHide, &frmMainCode::HideList);
     OnRelease(m_btnOptions, &frmMainCode::btnOptions_MouseUp);
+    OnRelease(m_btnBall, &frmMainCode::btnBall_MouseUp);
     // The About button acts on Click, which a disabled button raises too.
     connect(m_BtnAbout, &MyTopButton::Click, this, [this] {
         if (m_BtnAbout->Enabled())
@@ -322,6 +324,8 @@ void frmMainCode::Form_Load()
     m_ballFade = 255;
     m_ballTicks = 0;
     m_ballColour = QStringLiteral("Grey");
+    if (m_openAnnouncements) // a build without the online check runs no timer
+        m_CheckOnline.start(CheckOnlineInterval);
     // What the last session could not delete is shredded once the event loop runs, so that
     // launches meanwhile are still answered.
     QTimer::singleShot(0, this, &frmMainCode::DeletePendingFiles);
@@ -739,6 +743,19 @@ bool frmMainCode::eventFilter(QObject* watched, QEvent* event)
 
 // ---------------------------------------------------------------------------------------------
 // Announcements ball
+
+void frmMainCode::SetOnlineCheck(std::function<void()> tick, std::function<void()> openAnnouncements)
+{
+    disconnect(&m_CheckOnline, &QTimer::timeout, this, nullptr);
+    connect(&m_CheckOnline, &QTimer::timeout, this, std::move(tick));
+    m_openAnnouncements = std::move(openAnnouncements);
+}
+
+void frmMainCode::btnBall_MouseUp()
+{
+    if (m_openAnnouncements)
+        m_openAnnouncements();
+}
 
 void frmMainCode::StartBall()
 {

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class CommandRelay;
 class LinkLabel;
 class LstArray;
@@ -42,6 +44,10 @@ public:
     void StartBall();
     void StopBall();
     void Timer1_Timer();
+
+    // The online check, in a build that has one: `tick` runs on each CheckOnline tick from
+    // the window's load on, `openAnnouncements` when the ball is clicked.
+    void SetOnlineCheck(std::function<void()> tick, std::function<void()> openAnnouncements);
 
     // ShredListWindow
     void ShowForm() override;
@@ -118,6 +124,7 @@ private:
     void btnContract_MouseUp();
     void btnExpand_MouseUp();
     void btnOptions_MouseUp();
+    void btnBall_MouseUp();
     void Selection_Click(int index);
     void RefreshCountLabels();
 
@@ -164,6 +171,7 @@ private:
 
     QTimer m_Timer1;
     QTimer m_CheckOnline;
+    std::function<void()> m_openAnnouncements;
     QString m_ballColour = QStringLiteral("Grey");
     int m_ballFade = 255;
     int m_ballTicks = 0;

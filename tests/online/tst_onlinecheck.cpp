@@ -1,0 +1,183 @@
+#include "FakeBrowser.h"
+#include "LocalWebSite.h"
+#include "UserActions.h"
+#include "common/Settings.h"
+#include "engine/ShredWindow.h"
+#include "online/OnlineCheck.h"
+#include "online/frmAd.h"
+#include "online/modGetConnect.h"
+#include "shredlist/frmMainCode.h"
+
+#include <QDate>
+#include <QSettings>
+#include <QTextBrowser>
+
+#include <memory>
+
+using namespace UserActions;
+
+namespace {
+frmMainCode& Window()
+{
+    return *frmMainCode::instance();
+}
+
+QWidget* Control(const char* name)
+{
+    return Window().findChild<QWidget*>(QLatin1String(name));
+}
+
+QByteArray Today()
+{
+    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")).toLatin1();
+}
+
+// One run of the program's check, from its first tick to its end.
+void RunCheck(OnlineCheck& check)
+{
+    Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
+    check.CheckOnline_Timer();
+    QTRY_VERIFY_WITH_TIMEOUT(check.state().onlineCheckDone, 10000);
+}
+
+// Clicks a link of the page as a user does, on the link's text.
+void ClickLink(QTextBrowser* view, const QString& text)
+{
+    const QTextCursor found = view->document()->find(text);
+    QTextCursor inside(view->document());
+    inside.setPosition(found.selectionStart() + 1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(inside).center());
+}
+} // namespace
+
+class TestOnlineCheck : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        InstallOnlineCheck(Window());
+        Window().Form_Load();
+        QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 5000);
+        Window().ShowForm();
+    }
+    void init()
+    {
+        m_site = std::make_unique<LocalWebSite>();
+        modGetConnect::SetSiteAddress(m_site->address());
+        QSettings(QStringLiteral("vn10"), QStringLiteral("vn10")).clear();
+        Window().StopBall();
+    }
+
+    // A new version asks once, across runs; Yes opens the default browser on the site, or
+    // says where to go when there is none.
+    void upgradeIsOfferedOncePerVersion()
+    {
+        m_site->serve("/version.txt", "1.1\r\n" + Today() + "\r\nNew in 1.1\r\n");
+        const QString question =
+            QStringLiteral("Upgrade information...|New in 1.1\n\n\nWould you like to visit the "
+                           "Vanisto website for more information?");
+        {
+            FakeBrowser none(false);
+            DialogAnswerer user({QStringLiteral("btnYes"), QStringLiteral("cmdOK")});
+            OnlineCheck run(Window());
+            RunCheck(run);
+            QCOMPARE(user.asked,
+                     (QStringList{question, QStringLiteral("Navigation error...|We were unable to "
+                                                           "auto-navigate to the Vanisto website.  Please "
+                                                           "visit us at \n") +
+                                                m_site->address() +
+                                                QStringLiteral("\nfor upgrade information.")}));
+            QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 0);
+            QVERIFY(!Window().ControlVisible(RunControl::pic1));
+        }
+        FakeBrowser browser;
+        m_site->serve("/version.txt", "1.2\r\n" + Today() + "\r\nNew in 1.1\r\n");
+        for (const QStringList& expected : {QStringList{question}, QStringList{}}) {
+            DialogAnswerer user({QStringLiteral("btnYes")});
+            OnlineCheck run(Window());
+            RunCheck(run);
+            QCOMPARE(user.asked, expected);
+        }
+        QTRY_COMPARE(browser.arguments(),
+                     QStringLiteral("--new-window\n") + m_site->address() + QLatin1Char('\n'));
+    }
+
+    // New announcements pulse the ball; the window it opens shows the page as text only, marks
+    // it as seen, and a link on it closes the window and opens in the default browser.
+    void announcementsAreShownOnceAndMarkedSeen()
+    {
+        m_site->serve("/version.txt", "1.0\r\n01/02/2030\r\n");
+        m_site->serve("/announce.htm", "<html><head><link rel=stylesheet href='/style.css'></head><body>"
+                                       "<p>Big news</p><img src='/remote.png'><a href='/more.htm'>More</a>"
+                                       "</body></html>");
+        auto* check = Window().findChild<OnlineCheck*>();
+        RunCheck(*check);
+        QVERIFY(Window().ControlVisible(RunControl::pic1));
+        QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
+
+        FakeBrowser browser;
+        WhenShown announcements(QStringLiteral("frmAd"), [](QWidget* window) {
+            auto* view = window->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"));
+            QTRY_VERIFY(view->toPlainText().contains(QStringLiteral("Big news")));
+            QCOMPARE(window->windowTitle(), QStringLiteral("Vanisto 1.0 Announcements"));
+            ClickLink(view, QStringLiteral("More"));
+        });
+        QTest::mouseMove(Control("pic1"));
+        Click(Control("btnBall"));
+        QCOMPARE(announcements.count(), 1);
+        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), QStringLiteral("01/02/2030"));
+        QVERIFY(!Window().ControlVisible(RunControl::pic1));
+        QTRY_COMPARE(browser.arguments(),
+                     QStringLiteral("--new-window\n") + m_site->address() + QStringLiteral("/more.htm\n"));
+        QCOMPARE(m_site->count("/remote.png") + m_site->count("/style.css"), 0);
+    }
+
+    // Offline: nothing visible happens, the timer keeps trying, and the announcements window
+    // shows only its frame and marks nothing as seen.
+    void offlineNothingHappens()
+    {
+        m_site->close();
+        DialogAnswerer user({});
+        OnlineCheck run(Window());
+        Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
+        run.CheckOnline_Timer();
+        QTest::qWait(500);
+        QVERIFY(!run.state().onlineCheckDone);
+        QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 5000);
+
+        SaveStringSetting(Setting::NewAnnouncementsDate, QStringLiteral("11/11/2011"));
+        Window().StartBall();
+        WhenShown announcements(QStringLiteral("frmAd"), [](QWidget* window) {
+            QTest::qWait(500);
+            QVERIFY(window->findChild<QTextBrowser*>()->isHidden());
+            Click(window->findChild<QWidget*>(QStringLiteral("btnClose")));
+        });
+        OpenAnnouncementsWindow(Window(), run.state());
+        QCOMPARE(announcements.count(), 1);
+        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), QStringLiteral("11/11/2011"));
+        QVERIFY(Window().ControlVisible(RunControl::pic1));
+        QCOMPARE(user.asked, QStringList{});
+    }
+
+    // While a run shreds, the site is tried but nothing is fetched; the first idle tick does it.
+    void noCheckDuringAShredRun()
+    {
+        m_site->serve("/version.txt", "1.0\r\n" + Today() + "\r\n");
+        OnlineCheck run(Window());
+        Window().setCaption(Caption::lblstatus, RunCaption::Shredding);
+        run.CheckOnline_Timer();
+        QTRY_COMPARE(m_site->count("/"), 1);
+        QTest::qWait(300);
+        QCOMPARE(m_site->count("/version.txt"), 0);
+        Window().setCaption(Caption::lblstatus, RunCaption::Stopped);
+        RunCheck(run);
+        QCOMPARE(m_site->count("/version.txt"), 1);
+    }
+
+private:
+    std::unique_ptr<LocalWebSite> m_site;
+};
+
+VANISTO_TEST_GUI_MAIN(TestOnlineCheck)
+#include "tst_onlinecheck.moc"
