@@ -1,13 +1,11 @@
-// Adds 10,000 files of 50 extensions to a Shred List shown in a window, the way a large
-// drop arrives (every yield in place), and reports the time and the memory the list took.
-#include "shredlist/LstArray.h"
+// Adds 10,000 files of 50 extensions to the Shred List of the real main window, shown, the way
+// a large drop arrives (every yield in place), and reports the time and the memory the list took.
 #include "shredlist/ShredList.h"
-#include "shredlist/ShredListWindow.h"
+#include "shredlist/frmMainCode.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -16,39 +14,6 @@
 namespace {
 constexpr int Files = 10000;
 constexpr int Extensions = 50;
-
-class BenchWindow : public QWidget, public ShredListWindow
-{
-public:
-    BenchWindow()
-    {
-        resize(485, 494);
-        m_frame.setGeometry(10, 60, 465, 420);
-        list.setParent(&m_frame);
-        list.setGeometry(0, 0, 465, 420);
-        m_label1.setGeometry(10, 10, 100, 20);
-        m_prompt.setGeometry(120, 10, 300, 40);
-        m_shred.setGeometry(380, 10, 100, 20);
-    }
-    void ShowForm() override { show(); }
-    void HideForm() override { hide(); }
-    void SetCountCaptions(const CountCaptions& c) override
-    {
-        m_label1.setText(c.Label1);
-        m_prompt.setText(c.lblPrompt);
-        m_shred.setText(c.lblshred);
-    }
-    void SetScroller(int, int, int) override {}
-
-private:
-    QWidget m_frame{this};
-    QLabel m_label1{this};
-    QLabel m_prompt{this};
-    QLabel m_shred{this};
-
-public:
-    LstArray list;
-};
 
 size_t heapInUse()
 {
@@ -76,10 +41,13 @@ int main(int argc, char** argv)
         QFile(paths.last()).open(QIODevice::WriteOnly);
     }
 
-    BenchWindow window;
+    frmMainCode& window = *frmMainCode::instance();
+    window.Form_Load();
+    window.showList();
+    QCoreApplication::processEvents();
     const size_t before = heapInUse();
     const qint64 residentBefore = residentKiB();
-    ShredList shredList(window, window.list);
+    ShredList& shredList = window.shredList();
     QElapsedTimer timer;
     timer.start();
     // A drop hands over fresh strings: copies, so that the paths' memory counts too.

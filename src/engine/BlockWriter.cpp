@@ -1,14 +1,17 @@
 #include "BlockWriter.h"
 
+#include <QVarLengthArray>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
-// A virtual or cached disk may hold everything written since the last flush and write it all
-// when the flush finally comes: a gigabyte made the pattern's final sync take a third of a
-// second. Flushing every 16 MiB keeps each sync to a few tens of milliseconds.
-constexpr qint64 SyncEvery = 16 * 1024 * 1024;
+// Written but not yet on the disk, at most: enough to keep the disk's queue full, little
+// enough that the wait for the oldest range and the pattern's closing sync stay short.
+constexpr qint64 InFlightLimit = 8 * 1024 * 1024;
+constexpr int MaxVectors = 256;
 
 int dataSync(int fd)
 {
@@ -17,14 +20,30 @@ int dataSync(int fd)
         result = ::fsync(fd);
     return result == 0 ? 0 : errno;
 }
+
+// One pwritev from `done` bytes into the run on: the first piece finishes the block it falls
+// in, the others are whole blocks, each vector pointing into the one pattern block.
+ssize_t writeFrom(int fd, const QByteArray& block, qint64 length, qint64 offset, qint64 done)
+{
+    QVarLengthArray<iovec, MaxVectors> vectors;
+    const qint64 blockSize = block.size();
+    qint64 at = done;
+    while (at < length && vectors.size() < MaxVectors) {
+        const qint64 within = (offset + at) % blockSize;
+        const qint64 piece = qMin(blockSize - within, length - at);
+        vectors.append({const_cast<char*>(block.constData()) + within, size_t(piece)});
+        at += piece;
+    }
+    return ::pwritev(fd, vectors.constData(), vectors.size(), offset + done);
+}
 } // namespace
 
-int BlockWriter::writeBlock(int fd, const char* data, qint64 length, qint64 offset, qint64* written)
+int BlockWriter::writeBlocks(int fd, const QByteArray& block, qint64 length, qint64 offset, qint64* written)
 {
     qint64 done = 0;
     int error = 0;
-    while (done < length) {
-        const ssize_t n = ::pwrite(fd, data + done, static_cast<size_t>(length - done), offset + done);
+    while (done < length && !block.isEmpty()) {
+        const ssize_t n = writeFrom(fd, block, length, offset, done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -38,17 +57,37 @@ int BlockWriter::writeBlock(int fd, const char* data, qint64 length, qint64 offs
         done += n;
     }
     *written = done;
-    m_unsynced += done;
-    if (error == 0 && m_unsynced >= SyncEvery) {
-        m_unsynced = 0;
-        error = dataSync(fd);
+    if (fd != m_fd) {
+        m_fd = fd;
+        m_inFlight.clear();
+        m_inFlightBytes = 0;
+    }
+    if (done > 0 && ::sync_file_range(fd, offset, done, SYNC_FILE_RANGE_WRITE) == 0) {
+        m_inFlight.emplace_back(offset, done);
+        m_inFlightBytes += done;
+    }
+    return error;
+}
+
+int BlockWriter::settle(int fd)
+{
+    constexpr unsigned int WaitWritten =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    int error = 0;
+    while (m_inFlightBytes > InFlightLimit) {
+        const auto [offset, length] = m_inFlight.front();
+        m_inFlight.pop_front();
+        m_inFlightBytes -= length;
+        if (::sync_file_range(fd, offset, length, WaitWritten) != 0)
+            error = errno;
     }
     return error;
 }
 
 int BlockWriter::syncPattern(int fd)
 {
-    m_unsynced = 0;
+    m_inFlight.clear();
+    m_inFlightBytes = 0;
     return dataSync(fd);
 }
 

@@ -28,7 +28,8 @@ constexpr int DrawsPerLength = 8;
 constexpr int RenameAttempts = 64;
 constexpr qint64 ReleaseStep = 32 * 1024 * 1024;
 // How many blocks are written between two looks at the lease (1 MiB of full blocks).
-constexpr qint64 LeaseCheckEvery = 128;
+// A megabyte of full blocks in one call; the lease is looked at after each.
+constexpr qint64 BlocksPerWrite = 128;
 
 bool isDiskFull(int error)
 {
@@ -234,7 +235,7 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         // A link is removed as a link: what it points to was not chosen.
         if (::unlinkat(folderFd, name.constData(), 0) != 0)
             return errno;
-        m_writer->syncFolder(folderFd, folderFd);
+        waitForDisk([&] { return m_writer->syncFolder(folderFd, folderFd); });
         return 0;
     }
     if (!S_ISREG(listed.st_mode)) {
@@ -285,7 +286,7 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     if (const int error = renameToRandom(folderFd, name, QByteArray(), letters, &newName))
         return error;
     *leftName = newName;
-    m_writer->syncFolder(folderFd, file.fd());
+    waitForDisk([&] { return m_writer->syncFolder(folderFd, file.fd()); });
     m_window.yield();
     releaseInSteps(file.fd());
     m_namesRemoved.remove({file.info().st_dev, file.info().st_ino});
@@ -300,7 +301,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         return ESTALE;
     if (::unlinkat(folderFd, newName.constData(), 0) != 0)
         return errno;
-    if (const int error = m_writer->syncFolder(folderFd, folderSyncs ? folderFd : file.fd()))
+    if (const int error =
+            waitForDisk([&] { return m_writer->syncFolder(folderFd, folderSyncs ? folderFd : file.fd()); }))
         logFailure(QStringLiteral("ShredFile"), error, path);
     return 0;
 }
@@ -313,7 +315,7 @@ int ShredEngine::removeOtherName(int folderFd, const QByteArray& name, const str
 {
     if (::unlinkat(folderFd, name.constData(), 0) != 0)
         return errno;
-    m_writer->syncFolder(folderFd, folderFd);
+    waitForDisk([&] { return m_writer->syncFolder(folderFd, folderFd); });
     m_namesRemoved[{listed.st_dev, listed.st_ino}].append(path);
     return 0;
 }
@@ -375,7 +377,7 @@ int ShredEngine::runPasses(OpenedFile& file)
             m_window.yield();
             if (const int error = writePattern(file, buffer, layout, ranges, &writeLimit, &blocksWritten))
                 return error;
-            if (const int error = m_writer->syncPattern(file.fd()))
+            if (const int error = waitForDisk([this, &file] { return m_writer->syncPattern(file.fd()); }))
                 return error;
             ++patternsOnDisk;
             m_window.yield();
@@ -385,25 +387,27 @@ int ShredEngine::runPasses(OpenedFile& file)
     return patternsOnDisk > 0 ? 0 : ECANCELED;
 }
 
-// Writes one pattern over every block that holds data; a hole is passed over, its blocks still
-// counted for the bars.
+// Writes one pattern over every block that holds data, a megabyte at a time; a hole is passed
+// over, its blocks still counted for the bars.
 int ShredEngine::writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
                               const QList<DataRange>& ranges, qint64* writeLimit, qint64* blocksWritten)
 {
     const qint64 patternStart = *blocksWritten;
     for (const auto& [first, last] : blocksToWrite(layout, ranges, file.info().st_size)) {
         *blocksWritten = patternStart + first;
-        for (qint64 block = first; block <= last; ++block) {
+        for (qint64 block = first; block <= last; block += BlocksPerWrite) {
+            const qint64 count = qMin(BlocksPerWrite, last - block + 1);
             m_window.yield();
-            if (const int error = writeOneBlock(file.fd(), buffer, block * layout.BlockSize,
-                                                file.info().st_size, writeLimit))
+            if (const int error = writeBlocks(file.fd(), buffer, block * layout.BlockSize, count,
+                                              file.info().st_size, writeLimit))
                 return error;
-            ++*blocksWritten;
+            *blocksWritten += count;
             m_window.setBarValue(Bar::baredit, *blocksWritten);
             m_window.setBarValue(Bar::bareditsmall, *blocksWritten);
-            m_window.yield();
-            if ((block - first) % LeaseCheckEvery == LeaseCheckEvery - 1 && file.leaseBroken())
+            if (file.leaseBroken())
                 return EBUSY;
+            // Only a hint to the disk: the pattern's sync is what must succeed.
+            waitForDisk([this, &file] { return m_writer->settle(file.fd()); });
         }
     }
     *blocksWritten = patternStart + layout.blockCount();
@@ -413,20 +417,20 @@ int ShredEngine::writePattern(OpenedFile& file, const QByteArray& buffer, const 
 // A disk that fills up while the file grows past its original end does not stop the shred: the
 // old content is covered by then, so the file simply stops growing (*writeLimit) for the
 // remaining patterns. A disk full inside the old content stops the file.
-int ShredEngine::writeOneBlock(int fd, const QByteArray& buffer, qint64 offset, qint64 originalLength,
-                               qint64* writeLimit)
+int ShredEngine::writeBlocks(int fd, const QByteArray& buffer, qint64 offset, qint64 count,
+                             qint64 originalLength, qint64* writeLimit)
 {
-    const qint64 length = qMin<qint64>(buffer.size(), qMax<qint64>(*writeLimit - offset, 0));
+    const qint64 length = qMin<qint64>(count * buffer.size(), qMax<qint64>(*writeLimit - offset, 0));
     if (length == 0 && !buffer.isEmpty())
         return 0;
     qint64 written = 0;
-    int error = m_writer->writeBlock(fd, buffer.constData(), length, offset, &written);
+    int error = m_writer->writeBlocks(fd, buffer, length, offset, &written);
     const bool full = isDiskFull(error);
     const qint64 end = offset + written;
     if (full && end < originalLength && offset + length > originalLength) {
-        // The file system may refuse the whole block rather than its growing part.
+        // The file system may refuse a whole write rather than its growing part.
         qint64 more = 0;
-        error = m_writer->writeBlock(fd, buffer.constData() + written, originalLength - end, end, &more);
+        error = m_writer->writeBlocks(fd, buffer, originalLength - end, end, &more);
         written += more;
     }
     if (error != 0 && (!isDiskFull(error) || offset + written < originalLength))
@@ -434,6 +438,11 @@ int ShredEngine::writeOneBlock(int fd, const QByteArray& buffer, qint64 offset, 
     if (full)
         *writeLimit = offset + written;
     return 0;
+}
+
+int ShredEngine::waitForDisk(const std::function<int()>& call)
+{
+    return m_diskWaits.run(call, [this] { m_window.yield(); });
 }
 
 QByteArray ShredEngine::patternBuffer(Pattern pattern, qint32 blockSize)

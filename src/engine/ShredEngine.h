@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockWriter.h"
+#include "DiskWaits.h"
 #include "FileSystemKind.h"
 #include "LetterSource.h"
 #include "OpenedFile.h"
@@ -111,8 +112,9 @@ private:
     int runPasses(OpenedFile& file);
     int writePattern(OpenedFile& file, const QByteArray& buffer, const BlockLayout& layout,
                      const QList<DataRange>& ranges, qint64* writeLimit, qint64* blocksWritten);
-    int writeOneBlock(int fd, const QByteArray& buffer, qint64 offset, qint64 originalLength,
-                      qint64* writeLimit);
+    int writeBlocks(int fd, const QByteArray& buffer, qint64 offset, qint64 count, qint64 originalLength,
+                    qint64* writeLimit);
+    int waitForDisk(const std::function<int()>& call);
     void releaseInSteps(int fd);
     QByteArray patternBuffer(Pattern pattern, qint32 blockSize);
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,
@@ -135,6 +137,7 @@ private:
     LetterSource* m_letters;
     BlockWriter m_realWriter;
     BlockWriter* m_writer;
+    DiskWaits m_diskWaits;
     std::function<void()> m_stopShred;
     std::function<void(const ShredEvent&)> m_eventHandler;
     // The copy-on-write file system of each device met (empty: one that writes in place), and

@@ -169,12 +169,12 @@ void ShredEngine::removeFolder(int parentFd, int folderFd, const QByteArray& nam
         error = renameToRandom(parentFd, name, first, decoded.length(), &newName);
     }
     if (error == 0) {
-        m_writer->syncFolder(parentFd, folderFd);
+        waitForDisk([&] { return m_writer->syncFolder(parentFd, folderFd); });
         error = !EngineFiles::isSameItem(parentFd, newName, self)              ? ESTALE
                 : ::unlinkat(parentFd, newName.constData(), AT_REMOVEDIR) == 0 ? 0
                                                                                : errno;
         if (error == 0)
-            error = m_writer->syncFolder(parentFd, folderFd);
+            error = waitForDisk([&] { return m_writer->syncFolder(parentFd, folderFd); });
     }
     if (error != 0) {
         logFailure(QStringLiteral("LoadFolders"), error, path);

@@ -92,6 +92,9 @@ frmMainCode::frmMainCode() : m_LstArray(new LstArray), m_shredList(*this, *m_Lst
     BuildControls();
     ConnectButtons();
     connect(&m_Timer1, &QTimer::timeout, this, &frmMainCode::Timer1_Timer);
+    m_countRepaint.setSingleShot(true);
+    m_countRepaint.setInterval(LstArray::RepaintInterval);
+    connect(&m_countRepaint, &QTimer::timeout, this, &frmMainCode::ShowCountCaptions);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -844,11 +847,27 @@ void frmMainCode::HideForm()
     hide();
 }
 
+// A burst of additions lays out and repaints the count captions at most every 100 ms, as the
+// list does its rows: sizing and repainting them (over the skin) after every item was most of
+// a large drop's time. Their texts are always the latest, for whoever reads them.
 void frmMainCode::SetCountCaptions(const CountCaptions& captions)
 {
-    setCaption(Caption::Label1, captions.Label1);
-    setCaption(Caption::lblPrompt, captions.lblPrompt);
-    setCaption(Caption::lblshred, captions.lblshred);
+    if (!m_countRepaint.isActive()) {
+        for (QLabel* label : {m_Label1, m_lblPrompt, m_lblshred})
+            label->setUpdatesEnabled(false);
+        m_countRepaint.start();
+    }
+    m_Label1->setText(captions.Label1);
+    m_lblPrompt->setText(captions.lblPrompt);
+    m_lblshred->setText(captions.lblshred);
+}
+
+void frmMainCode::ShowCountCaptions()
+{
+    for (QLabel* label : {m_Label1, m_lblPrompt, m_lblshred}) {
+        label->adjustSize();
+        label->setUpdatesEnabled(true);
+    }
 }
 
 void frmMainCode::SetScroller(int min, int max, int value)

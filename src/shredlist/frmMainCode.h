@@ -127,6 +127,7 @@ private:
     void btnBall_MouseUp();
     void Selection_Click(int index);
     void RefreshCountLabels();
+    void ShowCountCaptions();
 
     void SelectionHover(LinkLabel* hovered);
     void RestartBall();
@@ -171,6 +172,7 @@ private:
 
     QTimer m_Timer1;
     QTimer m_CheckOnline;
+    QTimer m_countRepaint;
     std::function<void()> m_openAnnouncements;
     QString m_ballColour = QStringLiteral("Grey");
     int m_ballFade = 255;

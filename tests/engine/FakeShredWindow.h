@@ -74,12 +74,16 @@ public:
     qint64 lastOffset = -1;
     int failWith = 0;
 
-    int writeBlock(int fd, const char* data, qint64 length, qint64 offset, qint64* written) override
+    // Recorded block by block, as the pattern lies over the file (an empty file's one block is empty).
+    int writeBlocks(int fd, const QByteArray& block, qint64 length, qint64 offset, qint64* written) override
     {
-        ++count;
-        lastOffset = offset;
-        if (keepData)
-            patterns.last().writes.append({offset, QByteArray(data, length)});
+        if (length == 0)
+            record(offset, {});
+        for (qint64 at = offset; at < offset + length;) {
+            const qint64 piece = qMin(block.size() - at % block.size(), offset + length - at);
+            record(at, block.mid(at % block.size(), piece));
+            at += piece;
+        }
         if (failWith != 0) {
             *written = 0;
             return failWith;
@@ -88,7 +92,14 @@ public:
             *written = length;
             return 0;
         }
-        return BlockWriter::writeBlock(fd, data, length, offset, written);
+        return BlockWriter::writeBlocks(fd, block, length, offset, written);
+    }
+    void record(qint64 offset, const QByteArray& data)
+    {
+        ++count;
+        lastOffset = offset;
+        if (keepData)
+            patterns.last().writes.append({offset, data});
     }
     // The result of every folder sync: a rename or removal that never reached the disk shows here.
     QList<int> folderSyncs;

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -195,6 +196,35 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QVERIFY2(QRegularExpression(expected).match(QString::fromLatin1(names.first())).hasMatch(),
                  names.first().constData());
+    }
+
+    // A disk that takes its time over a sync does not hold the window: it keeps being yielded to
+    // while the sync runs, and the next pattern waits for the sync all the same.
+    void slowSyncStillYields()
+    {
+        struct SlowDisk : RecordingWriter
+        {
+            std::atomic<bool> syncing = false;
+            int syncPattern(int fd) override
+            {
+                syncing = true;
+                QThread::msleep(150);
+                const int result = RecordingWriter::syncPattern(fd);
+                syncing = false;
+                return result;
+            }
+        } slow;
+        int yieldsDuringSync = 0;
+        m_window.onYield = [&] { yieldsDuringSync += slow.syncing ? 1 : 0; };
+        m_engine->setBlockWriter(&slow);
+        Shared().NumOverwrite = 2;
+        const QString file = path(QStringLiteral("slow"));
+        QVERIFY(writeFile(file, QByteArray(20000, 'x')));
+        m_engine->ShredFile(file, QStringLiteral("slow"));
+        QVERIFY(!exists(file));
+        QVERIFY2(yieldsDuringSync > 20, qPrintable(QString::number(yieldsDuringSync)));
+        QCOMPARE(slow.patterns.size(), 3); // two patterns, each ended by its own sync
+        QCOMPARE(slow.patterns[0].writes.size() + slow.patterns[1].writes.size(), 6);
     }
 
     void stopDeepInTree()

@@ -11,6 +11,7 @@
 #include "platform/PathBytes.h"
 #include "platform/SentinelSentence.h"
 #include "platform/ShellMenu.h"
+#include "shredlist/CountCaptions.h"
 #include "shredlist/LstArray.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/LinkLabel.h"
@@ -153,6 +154,7 @@ private Q_SLOTS:
     void pressOnTheSurfaceMovesTheWindow();
     void dropsOnEveryPartAddToTheList_data();
     void dropsOnEveryPartAddToTheList();
+    void largeDropEndsExact();
     void commandLineHandOverAddsEveryPath();
     void namesThatAreNotTextArriveExactly();
     void yesShredsThreeCheckedFiles();
@@ -353,6 +355,25 @@ void TestFrmMainCode::dropsOnEveryPartAddToTheList()
     // The same files again are duplicates.
     DropFiles(widget, files);
     QCOMPARE(Window().ListCount(), 3);
+}
+
+// A drop of 10,000 files: the captions repaint only now and then on the way, but their texts
+// are exact at every moment, and the end shows every row and the captions laid out.
+void TestFrmMainCode::largeDropEndsExact()
+{
+    QStringList names;
+    for (int i = 0; i < 10000; ++i)
+        names.append(QStringLiteral("f%1.e%2").arg(i).arg(i % 50));
+    const QStringList files = MakeFiles(names, 0);
+    DropFiles(&Window(), files);
+    QCOMPARE(Window().ListCount(), 10000);
+    QCOMPARE(Window().ListText(9999), files.last());
+    const CountCaptions expected = CountCaptionsFor(10000);
+    QCOMPARE((QStringList{Text("Label1"), Text("lblPrompt"), Text("lblshred")}),
+             (QStringList{expected.Label1, expected.lblPrompt, expected.lblshred}));
+    auto* label = Control<QLabel>("lblshred");
+    QTRY_VERIFY(label->updatesEnabled());
+    QCOMPARE(label->size(), label->sizeHint());
 }
 
 void TestFrmMainCode::commandLineHandOverAddsEveryPath()
