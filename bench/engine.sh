@@ -3,6 +3,7 @@
 # BENCH_DIR (default build/bench-tmp, not a RAM file system: the syncs must reach a disk).
 #   bench/engine.sh            all four measurements
 #   bench/engine.sh large|tree|memory|yield
+# BENCH_WRITER=1: another program writes to the same disk meanwhile (bench/writer.sh).
 # Needs a build in build/ (scripts/build.sh), hyperfine and /usr/bin/time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +14,8 @@ runs="${BENCH_RUNS:-5}"
 mkdir -p "$work"
 # Its own settings and queue folders, so the user's are never read or written.
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
-[[ "${1:-}" == make_tree ]] || trap 'rm -rf "$work/f" "$work/tree" "$work/config" "$work/state"' EXIT
+source "$root/bench/writer.sh"
+[[ "${1:-}" == make_tree ]] || trap 'stop_writer; rm -rf "$work/f" "$work/tree" "$work/config" "$work/state"' EXIT
 
 source_file() { # size-in-MiB: a file of random bytes to copy from, made once
     local src="$work/source-$1M"
@@ -25,9 +27,12 @@ large() {
     local src
     src=$(source_file 256)
     echo "== One 256 MiB file, 3 passes"
+    # The physical limit: three passes written in place, each synced, then the file removed.
+    local dd="dd if=/dev/zero of='$work/f' bs=1M count=256 conv=notrunc,fdatasync status=none"
     hyperfine --runs "$runs" --export-markdown "$work/large.md" \
         --prepare "cp '$src' '$work/f' && sync" \
         -n "vanisto-shred --method normal --wipes 3" "'$tool' --method normal --wipes 3 '$work/f'" \
+        -n "three in-place dd passes" "$dd && $dd && $dd && rm '$work/f'" \
         -n "shred -n 3 -u" "shred -n 3 -u '$work/f'"
 }
 
@@ -69,6 +74,7 @@ yield() {
     VANISTO_SHRED_YIELD_STATS=1 "$tool" --method enhanced --wipes 8 "$work/f"
 }
 
+[[ "${1:-}" == make_tree ]] || start_writer "$work"
 case "${1:-all}" in
 large | tree | memory | yield | make_tree) "$1" ;;
 all) large && tree && memory && yield ;;
