@@ -112,8 +112,9 @@ class Session:
                                 stderr=subprocess.DEVNULL, start_new_session=True)
         self.processes.append(xvfb)
         os.close(write)
-        env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-        os.close(read)
+        # Xvfb writes the number and the line end apart, and dies if the pipe closed between them.
+        with os.fdopen(read, "rb") as pipe:
+            env["DISPLAY"] = ":" + pipe.readline().decode().strip()
         bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
                              capture_output=True, text=True).stdout
         for line in bus.splitlines():
