@@ -185,7 +185,18 @@ class Session:
         except ProcessLookupError:
             pass
         subprocess.run(["pkill", "-TERM", "-f", self.root], check=False)
-        shutil.rmtree(self.root, ignore_errors=True)
+        # Programs write their settings as they exit, and the bus's services theirs as it goes:
+        # the folder goes once they are done.
+        for process in self.processes:
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                pass
+        for _ in range(10):
+            shutil.rmtree(self.root, ignore_errors=True)
+            time.sleep(0.3)
+            if not os.path.exists(self.root):
+                break
 
 
 def selected_reports(log):
