@@ -13,6 +13,8 @@ packages=(
     # The file managers whose menus the tests drive, and the accessibility bus they are driven through.
     thunar nemo caja nautilus dolphin pcmanfm-qt
     dbus-x11 at-spi2-core gir1.2-atspi-2.0 python3-gi
+    # The screenshot of the context menu (VANISTO_FM_SCREENSHOT): import and convert.
+    imagemagick
 )
 
 missing=()

@@ -29,12 +29,29 @@ SKIP = 77
 ENTRY = "Delete with Vanisto"
 NAMES = [b"plain", b"two words", b"semi;colon", b'"quoted"', b"caf\xe9"]
 
-# How each file manager is started on a folder, and the submenu its entry sits in, if any.
+# How each file manager is started on a folder, the submenu its entry sits in, if any, the key
+# that opens its context menu (Qt 5 takes only the Menu key), and whether a click into a free
+# spot of its view comes first (Nautilus's view takes Ctrl+A only then; Thunar's shows no items
+# to find a free spot by).
 FILE_MANAGERS = {
-    "thunar": (["thunar"], None),
-    "nemo": (["nemo", "--no-desktop"], None),
-    "caja": (["caja", "--no-desktop", "--browser"], "Scripts"),
+    "thunar": (["thunar"], None, "shift+F10", False),
+    "nemo": (["nemo", "--no-desktop"], None, "shift+F10", False),
+    "caja": (["caja", "--no-desktop", "--browser"], "Scripts", "shift+F10", False),
+    "dolphin": (["dolphin", "--new-window"], None, "Menu", True),
+    "pcmanfm-qt": (["pcmanfm-qt"], None, "Menu", True),
+    "nautilus": (["nautilus", "--new-window"], "Scripts", "Menu", True),
 }
+VIEW_ROLES = ("table", "list", "tree table", "tree", "layered pane")
+
+
+def pump(seconds):
+    """Waits, handing the accessibility events that arrive meanwhile to their listeners."""
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        while context.iteration(False):
+            pass
+        time.sleep(0.02)
 
 
 def wait_for(what, predicate, seconds=20.0):
@@ -43,7 +60,7 @@ def wait_for(what, predicate, seconds=20.0):
         result = predicate()
         if result:
             return result
-        time.sleep(0.2)
+        pump(0.2)
     raise AssertionError("timed out waiting for " + what)
 
 
@@ -90,8 +107,21 @@ def dump(node, depth=0, out=None):
     return out
 
 
-def named(role, name):
-    return lambda node: node.get_role_name() == role and node.get_name() == name
+def showing(node):
+    """On screen. GTK 4.8 never says so; there an item of a closed menu page has no size."""
+    if node.get_state_set().contains(Atspi.StateType.SHOWING):
+        return True
+    app = node.get_application()
+    if app.get_toolkit_name() != "GTK" or not app.get_toolkit_version().startswith("4."):
+        return False
+    return node.get_extents(Atspi.CoordType.WINDOW).width > 0
+
+
+def shown_item(name):
+    """A menu item on screen. GTK 4 shows a submenu as an item of its parent menu, and keeps
+    the items of a closed one in the tree; Qt 5 keeps those of its closed menus there."""
+    return lambda node: (node.get_role_name() in ("menu", "menu item") and node.get_name() == name
+                         and showing(node))
 
 
 class Session:
@@ -112,8 +142,9 @@ class Session:
                                 stderr=subprocess.DEVNULL, start_new_session=True)
         self.processes.append(xvfb)
         os.close(write)
-        env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-        os.close(read)
+        # Xvfb writes the number and the line end apart, and dies if the pipe closed between them.
+        with os.fdopen(read, "rb") as pipe:
+            env["DISPLAY"] = ":" + pipe.readline().decode().strip()
         bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
                              capture_output=True, text=True).stdout
         for line in bus.splitlines():
@@ -123,6 +154,9 @@ class Session:
         self.bus_pid = int(env["DBUS_SESSION_BUS_PID"])
         env.update(GNOME_ACCESSIBILITY="1", QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    NO_AT_BRIDGE="0", GTK_USE_PORTAL="0", QT_LOGGING_RULES="vanisto.*.info=true")
+        # GTK 4 draws with OpenGL, which Xvfb has only in software: on two busy cores Nautilus then
+        # spends its time redrawing its "Loading" spinner and never shows the folder.
+        env["GSK_RENDERER"] = "cairo"
         env.pop("QT_QPA_PLATFORM", None)
         self.env = env
         # The accessibility bus; it also puts AT_SPI_BUS on the root window for Qt 5 programs. A
@@ -151,7 +185,18 @@ class Session:
         except ProcessLookupError:
             pass
         subprocess.run(["pkill", "-TERM", "-f", self.root], check=False)
-        shutil.rmtree(self.root, ignore_errors=True)
+        # Programs write their settings as they exit, and the bus's services theirs as it goes:
+        # the folder goes once they are done.
+        for process in self.processes:
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                pass
+        for _ in range(10):
+            shutil.rmtree(self.root, ignore_errors=True)
+            time.sleep(0.3)
+            if not os.path.exists(self.root):
+                break
 
 
 def selected_reports(log):
@@ -164,39 +209,106 @@ def selected_reports(log):
     return sorted(line[len(prefix):] for line in lines if line.startswith(prefix))
 
 
-def choose_entry(session, name, submenu):
-    """Select every file in the file manager's window and choose the entry, as a user does from
-    the keyboard: Ctrl+A in the window, Shift+F10 for the context menu, and the entry in it. A
+class OpenedMenus:
+    """The menus that showed up or took the focus. Qt 5 leaves a context menu out of its
+    application's tree: only these events lead to it."""
+
+    def __init__(self):
+        self.menus = []
+        self.listener = Atspi.EventListener.new(self.heard)
+        self.listener.register("object:state-changed:showing")
+        self.listener.register("object:state-changed:focused")
+
+    def heard(self, event):
+        try:
+            role = event.source.get_role_name()
+            if event.detail1 and role in ("popup menu", "menu"):
+                self.menus.append(event.source)
+            elif event.detail1 and role == "menu item":
+                self.menus.append(event.source.get_parent())
+        except GLib.GError:
+            pass
+
+
+def folder_view(app):
+    """The view that shows the folder's files: the nearest view around the item "plain"."""
+    node = find(app, lambda n: n.get_name() == "plain" and n.get_role_name() in ("table cell", "list item"))
+    while node is not None and node.get_role_name() not in VIEW_ROLES:
+        node = node.get_parent()
+    return node
+
+
+def screenshot(session, xid, menu, path):
+    """The screen, cut to the file manager's window and the open menu."""
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", xid], env=session.env,
+                              capture_output=True, text=True, check=True).stdout
+    window = dict(line.split("=", 1) for line in geometry.split())
+    left, top = int(window["X"]), int(window["Y"])
+    right, bottom = left + int(window["WIDTH"]), top + int(window["HEIGHT"])
+    box = menu.get_extents(Atspi.CoordType.SCREEN)
+    left, top = max(0, min(left, box.x)), max(0, min(top, box.y))
+    right, bottom = max(right, box.x + box.width), max(bottom, box.y + box.height)
+    subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                    "+repage", path], env=session.env, check=True)
+
+
+def choose_entry(session, name, how, shot=None):
+    """Select every file in the file manager's window and choose the entry, as a user does: a
+    click into a free spot of the folder's view where it needs one, Ctrl+A, the menu key for the
+    context menu, and the entry in it, found and pressed through the accessibility interface. A
     window that was not ready for the keys yet is tried again, as a user would."""
+    _, submenu, key, click = how
     app = wait_for(name + " on the accessibility bus", lambda: application(name), 40)
     window = wait_for("its window", lambda: find(app, lambda n: n.get_role_name() == "frame"))
     title = window.get_name()
     xid = wait_for("its X window", lambda: subprocess.run(
         ["xdotool", "search", "--name", title], env=session.env, capture_output=True, text=True).stdout.split())
+    opened = OpenedMenus()
+
+    def in_menu(what):
+        return lambda: next(filter(None, (find(m, shown_item(what)) for m in [app] + opened.menus)), None)
+
+    def xdotool(*arguments, check=True):
+        subprocess.run(["xdotool", *arguments], env=session.env, check=check)
+
     for attempt in range(3):
-        subprocess.run(["xdotool", "windowfocus", "--sync", xid[0]], env=session.env, check=False)
-        time.sleep(1.5)
-        subprocess.run(["xdotool", "key", "ctrl+a"], env=session.env, check=True)
-        time.sleep(0.5)
-        subprocess.run(["xdotool", "key", "shift+F10"], env=session.env, check=True)
+        xdotool("windowfocus", "--sync", xid[0], check=False)
+        pump(1.5)
+        if click:
+            # A free spot of the view: below and right of the few files it shows. GTK 4 reports
+            # places in the window, which is where the screen's are: Xvfb has no window manager.
+            box = wait_for("the folder's view", lambda: folder_view(app)).get_extents(Atspi.CoordType.SCREEN)
+            xdotool("mousemove", str(box.x + box.width - 30), str(box.y + box.height - 30), "click", "1")
+            pump(0.5)
+        else:
+            # The pointer rests on the window, where a menu opened from the keyboard may show.
+            xdotool("mousemove", "--window", xid[0], "200", "200")
+        xdotool("key", "ctrl+a")
+        pump(0.5)
+        opened.menus.clear()
+        xdotool("key", key)
         try:
             if submenu:
-                menu = wait_for("the " + submenu + " submenu", lambda: find(app, named("menu", submenu)), 8)
-                Atspi.Action.do_action(menu, 0)
-            entry = wait_for("the entry in the menu", lambda: find(
-                app, lambda n: n.get_role_name() == "menu item" and n.get_name() == ENTRY), 8)
+                Atspi.Action.do_action(wait_for("the " + submenu + " submenu", in_menu(submenu), 8), 0)
+            entry = wait_for("the entry in the menu", in_menu(ENTRY), 8)
         except AssertionError:
             if attempt == 2:
                 raise
-            subprocess.run(["xdotool", "key", "Escape"], env=session.env, check=False)
+            xdotool("key", "Escape")
             continue
+        if shot:
+            screenshot(session, xid[0], entry.get_parent(), shot)
         Atspi.Action.do_action(entry, 0)
+        pump(0.5)
+        # Pressed through the accessibility interface, a Qt menu runs the action but stays open.
+        if showing(entry):
+            xdotool("key", "Escape")
         return
 
 
 def main():
     bin_dir, name = sys.argv[1], sys.argv[2]
-    command, submenu = FILE_MANAGERS[name]
+    command = FILE_MANAGERS[name][0]
     if shutil.which(command[0]) is None:
         print("SKIP: " + name + " is not installed")
         return SKIP
@@ -221,13 +333,13 @@ def main():
         clicks = os.path.join(session.root, "filemanager.log")
         session.start(command + [folder.decode("utf-8", "surrogateescape")], log=clicks,
                       env=dict(session.env, QT_QPA_PLATFORM="xcb"))
-        choose_entry(session, name, submenu)
+        choose_entry(session, name, FILE_MANAGERS[name], os.environ.get("VANISTO_FM_SCREENSHOT"))
         wait_for("the selection in vn10", lambda: selected_reports(running) == shown)
 
         # No vn10 runs: the entry starts one (its reports join the file manager's).
         os.killpg(vn10.pid, signal.SIGTERM)
         vn10.wait(10)
-        choose_entry(session, name, submenu)
+        choose_entry(session, name, FILE_MANAGERS[name])
         wait_for("a started vn10 with the selection", lambda: selected_reports(clicks) == shown)
         print("PASS: " + name)
         return 0
