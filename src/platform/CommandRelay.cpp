@@ -323,21 +323,22 @@ CommandRelay::Delivery CommandRelay::setCommandLine(const QStringList& arguments
     return handOver(arguments);
 }
 
-CommandRelay::Delivery CommandRelay::handOver(const QStringList& arguments, int timeoutMs)
+CommandRelay::Delivery CommandRelay::handOver(const QStringList& arguments, int listenTimeoutMs)
 {
     // The first instance may hold the lock but not listen yet: keep trying for a while.
-    QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer listening(listenTimeoutMs);
     QLocalSocket socket;
     for (;;) {
         socket.connectToServer(socketPath());
-        if (socket.waitForConnected(qMax<qint64>(1, deadline.remainingTime())))
+        if (socket.waitForConnected(qMax<qint64>(1, listening.remainingTime())))
             break;
-        if (deadline.hasExpired()) {
+        if (listening.hasExpired()) {
             qCWarning(lcRelay) << "no first instance answers on" << socketPath();
             return Delivery::NoAnswer;
         }
         QThread::msleep(10);
     }
+    const QDeadlineTimer deadline(HandOverTimeoutMs);
     socket.write(frame(arguments));
     while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(qMax<qint64>(1, deadline.remainingTime())))
         ;

@@ -60,8 +60,10 @@ public:
     static QByteArray frame(const QStringList& arguments);
     // Hands the arguments to the first instance without asking for the instance lock (the
     // file managers' helper, which must never become the first instance), waiting up to
-    // timeoutMs for it to listen and answer.
-    static Delivery handOver(const QStringList& arguments, int timeoutMs = HandOverTimeoutMs);
+    // listenTimeoutMs for it to listen. Once connected, the arguments are on their way: the
+    // answer is waited for as long as any hand-over, so that a busy instance is never taken
+    // for a missing one and sent the same arguments twice.
+    static Delivery handOver(const QStringList& arguments, int listenTimeoutMs = HandOverTimeoutMs);
 
     // Enough for tens of thousands of paths; with the cap on connections, a bound on what a
     // flood can make the first instance hold.

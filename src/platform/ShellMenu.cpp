@@ -8,7 +8,8 @@
 #include <QProcessEnvironment>
 
 namespace {
-// How long a click looks for a listening instance before it decides that none runs.
+// How long a click looks for a listening instance before it decides that none runs; one that
+// listens is waited for as long as it takes to answer.
 constexpr int ProbeMs = 300;
 } // namespace
 

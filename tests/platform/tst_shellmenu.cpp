@@ -3,6 +3,8 @@
 #include "platform/PathBytes.h"
 
 #include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -153,6 +155,32 @@ private Q_SLOTS:
         for (const QByteArray& name : names)
             QVERIFY(lines.contains(QStringLiteral("vanisto.main: selected: ") + QString::fromUtf8(name)));
         QCOMPARE(lines.filter(QStringLiteral("vanisto.relay: listening on")).size(), 1);
+    }
+
+    // An instance that listens but takes its time to answer (a dialog open, a run going) gets
+    // the click once: it is not taken for a missing one, sent the click again, or joined by a
+    // second program.
+    void slowInstanceGetsTheClickOnce()
+    {
+        QLocalServer slow;
+        QDir().mkpath(QFileInfo(CommandRelay::socketPath()).path());
+        QLocalServer::removeServer(CommandRelay::socketPath());
+        QVERIFY(slow.listen(CommandRelay::socketPath()));
+        int clicks = 0;
+        connect(&slow, &QLocalServer::newConnection, [&] {
+            QLocalSocket* socket = slow.nextPendingConnection();
+            connect(socket, &QLocalSocket::readyRead, [&clicks, socket] {
+                if (socket->readAll().contains("ContextMenu_Click") && ++clicks == 1)
+                    QTimer::singleShot(800, socket, [socket] { socket->write("A", 1); });
+            });
+        });
+        QTemporaryDir work;
+        QProcess helper;
+        helper.start(Helper(), {work.path()});
+        QTRY_COMPARE_WITH_TIMEOUT(helper.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(helper.exitCode(), 0);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(RunningInstance(), 0);
     }
 
     // Each selected name is one item, every byte of it: with Instant Shred on, exactly the
