@@ -242,7 +242,9 @@ QStringList ShellMenuEntries::Install(const QString& helper, QStringList* proble
 
 void ShellMenuEntries::Remove()
 {
+    // Only what runs the helper is ours: a user's own file of the same name stays.
     for (const Entry& entry : Entries(QString()))
-        QFile::remove(entry.file);
+        if (ReadAll(entry.file).contains("vanisto-shellmenu"))
+            QFile::remove(entry.file);
     RemoveThunar();
 }

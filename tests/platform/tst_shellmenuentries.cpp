@@ -168,6 +168,11 @@ private Q_SLOTS:
                 QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
         QVERIFY(!Read(Config(QStringLiteral("Thunar/uca.xml"))).contains("vanisto"));
         QVERIFY(QFileInfo::exists(mine));
+        // A script of the user's own that happens to have the entry's name stays too.
+        const QString namesake = Config(QStringLiteral("caja/scripts/Delete with Vanisto"));
+        Write(namesake, "#!/bin/sh\nmy-own-shredder \"$@\"\n");
+        ShellMenuEntries::Remove();
+        QVERIFY(QFileInfo::exists(namesake));
     }
 
 private:
