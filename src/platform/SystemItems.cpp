@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 
 #include <dirent.h>
@@ -113,17 +114,32 @@ struct SystemPlaces
         return {};
     }
 
-    // Goes up from the folder through "..", which the kernel answers from what is open, so the
-    // folders met are where the item really is.
+    // A folder's place is judged once while these places hold: a large drop from one folder
+    // then walks up from it once, not once per item. Only the system's administrator can move
+    // a folder into or out of the system's own folders.
     QString reasonForPlace(int folderFd) const
     {
-        FileDescriptor folder(::openat(folderFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
         struct stat info
         {
         };
+        if (::fstat(folderFd, &info) != 0)
+            return QStringLiteral("a place that cannot be checked");
+        const QPair<quint64, quint64> folder(info.st_dev, info.st_ino);
+        if (const auto known = judgedFolders.constFind(folder); known != judgedFolders.cend())
+            return *known;
+        const QString reason = walkUp(folderFd, info);
+        judgedFolders.insert(folder, reason);
+        return reason;
+    }
+
+    // Goes up from the folder through "..", which the kernel answers from what is open, so the
+    // folders met are where the item really is.
+    QString walkUp(int folderFd, struct stat info) const
+    {
         // What lies right in the root (/lib64, /vmlinuz, /tmp ...) belongs to the system.
-        if (::fstat(folderFd, &info) == 0 && root.is(info))
+        if (root.is(info))
             return QStringLiteral("the system's own folder");
+        FileDescriptor folder(::openat(folderFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
         for (int depth = 0; depth < MaxDepth; ++depth) {
             if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
                 return QStringLiteral("a place that cannot be checked");
@@ -136,6 +152,8 @@ struct SystemPlaces
         }
         return QStringLiteral("a place that cannot be checked");
     }
+
+    mutable QHash<QPair<quint64, quint64>, QString> judgedFolders;
 };
 
 // The places change only when the system's administrator mounts, unmounts or renames them,

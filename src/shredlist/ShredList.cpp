@@ -11,14 +11,24 @@
 #include "skin/ListScroll.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace {
 // Up to this many rows fit the main window's list frame without scrolling.
 constexpr int VisibleRows = 15;
 
+// Every addition gives the window its turn, but a burst of thousands need not ask the event
+// loop thousands of times a second: a few milliseconds between two turns keep clicks, drops
+// and hand-overs answered just as well.
+constexpr qint64 YieldEveryNs = 4'000'000;
+
 void DoEvents()
 {
+    static QElapsedTimer sinceLast;
+    if (sinceLast.isValid() && sinceLast.nsecsElapsed() < YieldEveryNs)
+        return;
     QCoreApplication::processEvents();
+    sinceLast.start();
 }
 
 bool isFolder(const QString& path)
