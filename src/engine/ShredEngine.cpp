@@ -233,8 +233,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
         return ESTALE;
     if (S_ISLNK(listed.st_mode)) {
         // A link is removed as a link: what it points to was not chosen.
-        if (::unlinkat(folderFd, name.constData(), 0) != 0)
-            return errno;
+        if (const int error = removeName(folderFd, name, 0))
+            return error;
         waitForDisk([&] { return m_writer->syncFolder(folderFd, folderFd); });
         return 0;
     }
@@ -296,11 +296,14 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
     const bool folderSyncs = !(::fcntl(folderFd, F_GETFL) & O_PATH);
     const struct stat identity = file.info();
     if (folderSyncs)
-        file.close();
+        waitForDisk([&file] {
+            file.close();
+            return 0;
+        });
     if (!EngineFiles::isSameItem(folderFd, newName, identity))
         return ESTALE;
-    if (::unlinkat(folderFd, newName.constData(), 0) != 0)
-        return errno;
+    if (const int error = removeName(folderFd, newName, 0))
+        return error;
     if (const int error =
             waitForDisk([&] { return m_writer->syncFolder(folderFd, folderSyncs ? folderFd : file.fd()); }))
         logFailure(QStringLiteral("ShredFile"), error, path);
@@ -313,8 +316,8 @@ int ShredEngine::overwriteAndRemove(int folderFd, const QByteArray& name, const 
 int ShredEngine::removeOtherName(int folderFd, const QByteArray& name, const struct stat& listed,
                                  const QString& path)
 {
-    if (::unlinkat(folderFd, name.constData(), 0) != 0)
-        return errno;
+    if (const int error = removeName(folderFd, name, 0))
+        return error;
     waitForDisk([&] { return m_writer->syncFolder(folderFd, folderFd); });
     m_namesRemoved[{listed.st_dev, listed.st_ino}].append(path);
     return 0;
@@ -344,7 +347,7 @@ void ShredEngine::releaseInSteps(int fd)
     if (::fstat(fd, &info) != 0)
         return;
     for (qint64 size = info.st_size - ReleaseStep; size > 0; size -= ReleaseStep) {
-        if (::ftruncate(fd, size) != 0)
+        if (waitForDisk([fd, size] { return ::ftruncate(fd, size) == 0 ? 0 : errno; }) != 0)
             return;
         m_window.yield();
     }
@@ -445,6 +448,13 @@ int ShredEngine::waitForDisk(const std::function<int()>& call)
     return m_diskWaits.run(call, [this] { m_window.yield(); });
 }
 
+// Freeing a name can wait on the file system's journal for a tenth of a second when another
+// program keeps the disk busy: it runs beside the window too.
+int ShredEngine::removeName(int folderFd, const QByteArray& name, int flags)
+{
+    return waitForDisk([&] { return ::unlinkat(folderFd, name.constData(), flags) == 0 ? 0 : errno; });
+}
+
 QByteArray ShredEngine::patternBuffer(Pattern pattern, qint32 blockSize)
 {
     if (pattern == Pattern::OneRandomLetter)
@@ -475,7 +485,7 @@ int ShredEngine::renameToRandom(int folderFd, const QByteArray& name, const QByt
         }
         // A name one character longer than the longest allowed one keeps the longest length.
         candidate.truncate(NAME_MAX);
-        error = EngineFiles::renameNoReplace(folderFd, name, candidate);
+        error = waitForDisk([&] { return EngineFiles::renameNoReplace(folderFd, name, candidate); });
         if (error == 0)
             *newName = candidate;
     }

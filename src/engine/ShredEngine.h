@@ -115,6 +115,7 @@ private:
     int writeBlocks(int fd, const QByteArray& buffer, qint64 offset, qint64 count, qint64 originalLength,
                     qint64* writeLimit);
     int waitForDisk(const std::function<int()>& call);
+    int removeName(int folderFd, const QByteArray& name, int flags);
     void releaseInSteps(int fd);
     QByteArray patternBuffer(Pattern pattern, qint32 blockSize);
     int renameToRandom(int folderFd, const QByteArray& name, const QByteArray& prefix, int letters,

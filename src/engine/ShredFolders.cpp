@@ -170,9 +170,8 @@ void ShredEngine::removeFolder(int parentFd, int folderFd, const QByteArray& nam
     }
     if (error == 0) {
         waitForDisk([&] { return m_writer->syncFolder(parentFd, folderFd); });
-        error = !EngineFiles::isSameItem(parentFd, newName, self)              ? ESTALE
-                : ::unlinkat(parentFd, newName.constData(), AT_REMOVEDIR) == 0 ? 0
-                                                                               : errno;
+        error = EngineFiles::isSameItem(parentFd, newName, self) ? removeName(parentFd, newName, AT_REMOVEDIR)
+                                                                 : ESTALE;
         if (error == 0)
             error = waitForDisk([&] { return m_writer->syncFolder(parentFd, folderFd); });
     }
