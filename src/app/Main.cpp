@@ -3,15 +3,9 @@
 #include "common/LogError.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
-#include "dialogs/TutorialOpener.h"
 #include "platform/CommandRelay.h"
 #include "platform/RawCommandLine.h"
 #include "platform/ShellMenu.h"
-#include "shredlist/frmMainCode.h"
-#include "tutorial/frmTutorial.h"
-#ifdef VANISTO_ONLINE_CHECK
-#include "online/OnlineCheck.h"
-#endif
 
 #include <cstdio>
 
@@ -23,7 +17,7 @@ void logMainError(const QString& description)
 }
 } // namespace
 
-StartResult Main(const QStringList& arguments)
+StartResult Main(const QStringList& arguments, void (*startFirstInstance)())
 {
     SharedState& state = Shared();
     state.IsFirstInstance = false;
@@ -32,15 +26,10 @@ StartResult Main(const QStringList& arguments)
 
     if (!relay->otherInstanceRunning()) {
         state.IsFirstInstance = true;
-        if (!relay->listen())
-            logMainError(QStringLiteral("The command relay cannot listen"));
-        // The about and options windows open the tutorial through this.
-        SetTutorialOpener(OpenTutorial);
-#ifdef VANISTO_ONLINE_CHECK
-        InstallOnlineCheck(*frmMainCode::instance());
-#endif
-        // Loading does not show the window; it appears when items arrive.
-        frmMainCode::instance()->Form_Load();
+        // Before the command line goes out: the main window connects itself to the relay as it
+        // loads, and the first instance's own paths must reach it.
+        if (startFirstInstance)
+            startFirstInstance();
     }
 
     state.FirstStartEver =

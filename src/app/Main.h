@@ -13,5 +13,8 @@ enum class StartResult
 };
 
 // The program's start-up. `arguments` are the paths the process was started with (argv
-// without the program name). A later launch that cannot deliver says why on standard error.
-StartResult Main(const QStringList& arguments);
+// without the program name). In the first instance `startFirstInstance` opens the relay to
+// later launches and loads the windows, before the command line goes out; a later launch
+// never calls it, and hands over without loading any window. A later launch that cannot
+// deliver says why on standard error.
+StartResult Main(const QStringList& arguments, void (*startFirstInstance)() = nullptr);

@@ -71,7 +71,15 @@ QString GetSetting(const QString& appName, const QString& section, const QString
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value)
 {
     QSettings store(appName, appName);
-    store.setValue(section + QLatin1Char('/') + key, value);
+    const QString path = section + QLatin1Char('/') + key;
+    // The same value again would only rewrite the file and wait for the disk to hold it; every
+    // launch writes FirstStartEver, and on a busy disk that wait was most of a hand-over's time.
+    // Only the user's own file counts: a value from the system's defaults is still written.
+    store.setFallbacksEnabled(false);
+    const QVariant stored = store.value(path);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == value)
+        return;
+    store.setValue(path, value);
 }
 
 const SettingInfo* Setting::find(const QString& key)

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 class QLocalSocket;
 class QSocketNotifier;
@@ -41,6 +42,17 @@ public:
     // the program. The first call decides; a process that finds no other instance holds
     // the instance lock from then on. It needs no application object.
     bool otherInstanceRunning();
+    // In the first instance: the instance lock leaves this relay, still held, for
+    // continueFirstInstance on another copy of this class (a library loaded at run time has its
+    // own), so that one process keeps one lock from the test on.
+    std::unique_ptr<QLockFile> releaseInstanceLock() { return std::move(m_lock); }
+    // Makes this relay the first instance's without a test of its own, holding `lock` (null
+    // when the lock could not be made: the relay then stays closed, as the deciding one would).
+    void continueFirstInstance(std::unique_ptr<QLockFile> lock)
+    {
+        m_lock = std::move(lock);
+        m_decided = 0;
+    }
     // In the first instance: opens the relay socket for later launches. Returns false
     // when this process is not the first instance or the socket cannot be opened.
     bool listen();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# An install into a temporary prefix holds the programs, the desktop entry (valid, naming the
-# installed vn10), the icons and the manual page; the installed vn10 starts from there and
-# names its installed paths in the entries it writes; the Debian package holds the same files.
+# An install into a temporary prefix holds the programs, vn10's windows' library, the desktop
+# entry (valid, naming the installed vn10), the icons and the manual page; the installed vn10
+# starts from there (its windows loaded from the install), names its installed paths in the
+# entries it writes and is handed a later launch's paths; the Debian package holds the same files.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -19,7 +20,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 installed=$(cd "$prefix" && find . -type f | sort)
-expected=$(printf '%s\n' ./bin/vanisto-shellmenu ./bin/vanisto-shred ./bin/vn10 \
+expected=$(printf '%s\n' ./bin/vanisto-shellmenu ./bin/vanisto-shred ./bin/vn10 ./lib/vanisto/libvanisto-gui.so \
     ./share/applications/vanisto.desktop ./share/icons/hicolor/256x256/apps/vanisto.png \
     ./share/icons/hicolor/48x48/apps/vanisto.png ./share/icons/hicolor/scalable/apps/vanisto.svg \
     ./share/man/man1/vanisto-shred.1 | sort)
@@ -33,9 +34,10 @@ home=$work/home
 mkdir -p "$home"/{config,data,state,run,bin}
 chmod 700 "$home/run"
 printf '#!/bin/sh\n' > "$home/bin/dolphin" && chmod +x "$home/bin/dolphin"
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_STATE_HOME=$home/state \
-    XDG_RUNTIME_DIR=$home/run PATH=$home/bin:/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
-    QT_LOGGING_RULES='vanisto.*.info=true' "$prefix/bin/vn10" 2> "$work/vn10.log" &
+session=(env HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
+    XDG_STATE_HOME="$home/state" XDG_RUNTIME_DIR="$home/run" PATH="$home/bin:/usr/bin:/bin"
+    QT_QPA_PLATFORM=offscreen)
+"${session[@]}" QT_LOGGING_RULES='vanisto.*.info=true' "$prefix/bin/vn10" 2> "$work/vn10.log" &
 pid=$!
 for _ in $(seq 100); do grep -q 'listening on' "$work/vn10.log" && break; sleep 0.1; done
 grep -q 'listening on' "$work/vn10.log" || fail "the installed vn10 did not start: $(cat "$work/vn10.log")"
@@ -45,6 +47,10 @@ menu=$home/data/kio/servicemenus/vanisto.desktop
 for _ in $(seq 100); do [[ -f $autostart && -f $menu ]] && break; sleep 0.1; done
 grep -qF "$prefix/bin/vn10" "$autostart" || fail "the autostart entry"
 grep -qF "Exec=\"$prefix/bin/vanisto-shellmenu\" %F" "$menu" || fail "the file manager's entry"
+# A later launch of the installed vn10 hands its path over.
+"${session[@]}" "$prefix/bin/vn10" /tmp/handed-to-the-installed || fail "the installed vn10 did not hand over"
+for _ in $(seq 100); do grep -q 'received: /tmp/handed-to-the-installed$' "$work/vn10.log" && break; sleep 0.1; done
+grep -q 'received: /tmp/handed-to-the-installed$' "$work/vn10.log" || fail "the hand-over: $(cat "$work/vn10.log")"
 
 # The package, from the same rules.
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)

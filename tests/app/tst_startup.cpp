@@ -119,7 +119,34 @@ private Q_SLOTS:
     void handOverUnderAbuse();
     void aLaunchThatCannotDeliverSaysSo();
     void handOverAnsweredWhileTheQueueIsWorkedThrough();
+    void aLaterLaunchLoadsNoWindowLibrary();
 };
+
+// The dynamic loader's own report (LD_DEBUG) of what a process maps: a later launch only hands
+// over, so nothing of the windows is loaded for it, nor Qt Network, which only the first
+// instance's listener uses; the same report of the first instance names them.
+void TestStartup::aLaterLaunchLoadsNoWindowLibrary()
+{
+    QProcessEnvironment loaderReports;
+    loaderReports.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+    Launch first({}, QDir::tempPath(), loaderReports);
+    QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 30000);
+    Launch later({QStringLiteral("/tmp/handed-over-lightly")}, QDir::tempPath(), loaderReports);
+    QCOMPARE(later.exitCode(), 0);
+    QTRY_VERIFY(first.reported(received(QStringLiteral("/tmp/handed-over-lightly"))));
+
+    const QStringList windowLibraries{QStringLiteral("/libvanisto-gui.so"),
+                                      QStringLiteral("/libQt6Widgets.so"), QStringLiteral("/libQt6Gui.so"),
+                                      QStringLiteral("/libQt6Network.so")};
+    const QStringList firstLoaded = first.reports().filter(QStringLiteral("calling init: "));
+    const QStringList laterLoaded = later.reports().filter(QStringLiteral("calling init: "));
+    QVERIFY2(!laterLoaded.filter(QStringLiteral("/libQt6Core.so")).isEmpty(),
+             qPrintable(later.reports().join(u'\n')));
+    for (const QString& library : windowLibraries) {
+        QVERIFY2(!firstLoaded.filter(library).isEmpty(), qPrintable(library));
+        QVERIFY2(laterLoaded.filter(library).isEmpty(), qPrintable(laterLoaded.join(u'\n')));
+    }
+}
 
 // A long queue from the last session is shredded from the event loop: a launch meanwhile is
 // answered while files of the queue are still there.
@@ -411,6 +438,24 @@ void TestStartup::namesThatAreNotTextReachTheRunExactly()
         work.path(), {}, QStringLiteral("/bin/sh"));
     QTRY_VERIFY_WITH_TIMEOUT(::access(exact.constData(), F_OK) != 0, 30000);
     QCOMPARE(::access(lookAlike.constData(), F_OK), 0);
+    QVERIFY(first.running());
+
+    // A later launch, which hands over without the windows, from the same folder: each name
+    // reaches the run whole, and none is cut where a text would be split.
+    const QList<QByteArray> handed{folder + "/a b;c", folder + "/new\nline", folder + "/\xE9t\xE9"};
+    const QList<QByteArray> alike{folder + "/a b", folder + "/line", folder + "/\xEF\xBF\xBDt\xEF\xBF\xBD"};
+    for (const QByteArray& file : handed + alike)
+        QCOMPARE(::close(::open(file.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    Launch later({QStringLiteral("-c"),
+                  QStringLiteral("cd \"$1/$(printf 'd\\351j\\340')\" && exec \"$0\" 'a b;c' \"$(printf "
+                                 "'new\\nline')\" \"$(printf '\\351t\\351')\""),
+                  TestEnvironment::binDir() + QStringLiteral("/vn10"), work.path()},
+                 work.path(), {}, QStringLiteral("/bin/sh"));
+    QCOMPARE(later.exitCode(), 0);
+    for (const QByteArray& file : handed)
+        QTRY_VERIFY2_WITH_TIMEOUT(::access(file.constData(), F_OK) != 0, file.constData(), 30000);
+    for (const QByteArray& file : alike)
+        QCOMPARE(::access(file.constData(), F_OK), 0);
     QVERIFY(first.running());
 }
 

@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 QString readFile(const QString& path)
 {
@@ -36,6 +38,7 @@ private Q_SLOTS:
     void unconvertibleValuesGiveDefaultsAndAreLogged_data();
     void unconvertibleValuesGiveDefaultsAndAreLogged();
     void twoKeysLiveUnderTheExecutableName();
+    void theValueAlreadyStoredIsNotWrittenAgain();
     void logErrorWritesOneQuotedLine();
     void logErrorIsSilentWhenTheFolderCannotBeWritten();
 };
@@ -161,6 +164,25 @@ void TestSettings::twoKeysLiveUnderTheExecutableName()
     QVERIFY(readFile(TestEnvironment::configHome() + QStringLiteral("/vn10/vn10.conf"))
                 .contains(QStringLiteral("ShowUpgrade=1.5")));
     QVERIFY(readFile(productConf()).contains(QStringLiteral("NumOverwrite=12")));
+}
+
+// A write replaces the file (a new inode); writing the stored value again leaves it as it is.
+void TestSettings::theValueAlreadyStoredIsNotWrittenAgain()
+{
+    const auto inode = [] {
+        struct stat info
+        {
+        };
+        return ::stat(QFile::encodeName(productConf()).constData(), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    SaveBooleanSetting(Setting::FirstStartEver, false);
+    const ino_t first = inode();
+    QVERIFY(first != 0);
+    SaveBooleanSetting(Setting::FirstStartEver, false);
+    QCOMPARE(inode(), first);
+    SaveBooleanSetting(Setting::FirstStartEver, true);
+    QVERIFY(inode() != first);
+    QVERIFY(readFile(productConf()).contains(QStringLiteral("FirstStartEver=True")));
 }
 
 void TestSettings::logErrorWritesOneQuotedLine()
