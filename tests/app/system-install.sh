@@ -25,7 +25,8 @@ for needed in vanisto libqt6widgets6 qt6-qpa-plugins; do
     grep -q "^Inst $needed " <<<"$resolved" || fail "a fresh machine would not get $needed"
 done
 
-if [[ $(id -u) != 0 ]] || dpkg-query -W vanisto >/dev/null 2>&1; then
+installed() { dpkg-query -W -f='${Status}' vanisto 2>/dev/null | grep -q "ok installed"; }
+if [[ $(id -u) != 0 ]] || installed; then
     echo "SKIP: installing needs root and a machine without the package"
     exit 77
 fi
@@ -37,7 +38,8 @@ printf '[Nemo Action]\nName=Delete with Vanisto\n' > "$home/data/nemo/actions/va
 before=$(cd "$home" && find . -type f -exec md5sum {} + | sort)
 
 "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 || fail "apt-get install: $(tail -5 "$work/apt.log")"
-trap '"${apt[@]}" remove vanisto >/dev/null 2>&1 || true; cleanup' EXIT
+# Whatever happens, the machine is left as it was found: not even the package's record stays.
+trap '"${apt[@]}" remove vanisto >/dev/null 2>&1 || true; dpkg --purge vanisto >/dev/null 2>&1 || true; cleanup' EXIT
 [[ -x /usr/bin/vn10 ]] || fail "no /usr/bin/vn10"
 HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_STATE_HOME=$home/state \
     XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='vanisto.*.info=true' \
@@ -52,7 +54,7 @@ before=$(cd "$home" && find . -type f -exec md5sum {} + | sort)
 
 "${apt[@]}" remove vanisto >"$work/apt.log" 2>&1 || fail "apt-get remove: $(tail -5 "$work/apt.log")"
 [[ ! -e /usr/bin/vn10 ]] || fail "/usr/bin/vn10 is still there"
-! dpkg-query -W -f='${Status}' vanisto 2>/dev/null | grep -q "ok installed" || fail "still installed"
+! installed || fail "still installed"
 after=$(cd "$home" && find . -type f -exec md5sum {} + | sort)
 [[ $before == "$after" ]] || fail "the user's files changed:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
 echo "PASS"
