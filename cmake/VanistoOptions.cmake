@@ -9,6 +9,10 @@ if(VANISTO_SANITIZE)
     target_compile_options(vanisto_build_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(vanisto_build_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VANISTO_COVERAGE)
+    target_compile_options(vanisto_build_options INTERFACE --coverage)
+    target_link_options(vanisto_build_options INTERFACE --coverage)
+endif()
 
 # vanisto_add_library(name SOURCES ... LIBS ...): one static library per folder of src/.
 function(vanisto_add_library name)
