@@ -1,17 +1,31 @@
-#include "app/Main.h"
-#include "app/WindowLibrary.h"
-#include "platform/CommandRelay.h"
-#include "platform/RawCommandLine.h"
+#include "app/ProgramLibraries.h"
+#include "app/QuickHandOver.h"
 
-#include <QCoreApplication>
+#include <cstdio>
+#include <dlfcn.h>
 
+// vn10 loads no Qt library of its own: most launches only hand their paths to the running
+// instance, and do it quickest in plain C++. The start library, and from it the windows, are
+// loaded only for what the quick hand-over leaves.
 int main(int argc, char** argv)
 {
-    // A later launch only hands its paths to the running instance: it needs no display, and
-    // not one library of the windows is loaded for it.
-    if (CommandRelayConnector::commandRelay()->otherInstanceRunning()) {
-        QCoreApplication app(argc, argv);
-        return Main(PathArguments(argc, argv)) == StartResult::HandedOver ? 0 : 1;
+    const QuickHandOverResult quick = QuickHandOver(argc, argv);
+    if (quick == QuickHandOverResult::Delivered)
+        return 0;
+
+    const std::string path = ProgramLibraries::beside(VANISTO_START_LIBRARY);
+    // Every symbol is bound now: a library that does not fit this program fails here.
+    void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::fprintf(stderr, "vn10: the program's library cannot be loaded: %s\n", ::dlerror());
+        return 1;
     }
-    return WindowLibrary::runFirstInstance(argc, argv);
+    if (quick == QuickHandOverResult::NotTried) {
+        const auto start = reinterpret_cast<ProgramLibraries::StartEntry>(
+            ::dlsym(library, ProgramLibraries::StartEntryName));
+        return start ? start(&argc, argv) : 1;
+    }
+    const auto report =
+        reinterpret_cast<ProgramLibraries::ReportEntry>(::dlsym(library, ProgramLibraries::ReportEntryName));
+    return report ? report(quick == QuickHandOverResult::OtherVersion) : 1;
 }

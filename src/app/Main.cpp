@@ -50,11 +50,16 @@ StartResult Main(const QStringList& arguments, void (*startFirstInstance)())
         return StartResult::FirstInstance;
     if (delivery == CommandRelay::Delivery::Delivered)
         return StartResult::HandedOver;
+    ReportNotDelivered(delivery);
+    return StartResult::NotDelivered;
+}
+
+void ReportNotDelivered(CommandRelay::Delivery delivery)
+{
     logMainError(QStringLiteral("The running instance did not take the command line"));
     std::fputs(delivery == CommandRelay::Delivery::OtherVersion
                    ? "vn10: the running Vanisto is another version and refused these paths; quit it and "
                      "start again\n"
                    : "vn10: the running Vanisto did not answer; the paths were not handed over\n",
                stderr);
-    return StartResult::NotDelivered;
 }

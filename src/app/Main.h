@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CommandRelay.h"
 #include "platform/SentinelSentence.h"
 
 #include <QStringList>
@@ -18,3 +19,5 @@ enum class StartResult
 // never calls it, and hands over without loading any window. A later launch that cannot
 // deliver says why on standard error.
 StartResult Main(const QStringList& arguments, void (*startFirstInstance)() = nullptr);
+// A later launch's hand-over was not taken: says so in the error log and on standard error.
+void ReportNotDelivered(CommandRelay::Delivery delivery);

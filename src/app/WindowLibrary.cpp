@@ -1,5 +1,7 @@
 #include "WindowLibrary.h"
 
+#include "ProgramLibraries.h"
+
 #include "common/LogError.h"
 #include "platform/CommandRelay.h"
 
@@ -8,36 +10,13 @@
 
 #include <cstdio>
 #include <dlfcn.h>
-#include <unistd.h>
-
-namespace {
-// The program's own file, wherever it was started from: a link, a relative path, PATH.
-QByteArray ownFile()
-{
-    QByteArray buffer(256, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), size_t(buffer.size()));
-        if (length < 0)
-            return QByteArray();
-        if (length < buffer.size())
-            return buffer.left(length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-QByteArray libraryFile()
-{
-    const QByteArray program = ownFile();
-    return program.left(program.lastIndexOf('/') + 1) + VANISTO_WINDOW_LIBRARY;
-}
-} // namespace
 
 int WindowLibrary::runFirstInstance(int& argc, char** argv)
 {
-    const QByteArray library = libraryFile();
+    const std::string library = ProgramLibraries::beside(VANISTO_WINDOW_LIBRARY);
     // Every symbol is bound now: a library that does not fit this program fails here, with a
     // message, rather than in the middle of a run.
-    void* handle = ::dlopen(library.constData(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     const auto entry = handle ? reinterpret_cast<Entry>(::dlsym(handle, EntryName)) : nullptr;
     if (!entry) {
         const QByteArray reason = ::dlerror();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "RelayProtocol.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -82,9 +85,7 @@ public:
     static constexpr qint64 MaxFrameBytes = 16 * 1024 * 1024;
     static constexpr int ConnectionTimeoutMs = 5000;
     static constexpr int MaxOpenConnections = 64;
-    // How long a later launch waits for the first instance to listen and answer: a first
-    // instance that started at the same moment may still be loading on a busy machine.
-    static constexpr int HandOverTimeoutMs = 20000;
+    static constexpr int HandOverTimeoutMs = RelayProtocol::HandOverTimeoutMs;
 
 Q_SIGNALS:
     void Change();
@@ -115,3 +116,5 @@ class CommandRelayConnector
 public:
     static CommandRelay* commandRelay();
 };
+
+Q_DECLARE_LOGGING_CATEGORY(lcRelay)

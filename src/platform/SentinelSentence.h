@@ -1,8 +1,8 @@
 #pragma once
 
+#include "RelayProtocol.h"
+
 #include <QString>
 
-// The sentence a launch without paths hands over instead of a command line. It is never
-// shown; the first instance answers it (welcome question or options window).
-inline const QString SentinelSentence =
-    QStringLiteral("Quiet rivers carry lanterns past the mill while the old clock keeps its slow counts");
+// The sentinel sentence (RelayProtocol::SentinelText) as the windows compare it.
+inline const QString SentinelSentence = QLatin1String(RelayProtocol::SentinelText);

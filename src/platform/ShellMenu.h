@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CommandRelay.h"
+#include "platform/RelayProtocol.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +14,8 @@ namespace ShellMenu {
 // sentinel sentence or absolute paths, so it cannot be taken for a path.
 inline const QString ClickMarker = QStringLiteral("ContextMenu_Click");
 
-// Set in the environment of a vn10 that the helper starts: with no paths of its own it hands
-// nothing over (a plain launch without paths would open the options window).
-inline constexpr char StartedForMenuVariable[] = "VANISTO_STARTED_FOR_MENU";
+// Set in the environment of a vn10 that the helper starts.
+using RelayProtocol::StartedForMenuVariable;
 
 // Whether the entry is offered for the selection: not for an empty one, nor when it holds a
 // system item or the user's applications folder itself.

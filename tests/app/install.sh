@@ -21,6 +21,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 installed=$(cd "$prefix" && find . -type f | sort)
 expected=$(printf '%s\n' ./bin/vanisto-shellmenu ./bin/vanisto-shred ./bin/vn10 ./lib/vanisto/libvanisto-gui.so \
+    ./lib/vanisto/libvanisto-start.so \
     ./share/applications/vanisto.desktop ./share/icons/hicolor/256x256/apps/vanisto.png \
     ./share/icons/hicolor/48x48/apps/vanisto.png ./share/icons/hicolor/scalable/apps/vanisto.svg \
     ./share/man/man1/vanisto-shred.1 | sort)

@@ -122,29 +122,37 @@ private Q_SLOTS:
     void aLaterLaunchLoadsNoWindowLibrary();
 };
 
-// The dynamic loader's own report (LD_DEBUG) of what a process maps: a later launch only hands
-// over, so nothing of the windows is loaded for it, nor Qt Network, which only the first
-// instance's listener uses; the same report of the first instance names them.
+// The dynamic loader's own report (LD_DEBUG) of what a process maps: a later launch hands over
+// in plain C++ and maps no Qt library at all; one that the quick way leaves to start-up (here
+// the settings are gone, as before a first start) takes Qt Core and the start library, still
+// nothing of the windows nor Qt Network. The first instance maps them all.
 void TestStartup::aLaterLaunchLoadsNoWindowLibrary()
 {
     QProcessEnvironment loaderReports;
     loaderReports.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+    const auto loaded = [](Launch& launch) {
+        return launch.reports().filter(QStringLiteral("calling init: "));
+    };
     Launch first({}, QDir::tempPath(), loaderReports);
     QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 30000);
-    Launch later({QStringLiteral("/tmp/handed-over-lightly")}, QDir::tempPath(), loaderReports);
-    QCOMPARE(later.exitCode(), 0);
+    QTRY_COMPARE(storedFirstStartEver(), QStringLiteral("False"));
+    Launch quick({QStringLiteral("/tmp/handed-over-lightly")}, QDir::tempPath(), loaderReports);
+    QCOMPARE(quick.exitCode(), 0);
     QTRY_VERIFY(first.reported(received(QStringLiteral("/tmp/handed-over-lightly"))));
+    QVERIFY2(loaded(quick).filter(QStringLiteral("/libQt6")).isEmpty(),
+             qPrintable(loaded(quick).join(u'\n')));
 
-    const QStringList windowLibraries{QStringLiteral("/libvanisto-gui.so"),
-                                      QStringLiteral("/libQt6Widgets.so"), QStringLiteral("/libQt6Gui.so"),
-                                      QStringLiteral("/libQt6Network.so")};
-    const QStringList firstLoaded = first.reports().filter(QStringLiteral("calling init: "));
-    const QStringList laterLoaded = later.reports().filter(QStringLiteral("calling init: "));
-    QVERIFY2(!laterLoaded.filter(QStringLiteral("/libQt6Core.so")).isEmpty(),
-             qPrintable(later.reports().join(u'\n')));
-    for (const QString& library : windowLibraries) {
-        QVERIFY2(!firstLoaded.filter(library).isEmpty(), qPrintable(library));
-        QVERIFY2(laterLoaded.filter(library).isEmpty(), qPrintable(laterLoaded.join(u'\n')));
+    forgetEverything();
+    Launch started({QStringLiteral("/tmp/handed-over-by-start-up")}, QDir::tempPath(), loaderReports);
+    QCOMPARE(started.exitCode(), 0);
+    QTRY_VERIFY(first.reported(received(QStringLiteral("/tmp/handed-over-by-start-up"))));
+    QCOMPARE(storedFirstStartEver(), QStringLiteral("False"));
+    for (const QString& library : {QStringLiteral("/libQt6Core.so"), QStringLiteral("/libvanisto-start.so")})
+        QVERIFY2(!loaded(started).filter(library).isEmpty(), qPrintable(library));
+    for (const QString& library : {QStringLiteral("/libvanisto-gui.so"), QStringLiteral("/libQt6Widgets.so"),
+                                   QStringLiteral("/libQt6Gui.so"), QStringLiteral("/libQt6Network.so")}) {
+        QVERIFY2(!loaded(first).filter(library).isEmpty(), qPrintable(library));
+        QVERIFY2(loaded(started).filter(library).isEmpty(), qPrintable(library));
     }
 }
 
@@ -203,7 +211,8 @@ void TestStartup::handOverUnderAbuse()
     QTRY_VERIFY(first.reported(received(QStringLiteral("/tmp/after-the-flood"))));
 }
 
-// A first instance of another version refuses the hand-over: the launch says so and fails.
+// A first instance of another version refuses the hand-over: the launch says so and fails,
+// whether it handed over the quick way (settings of a started program) or through start-up.
 void TestStartup::aLaunchThatCannotDeliverSaysSo()
 {
     QLockFile lock(CommandRelay::lockPath());
@@ -211,15 +220,18 @@ void TestStartup::aLaunchThatCannotDeliverSaysSo()
     QLocalServer older;
     QLocalServer::removeServer(CommandRelay::socketPath());
     QVERIFY(older.listen(CommandRelay::socketPath()));
-    Launch later({QStringLiteral("/tmp/x")});
-    QVERIFY(older.waitForNewConnection(30000));
-    QLocalSocket* client = older.nextPendingConnection();
-    QTRY_VERIFY(client->bytesAvailable() >= 8);
-    QVERIFY(client->readAll().startsWith("VNR2"));
-    client->write("V");
-    client->flush();
-    QCOMPARE(later.exitCode(), 1);
-    QVERIFY(!later.reports().filter(QStringLiteral("another version")).isEmpty());
+    for (const QByteArray& settings : {QByteArray("FirstStartEver=False\n"), QByteArray()}) {
+        storeSettings(settings);
+        Launch later({QStringLiteral("/tmp/x")});
+        QVERIFY(older.waitForNewConnection(30000));
+        QLocalSocket* client = older.nextPendingConnection();
+        QTRY_VERIFY(client->bytesAvailable() >= 8);
+        QVERIFY(client->readAll().startsWith("VNR2"));
+        client->write("V");
+        client->flush();
+        QCOMPARE(later.exitCode(), 1);
+        QVERIFY(!later.reports().filter(QStringLiteral("another version")).isEmpty());
+    }
 }
 
 void TestStartup::everyLaunchReachesTheFirstInstance()
