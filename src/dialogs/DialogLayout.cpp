@@ -1,6 +1,6 @@
 #include "DialogLayout.h"
 
-#include "modDialog.h"
+#include "DialogAnswer.h"
 
 namespace {
 const QString OK = QStringLiteral("cmdOK");

@@ -1,14 +1,12 @@
 #include "frmDialog.h"
 
+#include "DialogAnswer.h"
 #include "DialogLayout.h"
-#include "modDialog.h"
-#include "modSys.h"
 #include "skin/MyTopButton.h"
 #include "skin/frmPics.h"
 #include "skin/modSkinForm.h"
 #include "skin/modToolTips.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -88,15 +86,6 @@ frmDialog::frmDialog(QWidget* owner) : QDialog(owner)
         connect(button, &MyTopButton::MouseMove, this, [] { SetHandCur(true); });
 
     CreateTips(this);
-}
-
-QWidget* frmDialog::MainWindow()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows)
-        if (window->objectName() == QLatin1String("frmMainCode"))
-            return window;
-    return nullptr;
 }
 
 void frmDialog::SetTexts(const QString& message, const QString& title, bool closeEnabled)
@@ -221,6 +210,6 @@ void frmDialog::CloseDialog()
 {
     MakeNormal(this);
     done(QDialog::Accepted);
-    if (QWidget* main = MainWindow())
+    if (QWidget* main = DialogMainWindow())
         MakeTopMost(main);
 }

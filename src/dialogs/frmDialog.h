@@ -17,9 +17,6 @@ class frmDialog : public QDialog
 public:
     explicit frmDialog(QWidget* owner);
 
-    // The main window, which is made topmost again after every dialog; null before it exists.
-    static QWidget* MainWindow();
-
     // Steps of ShowDialog: the texts and the close button, then the buttons for the set
     // (or the input box with OK and Cancel), then the height from the wrapped message.
     void SetTexts(const QString& message, const QString& title, bool closeEnabled);

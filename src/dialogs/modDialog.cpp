@@ -5,12 +5,6 @@
 
 #include <QPointer>
 
-QVariant& DialogAnswer()
-{
-    static QVariant answer;
-    return answer;
-}
-
 QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
                     qint32 buttons, qint32 iconKind, bool closeEnabled)
 {

@@ -1,7 +1,7 @@
 #include "modSys.h"
 
+#include "DialogAnswer.h"
 #include "common/LogError.h"
-#include "frmDialog.h"
 #include "modDialog.h"
 
 #include <QProcess>
@@ -25,6 +25,6 @@ void StartSysInfo()
         LogError(QStringLiteral("modSys"), QStringLiteral("StartSysInfo"), ErrorNumber::FileNotFound,
                  QStringLiteral("File not found: %1").arg(program));
     }
-    ShowDialog(frmDialog::MainWindow(), QStringLiteral("System Information Is Unavailable At This Time."),
+    ShowDialog(DialogMainWindow(), QStringLiteral("System Information Is Unavailable At This Time."),
                QStringLiteral("System Information"), false, DialogButtons::OK, 0, false);
 }

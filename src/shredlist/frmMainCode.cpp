@@ -1,30 +1,21 @@
 #include "frmMainCode.h"
 
-#include "common/LogError.h"
+#include "MainWindowLayout.h"
 #include "common/OptionSettings.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
 #include "common/SmartSplit.h"
-#include "dialogs/TutorialOpener.h"
 #include "dialogs/frmAbout.h"
-#include "dialogs/modDialog.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
-#include "engine/modShred.h"
-#include "options/frmOptions.h"
 #include "platform/CommandRelay.h"
 #include "platform/HideProcess.h"
-#include "platform/Identity.h"
-#include "platform/SentinelSentence.h"
-#include "platform/ShellMenu.h"
 #include "platform/ShellMenuEntries.h"
 #include "platform/StartOnWin.h"
 #include "shredlist/LstArray.h"
-#include "shredlist/modGeneral.h"
 #include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
 #include "skin/SkinColor.h"
-#include "skin/cToolTip.h"
 #include "skin/cpvProgressBar.h"
 #include "skin/ctlSlider.h"
 #include "skin/frmPics.h"
@@ -32,49 +23,16 @@
 #include "skin/modToolTips.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMimeData>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QScreen>
 
-Q_LOGGING_CATEGORY(lcMain, "vanisto.main", QtWarningMsg)
+// The main window's construction, its controls, Form_Load, the two layouts with the contracted
+// bar, and the window's own events. MainWindowLayout.h names the files with the rest.
 
-namespace {
-const QString Module = QStringLiteral("frmMainCode");
-const QString HideListState = QStringLiteral("hidelist");
-const QString ShowListState = QStringLiteral("showlist");
-
-// Layout sizes in twips; the contracted bar is 46 screen pixels high.
-constexpr int HiddenWidth = 5000;
-constexpr int HiddenHeight = 1800;
-constexpr int ShownWidth = 7275;
-constexpr int ShownHeight = 7410;
-constexpr int ContractedHeightPixels = 46;
-constexpr int PromptLeft = 450;
-constexpr int PromptTop = 660;
-
-constexpr int CheckOnlineInterval = 5000;
-constexpr int BallTicksPerColour = 40;
-constexpr int BallFadeStep = 10;
-
-// Pixel positions of the controls the skin painter does not place.
-constexpr int RowTopHidden = 86;
-constexpr int RowBottomMargin = 58;
-constexpr int ListFrameTop = 106;
-constexpr int FrameInset = 8;
-
-void Log(const QString& procedure, long number, const QString& description)
-{
-    LogError(Module, procedure, number, description);
-}
-
-bool Shown(const QWidget* control)
-{
-    return !control->isHidden();
-}
-} // namespace
+using namespace MainWindowLayout;
 
 frmMainCode* frmMainCode::instance()
 {
@@ -380,78 +338,6 @@ void frmMainCode::DeletePendingFiles()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Command line
-
-void frmMainCode::oCommandLine_Change()
-{
-    const QStringList arguments = m_oCommandLine->CommandLine();
-    if (arguments.isEmpty())
-        return;
-    if (arguments == QStringList{SentinelSentence}) {
-        qCInfo(lcMain).noquote() << "sentinel received";
-        AnswerSentinel();
-        return;
-    }
-    // A file manager's "Delete with Vanisto": screened as it is added, like a drop.
-    if (arguments.first() == ShellMenu::ClickMarker) {
-        const QStringList selection = arguments.mid(1);
-        for (const QString& path : selection)
-            qCInfo(lcMain).noquote() << "selected:" << path;
-        ContextMenu_Click(*this, selection);
-        ReportListed();
-        return;
-    }
-    // Each argument is one path, in order, every byte of it as the launch received it.
-    for (const QString& path : arguments) {
-        qCInfo(lcMain).noquote() << "path received:" << path;
-        m_shredList.AddPathFromShell(path);
-        yield();
-    }
-    m_shredList.SetScroll();
-    ReportListed();
-    MakeTopMost(this);
-    RunNowQuery(*this);
-}
-
-void frmMainCode::ReportListed() const
-{
-    if (lcMain().isInfoEnabled())
-        for (int i = 0; i < ListCount(); ++i)
-            qCInfo(lcMain).noquote() << "listed:" << ListText(i);
-}
-
-// A launch without paths: the first one ever asks whether to run the tutorial (No opens the
-// options instead); every later one opens the options window beside the main window.
-void frmMainCode::AnswerSentinel()
-{
-    SharedState& state = Shared();
-    if (!state.FirstStartEver) {
-        yield();
-        ShowOptionsWindow(this);
-        return;
-    }
-    state.FirstStartEver = false;
-    yield();
-    const QString product = QLatin1String(Identity::ProductName);
-    const bool tutorial =
-        ShowDialog(
-            this,
-            QStringLiteral("This appears to be the first time you have run %1 %2.%3. Would you like to run "
-                           "the tutorial?")
-                .arg(product)
-                .arg(Identity::VersionMajor)
-                .arg(Identity::VersionMinor),
-            QStringLiteral("Welcome to ") + product, false, DialogButtons::YesNo, DialogIcon::Question, true)
-            .toString() == QStringLiteral("2");
-    MakeNormal(this);
-    if (tutorial)
-        OpenTutorialWindow(this);
-    else
-        OpenOptionsWindow(this);
-    MakeTopMost(this);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Layouts
 
 void frmMainCode::ApplyLayout(const QString& listState)
@@ -551,102 +437,7 @@ void frmMainCode::btnExpand_MouseUp()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Buttons of the run
-
-void frmMainCode::btnShred_MouseUp()
-{
-    yield();
-    if (m_lblstatus->text() == RunCaption::Stopped)
-        StartShred(*this);
-    else
-        StopShred(*this);
-}
-
-void frmMainCode::btnYes_MouseUp()
-{
-    StartShred(*this);
-}
-
-void frmMainCode::btnNo_MouseUp()
-{
-    ClearAll(true);
-}
-
-void frmMainCode::btnCancel_MouseUp()
-{
-    StopShred(*this);
-}
-
-void frmMainCode::btnClose_MouseUp()
-{
-    if (m_lblstatus2->text() == RunCaption::Shredding) {
-        setCaption(Caption::lblshred, RunCaption::Stopping);
-        setCaption(Caption::lblPrompt, StoppingPrompt(ListCount() > 0 ? ListSubItem(0, 2) : QString()));
-        return;
-    }
-    StopShred(*this);
-    yield();
-    ClearAll(true);
-}
-
-void frmMainCode::btnOptions_MouseUp()
-{
-    OpenOptionsWindow(this);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Selection commands
-
-void frmMainCode::Selection_Click(int index)
-{
-    LstArray& list = *m_LstArray;
-    switch (index) {
-    case 0:
-        for (int i = 0; i < list.Count(); ++i)
-            list.SetChecked(i, true);
-        break;
-    case 1:
-        for (int i = 0; i < list.Count(); ++i)
-            list.SetChecked(i, !list.Checked(i));
-        break;
-    case 2:
-        if (list.Count() > 0 &&
-            AskYesNo(this,
-                     QStringLiteral("Are you sure you want to clear the selected items from Shred list?"),
-                     QStringLiteral("Clear the Shred List?")))
-            m_shredList.ClearCheckedItems();
-        break;
-    case 3:
-        if (list.Count() > 0 &&
-            AskYesNo(this, QStringLiteral("Are you sure you want to clear the Shred list?"),
-                     QStringLiteral("Clear the Shred List?")))
-            ClearAll(false);
-        break;
-    default:
-        break;
-    }
-    RefreshCountLabels();
-}
-
-void frmMainCode::RefreshCountLabels()
-{
-    SetCountCaptions(CountCaptionsFor(ItemCount()));
-    m_shredList.SetScroll();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Hover, drag and drop
-
-void frmMainCode::SelectionHover(LinkLabel* hovered)
-{
-    SetHandCur(true);
-    for (LinkLabel* command : std::as_const(m_Selection)) {
-        if (command == hovered)
-            LinkHover(command, 1, 1);
-        else
-            LinkNormal(command);
-    }
-}
+// Window events
 
 // Closing the window by other means than btnClose (the window manager's close) unloads it,
 // and unloading the main window ends the program; nothing needs saving.
@@ -668,29 +459,6 @@ void frmMainCode::mouseMoveEvent(QMouseEvent*)
         LinkNormal(command);
     if (Shown(m_btnBall))
         RestartBall();
-}
-
-void frmMainCode::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void frmMainCode::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void frmMainCode::dropEvent(QDropEvent* event)
-{
-    event->acceptProposedAction();
-    Drop(event->mimeData());
-}
-
-void frmMainCode::Drop(const QMimeData* data)
-{
-    DropOnMe(*this, data);
 }
 
 bool frmMainCode::eventFilter(QObject* watched, QEvent* event)
@@ -742,326 +510,4 @@ bool frmMainCode::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return false;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Announcements ball
-
-void frmMainCode::SetOnlineCheck(std::function<void()> tick, std::function<void()> openAnnouncements)
-{
-    disconnect(&m_CheckOnline, &QTimer::timeout, this, nullptr);
-    connect(&m_CheckOnline, &QTimer::timeout, this, std::move(tick));
-    m_openAnnouncements = std::move(openAnnouncements);
-}
-
-void frmMainCode::btnBall_MouseUp()
-{
-    if (m_openAnnouncements)
-        m_openAnnouncements();
-}
-
-void frmMainCode::StartBall()
-{
-    m_ballColour = QStringLiteral("Grey");
-    m_ballFade = 255;
-    m_ballTicks = 0;
-    LoadBallPictures();
-    m_pic1->show();
-    m_btnBall->hide();
-    m_Timer1.start(20);
-}
-
-void frmMainCode::StopBall()
-{
-    m_Timer1.stop();
-    m_pic1->hide();
-    m_btnBall->hide();
-}
-
-// Towards orange the grey ball fades into the orange one, towards grey the reverse.
-void frmMainCode::LoadBallPictures()
-{
-    const QPixmap grey = frmPics::Picture(QStringLiteral("ImgAdGrey"));
-    const QPixmap orange = frmPics::Picture(QStringLiteral("ImgAdOrange"));
-    const bool towardsOrange = m_ballColour == QStringLiteral("Orange");
-    m_pic1Picture = towardsOrange ? grey : orange;
-    m_pic2Picture = towardsOrange ? orange : grey;
-    m_pic1->setPixmap(m_pic1Picture);
-    m_pic2->setPixmap(m_pic2Picture);
-}
-
-void frmMainCode::Timer1_Timer()
-{
-    ++m_ballTicks;
-    if (m_ballTicks >= BallTicksPerColour) {
-        m_ballColour =
-            m_ballColour == QStringLiteral("Grey") ? QStringLiteral("Orange") : QStringLiteral("Grey");
-        m_ballFade = 255;
-        m_ballTicks = 0;
-        LoadBallPictures();
-    }
-    if (m_ballFade < BallFadeStep)
-        return;
-    m_ballFade -= BallFadeStep;
-    QPixmap blended = m_pic1Picture;
-    QPainter painter(&blended);
-    painter.setOpacity((255 - m_ballFade) / 255.0);
-    painter.drawPixmap(0, 0, m_pic2Picture);
-    painter.end();
-    m_pic1->setPixmap(blended);
-}
-
-void frmMainCode::RestartBall()
-{
-    m_ballColour = QStringLiteral("Orange");
-    m_ballFade = 255;
-    m_ballTicks = 0;
-    const QPixmap orange = frmPics::Picture(QStringLiteral("ImgAdOrange"));
-    m_pic1Picture = orange;
-    m_pic2Picture = frmPics::Picture(QStringLiteral("ImgAdGrey"));
-    m_pic1->setPixmap(orange);
-    m_pic2->setPixmap(m_pic2Picture);
-    m_pic1->show();
-    m_btnBall->hide();
-}
-
-void frmMainCode::pic1_MouseMove()
-{
-    m_pic1->hide();
-    m_btnBall->show();
-}
-
-// ---------------------------------------------------------------------------------------------
-// What the Shred List sees
-
-void frmMainCode::ShowForm()
-{
-    MakeTopMost(this);
-    if (isMinimized())
-        showNormal();
-    show();
-}
-
-void frmMainCode::HideForm()
-{
-    hide();
-}
-
-// A burst of additions lays out and repaints the count captions at most every 100 ms, as the
-// list does its rows: sizing and repainting them (over the skin) after every item was most of
-// a large drop's time. Their texts are always the latest, for whoever reads them.
-void frmMainCode::SetCountCaptions(const CountCaptions& captions)
-{
-    if (!m_countRepaint.isActive()) {
-        for (QLabel* label : {m_Label1, m_lblPrompt, m_lblshred})
-            label->setUpdatesEnabled(false);
-        m_countRepaint.start();
-    }
-    m_Label1->setText(captions.Label1);
-    m_lblPrompt->setText(captions.lblPrompt);
-    m_lblshred->setText(captions.lblshred);
-}
-
-void frmMainCode::ShowCountCaptions()
-{
-    for (QLabel* label : {m_Label1, m_lblPrompt, m_lblshred}) {
-        label->adjustSize();
-        label->setUpdatesEnabled(true);
-    }
-}
-
-void frmMainCode::SetScroller(int min, int max, int value)
-{
-    for (long error : {m_myscroller->SetMin(min), m_myscroller->SetMax(max), m_myscroller->SetValue(value)})
-        if (error != 0)
-            Log(QStringLiteral("SetScroller"), error, QStringLiteral("Invalid property value"));
-}
-
-// ---------------------------------------------------------------------------------------------
-// What the engine and the run see
-
-QString frmMainCode::caption(Caption label) const
-{
-    switch (label) {
-    case Caption::lblstatus:
-        return m_lblstatus->text();
-    case Caption::lblstatus2:
-        return m_lblstatus2->text();
-    case Caption::lblshred:
-        return m_lblshred->text();
-    case Caption::lblPrompt:
-        return m_lblPrompt->text();
-    case Caption::Label1:
-        return m_Label1->text();
-    }
-    return {};
-}
-
-void frmMainCode::setCaption(Caption label, const QString& text)
-{
-    switch (label) {
-    case Caption::lblstatus:
-        m_lblstatus->setText(text);
-        break;
-    case Caption::lblstatus2:
-        m_lblstatus2->setText(text);
-        break;
-    case Caption::lblshred:
-        m_lblshred->setText(text);
-        m_lblshred->adjustSize();
-        break;
-    case Caption::lblPrompt:
-        m_lblPrompt->setText(text);
-        m_lblPrompt->adjustSize();
-        break;
-    case Caption::Label1:
-        m_Label1->setText(text);
-        m_Label1->adjustSize();
-        break;
-    }
-}
-
-void frmMainCode::setBarVisible(Bar bar, bool visible)
-{
-    (bar == Bar::baredit ? m_baredit : m_bareditsmall)->setVisible(visible);
-}
-
-void frmMainCode::setBarMax(Bar bar, qint64 max)
-{
-    cpvProgressBar* target = bar == Bar::baredit ? m_baredit : m_bareditsmall;
-    if (const long error = target->SetMax(qint32(qMin<qint64>(max, INT32_MAX))); error != 0)
-        Log(QStringLiteral("setBarMax"), error, QStringLiteral("Invalid property value"));
-}
-
-void frmMainCode::setBarValue(Bar bar, qint64 value)
-{
-    cpvProgressBar* target = bar == Bar::baredit ? m_baredit : m_bareditsmall;
-    if (const long error = target->SetValue(qint32(qMin<qint64>(value, INT32_MAX))); error != 0)
-        Log(QStringLiteral("setBarValue"), error, QStringLiteral("Invalid property value"));
-}
-
-bool frmMainCode::expandVisible() const
-{
-    return Shown(m_btnExpand);
-}
-
-void frmMainCode::yield()
-{
-    QCoreApplication::processEvents();
-}
-
-int frmMainCode::ListCount() const
-{
-    return m_LstArray->Count();
-}
-
-QString frmMainCode::ListText(int index) const
-{
-    return m_LstArray->Text(index);
-}
-
-QString frmMainCode::ListSubItem(int index, int column) const
-{
-    return m_LstArray->SubItem(index, column);
-}
-
-bool frmMainCode::ListChecked(int index) const
-{
-    return m_LstArray->Checked(index);
-}
-
-void frmMainCode::RemoveListItem(int index)
-{
-    m_LstArray->RemoveItem(index);
-}
-
-qint16 frmMainCode::ItemCount() const
-{
-    return m_shredList.ItemCount();
-}
-
-void frmMainCode::SetScroll()
-{
-    m_shredList.SetScroll();
-}
-
-void frmMainCode::FixDups()
-{
-    m_shredList.FixDups();
-}
-
-void frmMainCode::ClearAll(bool hideWindow)
-{
-    m_shredList.ClearAll(hideWindow);
-}
-
-namespace {
-QWidget* ControlOf(const frmMainCode& w, RunControl control)
-{
-    static const char* const names[] = {"btnCancel",  "btnYes",    "btnNo", "btnShow", "btnHide",
-                                        "btnOptions", "btnExpand", "pic1",  "btnBall"};
-    return w.findChild<QWidget*>(QLatin1String(names[int(control)]));
-}
-} // namespace
-
-bool frmMainCode::ControlVisible(RunControl control) const
-{
-    return Shown(ControlOf(*this, control));
-}
-
-void frmMainCode::SetControlVisible(RunControl control, bool visible)
-{
-    ControlOf(*this, control)->setVisible(visible);
-}
-
-void frmMainCode::SetShredColor(quint32 color)
-{
-    QPalette palette = m_lblshred->palette();
-    palette.setColor(QPalette::WindowText, ColorFromValue(color));
-    m_lblshred->setPalette(palette);
-}
-
-// A second registration replaces the first: the tip always names what the button does now.
-void frmMainCode::SetShredTip(const QString& text)
-{
-    ControlTips().DelToolTip(m_btnShred);
-    ControlTips().SetToolTipObj(m_btnShred, text);
-    m_btnShred->setAccessibleName(text);
-}
-
-int frmMainCode::TimerInterval(RunTimer timer) const
-{
-    const QTimer& t = timer == RunTimer::Timer1 ? m_Timer1 : m_CheckOnline;
-    return t.isActive() ? t.interval() : 0;
-}
-
-void frmMainCode::SetTimerInterval(RunTimer timer, int milliseconds)
-{
-    QTimer& t = timer == RunTimer::Timer1 ? m_Timer1 : m_CheckOnline;
-    if (milliseconds == 0)
-        t.stop();
-    else
-        t.start(milliseconds);
-}
-
-void frmMainCode::ShrinkToHiddenSize()
-{
-    resize(PixelsX(HiddenWidth), PixelsY(HiddenHeight));
-    PlaceButtonRow();
-    MakeWindow(this, 5);
-}
-
-bool frmMainCode::DoNotShredWarning()
-{
-    return DoNotShredWarningSequence(this, DoNotShredMoment::Run);
-}
-
-void frmMainCode::LockedFilesWarning()
-{
-    ShowLockedFilesWarning(this);
-}
-
-void frmMainCode::CopyOnWriteWarning()
-{
-    ShowCopyOnWriteWarning(this);
 }

@@ -24,6 +24,7 @@ class ctlSlider;
 // It is loaded hidden and shown when items arrive; closing it empties the list and hides it
 // while the program runs on. The run state lives in the captions of lblstatus, lblstatus2
 // and lblshred, which the engine and the button handlers read and write.
+// Its members are defined in frmMainCode.cpp and the files that MainWindowLayout.h lists.
 class frmMainCode : public QWidget, public ShredListWindow, public ShredRunWindow
 {
     Q_OBJECT

@@ -5,21 +5,9 @@
 #include "dialogs/modDialog.h"
 #include "engine/modShred.h"
 #include "options/frmOptions.h"
-#include "platform/PathBytes.h"
-#include "shredlist/frmMainCode.h"
-#include "skin/modSkinForm.h"
-
-#include <QCoreApplication>
-#include <QMimeData>
-#include <QUrl>
 
 namespace {
 const QString Separator = QStringLiteral("\r\n\r\n");
-
-void DoEvents()
-{
-    QCoreApplication::processEvents();
-}
 
 bool IsYes(const QVariant& answer)
 {
@@ -42,73 +30,7 @@ QString WarningText(DoNotShredMoment moment)
                : attempted +
                      QStringLiteral("These items were NOT shredded and have been removed from the list.");
 }
-
-// QUrl::toLocalFile decodes the path as UTF-8 and replaces every other byte, so a name that is not
-// UTF-8 would come out as another file's; the percent-encoded form still holds the bytes.
-QString LocalPath(const QUrl& url)
-{
-    return PathBytes::decode(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-}
-
-// A file URL that names another machine ("file://server/x") is not on this one: "//server/x"
-// would be taken for the local "/server/x".
-bool IsOnThisMachine(const QUrl& url)
-{
-    return url.isLocalFile() && (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
-}
-
-// The local paths a drop carries, in its order. A folder's trailing slash goes, so the item is
-// named after the folder.
-QStringList DroppedFiles(const QMimeData* data)
-{
-    QStringList files;
-    if (!data || !data->hasUrls())
-        return files;
-    for (const QUrl& url : data->urls()) {
-        if (!IsOnThisMachine(url))
-            continue;
-        QString path = LocalPath(url);
-        while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-            path.chop(1);
-        files.append(path);
-    }
-    return files;
-}
-
-// The screening of a drop and of a file manager's selection: protected paths are left out and
-// reported once, the others join the list, and the question (or Instant Shred) follows.
-void AddScreened(frmMainCode& window, const QStringList& paths)
-{
-    SharedState& state = Shared();
-    state.SafeItemsRemoved = false;
-    for (const QString& path : paths) {
-        if (IsSafeLocation(path))
-            state.SafeItemsRemoved = true;
-        else
-            window.shredList().AddPathFromShell(path);
-        DoEvents();
-    }
-    if (state.PromptSafeFiles == 1 && state.SafeItemsRemoved &&
-        DoNotShredWarningSequence(&window, DoNotShredMoment::Add))
-        return;
-    if (window.shredList().ItemCount() > 0) {
-        window.shredList().SetScroll();
-        MakeTopMost(&window);
-        RunNowQuery(window);
-    }
-}
 } // namespace
-
-void DropOnMe(frmMainCode& window, const QMimeData* data)
-{
-    // Read before the first yield: the drop's data lives only as long as its event.
-    AddScreened(window, DroppedFiles(data));
-}
-
-void ContextMenu_Click(frmMainCode& window, const QStringList& selection)
-{
-    AddScreened(window, selection);
-}
 
 void RunNowQuery(ShredRunWindow& window)
 {

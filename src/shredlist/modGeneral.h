@@ -1,21 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-class QMimeData;
 class QWidget;
 class ShredRunWindow;
-class frmMainCode;
 
-// Files dropped on the main window: each one outside the 'Do Not Shred' folders goes to the
-// Shred List, the others are skipped and reported once by the warning sequence. Only the
-// drop's local files count.
-void DropOnMe(frmMainCode& window, const QMimeData* data);
-
-// Paths chosen in a file manager's "Delete with Vanisto", screened as a drop is: each one
-// outside the 'Do Not Shred' folders joins the Shred List, the others are reported once.
-void ContextMenu_Click(frmMainCode& window, const QStringList& selection);
+// The questions and warnings around a run, which the main window asks (the screening of what
+// arrives is in DropsAndCommandLine.cpp, beside the window's drops).
 
 // Starts a run at once when Instant Shred is on; otherwise the question stays on the window.
 void RunNowQuery(ShredRunWindow& window);
