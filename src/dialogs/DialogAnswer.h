@@ -4,9 +4,9 @@
 
 class QWidget;
 
-// What the message dialog (frmDialog) and the functions around it (ShowDialog in modDialog,
-// StartSysInfo in modSys) share, so that the dialog includes and calls neither of them: the
-// codes, the last answer, the main window a dialog returns to, and what the System button starts.
+// What the message dialog (frmDialog) and ShowDialog around it (modDialog) share, so that the
+// dialog includes and calls nothing of ShowDialog's: the codes, the last answer and the main
+// window a dialog returns to.
 
 // The button sets of the message dialog.
 namespace DialogButtons {
@@ -43,9 +43,3 @@ QVariant& DialogAnswer();
 
 // The main window, which is made topmost again after every dialog; null before it exists.
 QWidget* DialogMainWindow();
-
-// Starts the desktop's system-information tool (the System button, the about window's System
-// Info). When there is none, or it cannot be started, the notice "System Information Is
-// Unavailable At This Time." is shown through ShowDialog over the main window. Defined in
-// modSys.cpp.
-void StartSysInfo();

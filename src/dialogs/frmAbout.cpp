@@ -1,7 +1,7 @@
 #include "frmAbout.h"
 
 #include "TutorialOpener.h"
-#include "modSys.h"
+#include "modDialog.h"
 #include "platform/Identity.h"
 #include "skin/MyTopButton.h"
 #include "skin/frmPics.h"

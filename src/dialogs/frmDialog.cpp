@@ -196,7 +196,7 @@ void frmDialog::cmdOK_Click()
 
 void frmDialog::cmdSysInfo_Click()
 {
-    StartSysInfo();
+    Q_EMIT SystemInfoRequested();
     Answer(QVariant::fromValue(DialogAnswerCode::OK));
 }
 

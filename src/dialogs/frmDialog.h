@@ -23,6 +23,10 @@ public:
     void SetButtons(bool withInput, qint32 buttons);
     void LayOut();
 
+Q_SIGNALS:
+    // The System button: raised before the dialog closes with OK (ShowDialog starts the tool).
+    void SystemInfoRequested();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;

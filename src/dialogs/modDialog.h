@@ -18,3 +18,8 @@ class QWidget;
 // null when no window asks (the dialog then opens on the primary screen).
 QVariant ShowDialog(QWidget* owner, const QString& message, const QString& title, bool withInput,
                     qint32 buttons, qint32 iconKind, bool closeEnabled);
+
+// Starts the desktop's system-information tool (the message dialog's System button, the about
+// window's System Info). When there is none, or it cannot be started, the notice "System
+// Information Is Unavailable At This Time." is shown over the main window.
+void StartSysInfo();

@@ -1,8 +1,6 @@
 #include "modSys.h"
 
-#include "DialogAnswer.h"
 #include "common/LogError.h"
-#include "modDialog.h"
 
 #include <QProcess>
 
@@ -12,7 +10,7 @@ bool GetKeyValue(Registry::Root keyRoot, const QString& keyName, const QString& 
     return !keyVal.isEmpty();
 }
 
-void StartSysInfo()
+bool StartSysInfoTool()
 {
     // The tool's folder under "Shared Tools Location" has no counterpart here: the one
     // location is the MSINFO path, which names the desktop's own tool.
@@ -21,10 +19,9 @@ void StartSysInfo()
         QStringList arguments = QProcess::splitCommand(path);
         const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
         if (QProcess::startDetached(program, arguments))
-            return;
+            return true;
         LogError(QStringLiteral("modSys"), QStringLiteral("StartSysInfo"), ErrorNumber::FileNotFound,
                  QStringLiteral("File not found: %1").arg(program));
     }
-    ShowDialog(DialogMainWindow(), QStringLiteral("System Information Is Unavailable At This Time."),
-               QStringLiteral("System Information"), false, DialogButtons::OK, 0, false);
+    return false;
 }

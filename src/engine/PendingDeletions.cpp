@@ -1,6 +1,5 @@
 #include "PendingDeletions.h"
 
-#include "ShredEngine.h"
 #include "common/LogError.h"
 #include "platform/AppFolder.h"
 #include "platform/FileDescriptor.h"
@@ -10,7 +9,6 @@
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
-#include <QSet>
 
 #include <algorithm>
 #include <fcntl.h>
@@ -178,18 +176,4 @@ bool DeleteAfterReboot(const QString& path, const struct stat& info)
     LogError(Module, QStringLiteral("DeleteAfterReboot"), ErrorNumber::PathFileAccessError,
              QStringLiteral("cannot queue for the next start: ") + PathBytes::readable(absolute));
     return false;
-}
-
-void ProcessPendingDeletions(ShredEngine& engine)
-{
-    QSet<QString> done;
-    for (const QueuedFile& file : PendingDeletions::entries())
-        if (engine.shredPendingFile(file) != ShredOutcome::Queued)
-            done.insert(file.path);
-    engine.FinishRun();
-    // Written once: what failed again was appended meanwhile with its new identity and stays,
-    // with every path that a crash before this point would simply try again.
-    QList<QueuedFile> queue = PendingDeletions::entries();
-    queue.removeIf([&](const QueuedFile& file) { return done.contains(file.path); });
-    PendingDeletions::save(queue);
 }

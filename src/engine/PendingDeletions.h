@@ -6,8 +6,6 @@
 
 #include <sys/stat.h>
 
-class ShredEngine;
-
 // A file as it was when it was queued. At the next start only that very file is shredded: a
 // new file saved under the same name meanwhile is another file and is left alone.
 struct QueuedFile
@@ -46,10 +44,3 @@ QString decodeLine(const QByteArray& line);
 // under modShred:DeleteAfterReboot, when the path holds a control character or the queue
 // cannot be written.
 bool DeleteAfterReboot(const QString& path, const struct stat& info);
-
-// Works through the queue when the program starts: each path that is still the same regular
-// file, reached without following a link and not a system item, is shredded with the current
-// method (Shared().FastShred and NumOverwrite); every path leaves the queue except those whose
-// shred failed again. It yields through the engine's window between files, so the program
-// answers meanwhile. Call it once the option settings are loaded.
-void ProcessPendingDeletions(ShredEngine& engine);

@@ -143,6 +143,20 @@ ShredOutcome ShredEngine::shredPendingFile(const QueuedFile& queued)
     return shredAt(parent.fd(), parent.name(), path, PathBytes::decode(parent.name()), &info);
 }
 
+void ProcessPendingDeletions(ShredEngine& engine)
+{
+    QSet<QString> done;
+    for (const QueuedFile& file : PendingDeletions::entries())
+        if (engine.shredPendingFile(file) != ShredOutcome::Queued)
+            done.insert(file.path);
+    engine.FinishRun();
+    // Written once: what failed again was appended meanwhile with its new identity and stays,
+    // with every path that a crash before this point would simply try again.
+    QList<QueuedFile> queue = PendingDeletions::entries();
+    queue.removeIf([&](const QueuedFile& file) { return done.contains(file.path); });
+    PendingDeletions::save(queue);
+}
+
 ShredOutcome ShredEngine::shredAt(int folderFd, const QByteArray& name, const QString& path,
                                   const QString& fileName, const struct stat* expected)
 {

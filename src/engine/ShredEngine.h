@@ -153,3 +153,10 @@ private:
     // How many folders deep the walk is.
     int m_depth = 0;
 };
+
+// Works through the queue when the program starts: each path that is still the same regular
+// file, reached without following a link and not a system item, is shredded with the current
+// method (Shared().FastShred and NumOverwrite); every path leaves the queue except those whose
+// shred failed again. It yields through the engine's window between files, so the program
+// answers meanwhile. Call it once the option settings are loaded.
+void ProcessPendingDeletions(ShredEngine& engine);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccessibleControl.h"
 #include "frmPics.h"
 
 #include <QAbstractButton>
@@ -16,7 +17,7 @@ class QMimeData;
 // keyboard (Space, Enter) and through accessibility an enabled button is pressed and released
 // in its middle, which raises MouseDown, MouseUp and Click like a mouse click.
 // Mouse positions in the events are in twips; Button and Shift as in MouseArgs.
-class MyTopButton : public QAbstractButton
+class MyTopButton : public QAbstractButton, public AccessibleControl
 {
     Q_OBJECT
 public:
@@ -29,6 +30,11 @@ public:
     };
 
     explicit MyTopButton(QWidget* parent = nullptr);
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::Button; }
+    std::optional<bool> ownEnabled() const override { return Enabled(); }
+    bool pressable() const override { return true; }
+    void accessiblePress() override { click(); }
 
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool enabled);

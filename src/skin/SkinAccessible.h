@@ -3,10 +3,13 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 
+class AccessibleControl;
+
 // How the skin's controls present themselves to screen readers and automation (AT-SPI):
 // an image button is a push button named by its tip, with a press action, and disabled
 // while its own Enabled is false; a link label is a link named by its caption, with a press
-// action; the progress bar and the slider give their value, minimum and maximum.
+// action; the progress bar and the slider give their value, minimum and maximum. Each control
+// says what it has through AccessibleControl.
 class SkinAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
@@ -28,6 +31,5 @@ public:
     QVariant minimumStepSize() const override;
 
 private:
-    bool Pressable() const;
-    bool HasValue() const;
+    AccessibleControl* control() const;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AccessibleControl.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -11,11 +13,17 @@ class PropertyBag;
 // caption. Setters that would break Min <= Value <= Max or Min < Max return 380 (invalid
 // property value) and change nothing; they return 0 on success and 6 (overflow) when the
 // value lies too far from Min to draw.
-class cpvProgressBar : public QWidget
+class cpvProgressBar : public QWidget, public AccessibleControl
 {
     Q_OBJECT
 public:
     explicit cpvProgressBar(QWidget* parent = nullptr);
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::ProgressBar; }
+    bool hasValue() const override { return true; }
+    int accessibleValue() const override { return Value(); }
+    int accessibleMinimum() const override { return Min(); }
+    int accessibleMaximum() const override { return Max(); }
 
     qint32 Value() const { return m_value; }
     [[nodiscard]] long SetValue(qint32 value);

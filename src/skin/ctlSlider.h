@@ -2,6 +2,8 @@
 
 #include "frmValueTip.h"
 
+#include "AccessibleControl.h"
+
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -15,12 +17,25 @@ class QMimeData;
 // in a tip beside the thumb (ShowValueTip). Positions in the events are the control's
 // pixels. Setters that would break Min <= Value <= Max or Min < Max return 380 (invalid
 // property value) and change nothing; 0 means success, 9 a rail style without an edge.
-class ctlSlider : public QWidget
+class ctlSlider : public QWidget, public AccessibleControl
 {
     Q_OBJECT
 public:
     explicit ctlSlider(QWidget* parent = nullptr);
     ~ctlSlider() override;
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::Slider; }
+    std::optional<bool> ownEnabled() const override { return Enabled(); }
+    bool hasValue() const override { return true; }
+    int accessibleValue() const override { return Value(); }
+    int accessibleMinimum() const override { return Min(); }
+    int accessibleMaximum() const override { return Max(); }
+    // Only the slider is the user's to set, and only while it is enabled.
+    void setAccessibleValue(int value) override
+    {
+        if (Enabled())
+            (void)SetValue(value);
+    }
 
     qint32 Value() const { return m_value; }
     // Places the thumb (horizontal: for the value; vertical: at the top, the end a list is
