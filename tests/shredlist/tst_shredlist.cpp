@@ -193,31 +193,6 @@ private Q_SLOTS:
         QCOMPARE(viewTexts(), QStringList{launcher});
     }
 
-    // A run removes handled items from the top; the table keeps them until it ends.
-    void runRemovalsCountUntilFixDups()
-    {
-        QStringList names;
-        for (int i = 0; i < 5; ++i)
-            names << QStringLiteral("f%1.dat").arg(i);
-        const QStringList paths = add(names);
-        m_view->RemoveItem(0);
-        m_view->RemoveItem(0);
-        QCOMPARE(m_list->ItemCount(), qint16(5));
-        m_list->AddtoArray(paths.at(0));
-        QCOMPARE(m_view->Count(), 3);
-
-        m_list->FixDups();
-        QCOMPARE(m_list->FileArray(), paths.mid(2) + QStringList{QString()});
-        m_list->AddtoArray(paths.at(0));
-        verifyBookkeeping(4);
-        QCOMPARE(m_view->Text(3), paths.at(0));
-        for (int i = 0; i < 4; ++i)
-            m_view->RemoveItem(0);
-        m_list->FixDups();
-        QCOMPARE(m_list->ItemCount(), qint16(0));
-        QCOMPARE(m_list->FileArray(), QStringList{QString()});
-    }
-
     void additionsArrivingDuringAYieldKeepTheBookkeeping()
     {
         // Every shown window hands over one more path of a new type from the event loop, as

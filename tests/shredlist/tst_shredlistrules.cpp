@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-// The Shred List's rules that need no window: icon keys, captions and the path table.
+// The Shred List's rules that need no window: icon keys, captions and the path table's limit.
 class TestShredListRules : public QObject
 {
     Q_OBJECT
@@ -54,25 +54,6 @@ private Q_SLOTS:
         QFETCH(int, count);
         const CountCaptions captions = CountCaptionsFor(count);
         QTEST(QStringList({captions.Label1, captions.lblPrompt, captions.lblshred}).join(u'|'), "captions");
-    }
-
-    void pathTableTracksAddsRebuildsAndClears()
-    {
-        PathTable table;
-        QCOMPARE(table.FileArray(), QStringList{QString()});
-        QVERIFY(table.Append(QStringLiteral("/a")) && table.Append(QStringLiteral("/b")));
-        QVERIFY(table.CheckDup(QStringLiteral("/a")) && !table.CheckDup(QStringLiteral("/A")));
-        QVERIFY(!table.CheckDup(QString()));
-        QCOMPARE(table.FileArray(), (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
-        table.Rebuild({QStringLiteral("/b")});
-        QCOMPARE(table.ItemCount(), qint16(1));
-        QVERIFY(!table.CheckDup(QStringLiteral("/a")));
-        // The spare slot is filled by the next path.
-        QVERIFY(table.Append(QStringLiteral("/c")));
-        QCOMPARE(table.FileArray(), (QStringList{QStringLiteral("/b"), QStringLiteral("/c")}));
-        table.Clear();
-        QCOMPARE(table.ItemCount(), qint16(0));
-        QVERIFY(!table.CheckDup(QStringLiteral("/b")));
     }
 
     void pathTableRefusesTheItemThatWouldOverflow()
