@@ -64,6 +64,7 @@ private Q_SLOTS:
         Shared().NumOverwrite = 3;
         QFile::remove(AppFolder::file(QStringLiteral("errlog.dat")));
     }
+
     void cleanup() { m_window.reset(); }
     // What is shown, what the engine uses and what is stored never disagree.
     void methodAndWipesKeepEightFromBothSides()
@@ -98,6 +99,7 @@ private Q_SLOTS:
         QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("5"));
         QVERIFY(Control("LblReset")->isVisible());
     }
+
     // ENHANCED and ULTRA need 8 wipes and an unknown method becomes NORMAL with 8, shown and stored.
     void storedMethodIsCorrectedAtOpening_data()
     {
@@ -109,6 +111,7 @@ private Q_SLOTS:
         QTest::newRow("ULTRA, 7 wipes") << 3 << 7 << QStringLiteral("ULTRA") << QStringLiteral("83");
         QTest::newRow("ENHANCED, 8 wipes") << 2 << 8 << QStringLiteral("ENHANCED") << QStringLiteral("82");
     }
+
     void storedMethodIsCorrectedAtOpening()
     {
         QFETCH(int, method);
@@ -127,6 +130,7 @@ private Q_SLOTS:
         QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
         QCOMPARE(Shared().PromptSafeFiles, qint16(1));
     }
+
     // Digits only, at least 1, and 8 or more leave the method alone; an empty box, or a number past
     // 32 bits, is logged and changes nothing.
     void wipesBoxTakesOnlyANumberThatFits()
@@ -155,6 +159,7 @@ private Q_SLOTS:
         QCOMPARE(ErrorLog().count(QStringLiteral("frmOptions:SetWipes Err Number = ")), 2);
         QVERIFY(ErrorLog().contains(QStringLiteral("frmOptions:SetWipes Err Number = 6")));
     }
+
     void foldersAreAddedAndClearedInTheirOrders()
     {
         QStringList folders;
@@ -206,6 +211,7 @@ private Q_SLOTS:
         QCOMPARE(Stored(Setting::SafeFiles), QString());
         QVERIFY(Shared().SafeFolders.isEmpty());
     }
+
     void hundredFoldersAtMost()
     {
         SaveStringSetting(Setting::SafeFiles, StoredFolders(101, QStringLiteral("/srv/keep")));
@@ -223,6 +229,7 @@ private Q_SLOTS:
         QCOMPARE(Stored(Setting::SafeFiles), kept);
         QCOMPARE(Shared().SafeFolders.size(), 100);
     }
+
     // Five folders fit; the scroller's range is then one step, which moves nothing.
     void scrollerMovesTheListByWholeRows_data()
     {
@@ -232,6 +239,7 @@ private Q_SLOTS:
         QTest::newRow("5") << 5 << 100 << QList<int>{0, 0};
         QTest::newRow("6") << 6 << 200 << QList<int>{2, 1};
     }
+
     void scrollerMovesTheListByWholeRows()
     {
         QFETCH(int, count);
@@ -248,6 +256,7 @@ private Q_SLOTS:
         (void)scroller->SetValue(150);
         QCOMPARE(List()->y(), -rowsUp[1] * row);
     }
+
     // Every control can be reached by a screen reader.
     void everyControlCanBeReachedByAScreenReader()
     {
@@ -298,6 +307,7 @@ private:
         m_window->Form_Load();
         m_window->show();
     }
+
     QWidget* Control(const char* name) const { return Child(m_window.get(), name); }
     QString Text(const char* label) const { return TextOf(m_window.get(), label); }
     QListWidget* List() const { return Child<QListWidget>(m_window.get(), "LstSafeFiles"); }
@@ -308,6 +318,7 @@ private:
         box->selectAll();
         QTest::keyClicks(box, keys);
     }
+
     QStringList ListedFolders() const
     {
         QStringList folders;
