@@ -492,7 +492,9 @@ private Q_SLOTS:
             QTest::mouseClick(Control("Selection2"), Qt::LeftButton);
             QCOMPARE(user.asked.size(), 1);
         }
+        // What is kept stays unchecked, a bare item without its type.
         QCOMPARE(ListedPaths(), QStringList{files[1]});
+        QVERIFY(!list->Checked(0) && list->IconIndex(0) == -1 && Window().ListSubItem(0, 1).isEmpty());
         QCOMPARE(Captions(), CountCaptionsFor(1));
         {
             DialogAnswerer user({QStringLiteral("cmdNo"), QStringLiteral("btnYes")});

@@ -219,27 +219,6 @@ private Q_SLOTS:
         verifyPictures();
     }
 
-    // Clearing the checked items keeps the others as bare items; clearing all can hide the window.
-    void clearing()
-    {
-        const QStringList paths =
-            add({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.png")});
-        m_view->SetChecked(0, false);
-        m_view->SetChecked(2, false);
-        m_list->ClearCheckedItems();
-        QCOMPARE(viewTexts(), (QStringList{paths[0], paths[2]}));
-        QCOMPARE(m_list->FileArray(), (QStringList{paths[0], paths[2], QString()}));
-        for (int i = 0; i < 2; ++i) {
-            QVERIFY(!m_view->Checked(i));
-            QCOMPARE(m_view->IconIndex(i), -1);
-            QCOMPARE(m_view->SubItem(i, 1) + m_view->SubItem(i, 2), QString());
-        }
-        QVERIFY(!m_list->CheckDup(paths[1]));
-
-        m_list->ClearAll(true);
-        QCOMPARE(m_window->hidden, 1);
-    }
-
     void rowsOfABurstAreLaidOutAndToggleable()
     {
         QWidget frame;
