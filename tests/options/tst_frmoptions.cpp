@@ -39,7 +39,13 @@ QString ErrorLog()
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
-const QString ClearTitle = QStringLiteral("Clear the 'Do Not Shred' List?");
+QString StoredFolders(int count, const QString& stem)
+{
+    QString stored;
+    for (int i = 0; i < count; ++i)
+        stored += stem + QString::number(i) + QLatin1Char(';');
+    return stored;
+}
 } // namespace
 
 class TestFrmOptions : public QObject
@@ -47,301 +53,283 @@ class TestFrmOptions : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
-    void init();
+    void init()
+    {
+        SaveStringSetting(Setting::NumOverwrite, QStringLiteral("3"));
+        SaveStringSetting(Setting::FastShred, QStringLiteral("1"));
+        SaveBooleanSetting(Setting::ShredNow, false);
+        SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("1"));
+        SaveStringSetting(Setting::SafeFiles, QString());
+        Shared() = SharedState();
+        Shared().NumOverwrite = 3;
+        QFile::remove(AppFolder::file(QStringLiteral("errlog.dat")));
+    }
+
     void cleanup() { m_window.reset(); }
-    void eightWipesAreKeptFromBothSides();
-    void unknownStoredMethodIsCorrectedAtOpening();
-    void wipesBoxTakesOnlyANumberThatFits();
-    void instantShredAndPromptAreStoredAtOnce();
-    void foldersAreAddedAndClearedInTheirOrders();
-    void hundredFoldersAtMost();
-    void scrollerMovesTheListByWholeRows();
-    void everyControlCanBeReachedByAScreenReader();
+    // What is shown, what the engine uses and what is stored never disagree.
+    void methodAndWipesKeepEightFromBothSides()
+    {
+        Open();
+        // More method: NORMAL with 3 wipes becomes ENHANCED with 8, and says so; 8 is enough for ULTRA.
+        Click(m_window.get(), "btnFastShred");
+        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: ENHANCED"));
+        QVERIFY(
+            Text("LblReset").startsWith(QStringLiteral("The ENHANCED shred method requires a minimum of 8")));
+        QVERIFY(Control("LblReset")->isVisible());
+        QCOMPARE(Child<QLineEdit>(m_window.get(), "txtNumOver")->text(), QStringLiteral("8"));
+        QCOMPARE(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), QStringLiteral("82"));
+        Click(m_window.get(), "btnFastShred");
+        QVERIFY(Control("LblReset")->isHidden());
+        QCOMPARE(Stored(Setting::FastShred), QStringLiteral("3"));
+
+        // Fewer wipes: 7 under ULTRA sets NORMAL back.
+        Type(QStringLiteral("7"));
+        Click(m_window.get(), "btnWipes");
+        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 7"));
+        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: NORMAL"));
+        QVERIFY(Text("LblReset").startsWith(QStringLiteral("The ENHANCED and ULTRA shred methods")));
+        QCOMPARE(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), QStringLiteral("71"));
+        QCOMPARE(QList<int>({Shared().NumOverwrite, Shared().FastShred}), QList<int>({7, 1}));
+        // Enter applies too, and 5 under NORMAL still gives the notice.
+        for (int i = 0; i < 3; ++i) // round to NORMAL, which says nothing
+            Click(m_window.get(), "btnFastShred");
+        QVERIFY(Control("LblReset")->isHidden());
+        Type(QStringLiteral("5"));
+        QTest::keyClick(Control("txtNumOver"), Qt::Key_Return);
+        QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("5"));
+        QVERIFY(Control("LblReset")->isVisible());
+    }
+
+    // ENHANCED and ULTRA need 8 wipes and an unknown method becomes NORMAL with 8, shown and stored.
+    void storedMethodIsCorrectedAtOpening_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("wipes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored"); // wipes and method
+        QTest::newRow("unknown") << 7 << 12 << QStringLiteral("NORMAL") << QStringLiteral("81");
+        QTest::newRow("ULTRA, 7 wipes") << 3 << 7 << QStringLiteral("ULTRA") << QStringLiteral("83");
+        QTest::newRow("ENHANCED, 8 wipes") << 2 << 8 << QStringLiteral("ENHANCED") << QStringLiteral("82");
+    }
+
+    void storedMethodIsCorrectedAtOpening()
+    {
+        QFETCH(int, method);
+        QFETCH(int, wipes);
+        QFETCH(QString, shown);
+        SaveNumberSetting(Setting::FastShred, method);
+        SaveNumberSetting(Setting::NumOverwrite, method == 2 ? 8 : 3);
+        SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("0"));
+        Shared().NumOverwrite = wipes;
+        Open();
+        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: ") + shown);
+        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 8"));
+        QTEST(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), "stored");
+        QCOMPARE(Shared().NumOverwrite, 8);
+        // A stored 0 leaves the box clear and the flag in memory as it was.
+        QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
+        QCOMPARE(Shared().PromptSafeFiles, qint16(1));
+    }
+
+    // Digits only, at least 1, and 8 or more leave the method alone; an empty box, or a number past
+    // 32 bits, is logged and changes nothing.
+    void wipesBoxTakesOnlyANumberThatFits()
+    {
+        Open();
+        auto* box = Child<QLineEdit>(m_window.get(), "txtNumOver");
+        Type(QStringLiteral("0"));
+        QCOMPARE(box->text(), QStringLiteral("1"));
+        Type(QStringLiteral("1x/2:-.y3"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        QApplication::clipboard()->setText(QStringLiteral("4 wipes"));
+        box->selectAll();
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(Control("LblReset")->isHidden());
+        box->clear();
+        QTest::keyClick(box, Qt::Key_Enter);
+        Type(QStringLiteral("99999999999"));
+        QCOMPARE(box->text(), QStringLiteral("9999999999"));
+        QTest::keyClick(box, Qt::Key_Enter);
+        QCOMPARE(Shared().NumOverwrite, 12);
+        QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("12"));
+        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 12"));
+        QCOMPARE(ErrorLog().count(QStringLiteral("frmOptions:SetWipes Err Number = ")), 2);
+        QVERIFY(ErrorLog().contains(QStringLiteral("frmOptions:SetWipes Err Number = 6")));
+    }
+
+    void foldersAreAddedAndClearedInTheirOrders()
+    {
+        QStringList folders;
+        for (const char* name : {"A", "B", "C", "a"}) {
+            folders << m_dir.filePath(QLatin1String(name));
+            QVERIFY(QDir().mkpath(folders.last()));
+        }
+        const auto stored = [](const QStringList& list) { return list.join(u';') + QLatin1Char(';'); };
+        Open();
+        {
+            // The same folder twice, and a Cancel, add nothing; another letter case is another folder.
+            FolderChooser user({folders[0], folders[1], folders[2], folders[0], QString(), folders[3]});
+            for (int i = 0; i < 6; ++i)
+                Click(m_window.get(), "btnSafeShred");
+            QCOMPARE(user.titles.size(), 6);
+            QCOMPARE(user.titles.first(), QStringLiteral("Do Not Shred This Folder..."));
+        }
+        QCOMPARE(ListedFolders(), folders);
+        QCOMPARE(Stored(Setting::SafeFiles), stored(folders));
+        QCOMPARE(Shared().SafeFolders, folders);
+
+        List()->item(1)->setCheckState(Qt::Checked);
+        {
+            DialogAnswerer user({QStringLiteral("cmdNo"), QStringLiteral("btnYes")});
+            Click(m_window.get(), "Selection2_2");
+            QCOMPARE(ListedFolders().size(), 4);
+            Click(m_window.get(), "Selection2_2");
+            QCOMPARE(user.asked.size(), 2);
+            QVERIFY(user.asked[1].startsWith(QStringLiteral("Clear the 'Do Not Shred' List?|Are you sure")));
+        }
+        // The folders kept come back in the reverse of their order.
+        const QStringList kept = {folders[3], folders[2], folders[0]};
+        QCOMPARE(ListedFolders(), kept);
+        QCOMPARE(Stored(Setting::SafeFiles), stored(kept));
+        QCOMPARE(Shared().SafeFolders, kept);
+
+        // Select all, then invert with the first ticked by hand.
+        Click(m_window.get(), "Selection2_0");
+        List()->item(0)->setCheckState(Qt::Unchecked);
+        Click(m_window.get(), "Selection2_1");
+        QCOMPARE(List()->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(List()->item(2)->checkState(), Qt::Unchecked);
+        {
+            DialogAnswerer user({QStringLiteral("btnYes")});
+            Click(m_window.get(), "Selection2_3");
+            QVERIFY(user.asked.value(0).contains(QStringLiteral("permit shredding of items in ALL folders")));
+        }
+        QVERIFY(ListedFolders().isEmpty());
+        QCOMPARE(Stored(Setting::SafeFiles), QString());
+        QVERIFY(Shared().SafeFolders.isEmpty());
+    }
+
+    void hundredFoldersAtMost()
+    {
+        SaveStringSetting(Setting::SafeFiles, StoredFolders(101, QStringLiteral("/srv/keep")));
+        Open();
+        QCOMPARE(ListedFolders().size(), 100);
+        QCOMPARE(ListedFolders().last(), QStringLiteral("/srv/keep99"));
+        QVERIFY(ErrorLog().contains(QStringLiteral("SmartSplit")));
+        // A 101st is refused with a message, so that nothing added is dropped at the next reading.
+        const QString kept = Stored(Setting::SafeFiles);
+        FolderChooser chooser({m_dir.path()});
+        DialogAnswerer user({QStringLiteral("cmdOK")});
+        Click(m_window.get(), "btnSafeShred");
+        QCOMPARE(user.asked.size(), 1);
+        QVERIFY(user.asked[0].contains(QStringLiteral("was not added to the 'Do Not Shred' list")));
+        QCOMPARE(Stored(Setting::SafeFiles), kept);
+        QCOMPARE(Shared().SafeFolders.size(), 100);
+    }
+
+    // Five folders fit; the scroller's range is then one step, which moves nothing.
+    void scrollerMovesTheListByWholeRows_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QList<int>>("rowsUp"); // at 0 and at 150
+        QTest::newRow("5") << 5 << 100 << QList<int>{0, 0};
+        QTest::newRow("6") << 6 << 200 << QList<int>{2, 1};
+    }
+
+    void scrollerMovesTheListByWholeRows()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, rowsUp);
+        SaveStringSetting(Setting::SafeFiles, StoredFolders(count, QStringLiteral("/srv/f")));
+        Open();
+        auto* scroller = Child<ctlSlider>(m_window.get(), "myscroller2");
+        const int row = List()->visualItemRect(List()->item(0)).height();
+        QCOMPARE(List()->height(), row * count);
+        QTEST(scroller->Max(), "max");
+        QCOMPARE(List()->y(), 0);
+        (void)scroller->SetValue(0);
+        QCOMPARE(List()->y(), -rowsUp[0] * row);
+        (void)scroller->SetValue(150);
+        QCOMPARE(List()->y(), -rowsUp[1] * row);
+    }
+
+    // Every control can be reached by a screen reader.
+    void everyControlCanBeReachedByAScreenReader()
+    {
+        SaveStringSetting(Setting::SafeFiles, QStringLiteral("/srv/one;/srv/two;"));
+        Open();
+        for (const char* name :
+             {"btnWipes", "btnInstant", "btnFastShred", "btnSafeShred", "cmdTutorial", "btnClose"}) {
+            QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Control(name));
+            QVERIFY2(button->role() == QAccessible::Button && !button->text(QAccessible::Name).isEmpty(),
+                     name);
+            QVERIFY(
+                button->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        }
+        // Pressing the Instant Shred row through accessibility switches it like a click, stored at once
+        // as the prompt box is.
+        QAccessible::queryAccessibleInterface(Control("btnInstant"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(Shared().ShredNow && Control("lblWarning")->isVisible());
+        QCOMPARE(Stored(Setting::ShredNow), QStringLiteral("True"));
+        Click(m_window.get(), "chkPrompt");
+        QCOMPARE(Stored(Setting::PromptSafeFiles) + QString::number(Shared().PromptSafeFiles),
+                 QStringLiteral("00"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Control("txtNumOver"))->text(QAccessible::Name),
+                 QStringLiteral("Number of wipes"));
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(Control("Selection2_0"));
+        QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Select All"));
+        QVERIFY(link->role() == QAccessible::Link && !link->actionInterface()->actionNames().isEmpty());
+        // A folder is a checkable list item named by its path; pressing it ticks its box.
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List());
+        QCOMPARE(list->childCount(), 2);
+        QAccessibleInterface* item = list->child(1);
+        QCOMPARE(item->role(), QAccessible::ListItem);
+        QCOMPARE(item->text(QAccessible::Name), QStringLiteral("/srv/two"));
+        QVERIFY(item->state().checkable && !item->state().checked);
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(List()->item(1)->checkState() == Qt::Checked && item->state().checked);
+        QCOMPARE(list->indexOfChild(item), 1);
+        Open();
+        QCOMPARE(Text("txtInstantShred"), QStringLiteral("Instant Shred is: ON"));
+        QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
+    }
 
 private:
-    void Open();
-    template <typename T = QWidget> T* Control(const QString& name) const
+    void Open()
     {
-        T* control = m_window->findChild<T*>(name);
-        Q_ASSERT(control);
-        return control;
+        m_window = std::make_unique<frmOptions>(nullptr);
+        m_window->Form_Load();
+        m_window->show();
     }
-    QString Text(const QString& label) const { return Control<QLabel>(label)->text(); }
-    void Type(const QString& keys);
-    QStringList ListedFolders() const;
+
+    QWidget* Control(const char* name) const { return Child(m_window.get(), name); }
+    QString Text(const char* label) const { return TextOf(m_window.get(), label); }
+    QListWidget* List() const { return Child<QListWidget>(m_window.get(), "LstSafeFiles"); }
+    void Type(const QString& keys)
+    {
+        auto* box = Child<QLineEdit>(m_window.get(), "txtNumOver");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, keys);
+    }
+
+    QStringList ListedFolders() const
+    {
+        QStringList folders;
+        for (int i = 0; i < List()->count(); ++i)
+            folders << List()->item(i)->text();
+        return folders;
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<frmOptions> m_window;
 };
-
-void TestFrmOptions::init()
-{
-    SaveStringSetting(Setting::NumOverwrite, QStringLiteral("3"));
-    SaveStringSetting(Setting::FastShred, QStringLiteral("1"));
-    SaveBooleanSetting(Setting::ShredNow, false);
-    SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("1"));
-    SaveStringSetting(Setting::SafeFiles, QString());
-    Shared() = SharedState();
-    Shared().NumOverwrite = 3;
-    QFile::remove(AppFolder::file(QStringLiteral("errlog.dat")));
-}
-
-void TestFrmOptions::Open()
-{
-    m_window = std::make_unique<frmOptions>(nullptr);
-    m_window->Form_Load();
-    m_window->show();
-}
-
-void TestFrmOptions::Type(const QString& keys)
-{
-    auto* box = Control<QLineEdit>(QStringLiteral("txtNumOver"));
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, keys);
-}
-
-QStringList TestFrmOptions::ListedFolders() const
-{
-    QStringList folders;
-    const auto* list = Control<QListWidget>(QStringLiteral("LstSafeFiles"));
-    for (int i = 0; i < list->count(); ++i)
-        folders << list->item(i)->text();
-    return folders;
-}
-
-void TestFrmOptions::eightWipesAreKeptFromBothSides()
-{
-    Open();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Vanisto 1.0 Options"));
-    QCOMPARE(Text(QStringLiteral("txtNumOverLong")), QStringLiteral("Number of wipes: 3"));
-    // More method: NORMAL with 3 wipes becomes ENHANCED with 8, and says so.
-    Click(Control(QStringLiteral("btnFastShred")));
-    QCOMPARE(Text(QStringLiteral("txtFastShred")), QStringLiteral("Shred Method is: ENHANCED"));
-    QCOMPARE(
-        Text(QStringLiteral("LblReset")),
-        QStringLiteral("The ENHANCED shred method requires a minimum of 8 wipes. The number of wipes has "
-                       "been reset to 8."));
-    QVERIFY(Control(QStringLiteral("LblReset"))->isVisible());
-    QCOMPARE(Control<QLineEdit>(QStringLiteral("txtNumOver"))->text(), QStringLiteral("8"));
-    QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("8"));
-    QCOMPARE(Stored(Setting::FastShred), QStringLiteral("2"));
-    // 8 is enough for ULTRA: no notice.
-    Click(Control(QStringLiteral("btnFastShred")));
-    QVERIFY(Control(QStringLiteral("LblReset"))->isHidden());
-    QCOMPARE(Stored(Setting::FastShred), QStringLiteral("3"));
-    QCOMPARE(Shared().FastShred, qint16(3));
-
-    // Fewer wipes: 7 under ULTRA sets NORMAL back, in memory, on screen and on disk.
-    Type(QStringLiteral("7"));
-    Click(Control(QStringLiteral("btnWipes")));
-    QCOMPARE(Text(QStringLiteral("txtNumOverLong")), QStringLiteral("Number of wipes: 7"));
-    QCOMPARE(Text(QStringLiteral("txtFastShred")), QStringLiteral("Shred Method is: NORMAL"));
-    QVERIFY(
-        Text(QStringLiteral("LblReset")).startsWith(QStringLiteral("The ENHANCED and ULTRA shred methods")));
-    QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("7"));
-    QCOMPARE(Stored(Setting::FastShred), QStringLiteral("1"));
-    QCOMPARE(Shared().NumOverwrite, 7);
-    QCOMPARE(Shared().FastShred, qint16(1));
-    // Enter applies too, and 5 under NORMAL still gives the notice.
-    Click(Control(QStringLiteral("btnFastShred")));
-    Click(Control(QStringLiteral("btnFastShred")));
-    Click(Control(QStringLiteral("btnFastShred")));
-    QVERIFY(Control(QStringLiteral("LblReset"))->isHidden());
-    Type(QStringLiteral("5"));
-    QTest::keyClick(Control(QStringLiteral("txtNumOver")), Qt::Key_Return);
-    QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("5"));
-    QVERIFY(Control(QStringLiteral("LblReset"))->isVisible());
-}
-
-void TestFrmOptions::unknownStoredMethodIsCorrectedAtOpening()
-{
-    SaveStringSetting(Setting::FastShred, QStringLiteral("7"));
-    SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("0"));
-    Open();
-    QCOMPARE(Text(QStringLiteral("txtFastShred")), QStringLiteral("Shred Method is: NORMAL"));
-    QCOMPARE(Text(QStringLiteral("txtNumOverLong")), QStringLiteral("Number of wipes: 8"));
-    QCOMPARE(Stored(Setting::FastShred), QStringLiteral("1"));
-    QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("8"));
-    QCOMPARE(Shared().NumOverwrite, 8);
-    // A stored 0 leaves the box clear and the flag in memory as it was.
-    QVERIFY(!Control<QCheckBox>(QStringLiteral("chkPrompt"))->isChecked());
-    QCOMPARE(Shared().PromptSafeFiles, qint16(1));
-}
-
-void TestFrmOptions::wipesBoxTakesOnlyANumberThatFits()
-{
-    Open();
-    auto* box = Control<QLineEdit>(QStringLiteral("txtNumOver"));
-    Type(QStringLiteral("0"));
-    QCOMPARE(box->text(), QStringLiteral("1"));
-    Type(QStringLiteral("1x2-y"));
-    QCOMPARE(box->text(), QStringLiteral("12"));
-    QApplication::clipboard()->setText(QStringLiteral("4 wipes"));
-    box->selectAll();
-    box->paste();
-    QCOMPARE(box->text(), QStringLiteral("12"));
-
-    // Ten digits fit the box but not 32 bits: logged, nothing changes.
-    Type(QStringLiteral("99999999999"));
-    QCOMPARE(box->text(), QStringLiteral("9999999999"));
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(Shared().NumOverwrite, 3);
-    QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("3"));
-    QCOMPARE(Text(QStringLiteral("txtNumOverLong")), QStringLiteral("Number of wipes: 3"));
-    QVERIFY(ErrorLog().contains(QStringLiteral("frmOptions:SetWipes Err Number = 6")));
-}
-
-void TestFrmOptions::instantShredAndPromptAreStoredAtOnce()
-{
-    Open();
-    QCOMPARE(Stored(Setting::PromptSafeFiles), QStringLiteral("1"));
-    Click(Control(QStringLiteral("btnInstant")));
-    QCOMPARE(Text(QStringLiteral("txtInstantShred")), QStringLiteral("Instant Shred is: ON"));
-    QVERIFY(Control(QStringLiteral("lblWarning"))->isVisible());
-    QCOMPARE(Stored(Setting::ShredNow), QStringLiteral("True"));
-    QVERIFY(Shared().ShredNow);
-    Click(Control(QStringLiteral("chkPrompt")));
-    QCOMPARE(Stored(Setting::PromptSafeFiles), QStringLiteral("0"));
-    QCOMPARE(Shared().PromptSafeFiles, qint16(0));
-    m_window.reset();
-    Open();
-    QCOMPARE(Text(QStringLiteral("txtInstantShred")), QStringLiteral("Instant Shred is: ON"));
-    QVERIFY(!Control<QCheckBox>(QStringLiteral("chkPrompt"))->isChecked());
-}
-
-void TestFrmOptions::foldersAreAddedAndClearedInTheirOrders()
-{
-    const QString a = m_dir.filePath(QStringLiteral("A")), b = m_dir.filePath(QStringLiteral("B")),
-                  c = m_dir.filePath(QStringLiteral("C")), lowerA = m_dir.filePath(QStringLiteral("a"));
-    for (const QString& folder : {a, b, c, lowerA})
-        QVERIFY(QDir().mkpath(folder));
-    Open();
-    {
-        // The same folder twice, and a Cancel, add nothing; another letter case is another folder.
-        FolderChooser user({a, b, c, a, QString(), lowerA});
-        for (int i = 0; i < 6; ++i)
-            Click(Control(QStringLiteral("btnSafeShred")));
-        QCOMPARE(user.titles.size(), 6);
-        QCOMPARE(user.titles.first(), QStringLiteral("Do Not Shred This Folder..."));
-    }
-    QCOMPARE(ListedFolders(), (QStringList{a, b, c, lowerA}));
-    QCOMPARE(Stored(Setting::SafeFiles), a + u';' + b + u';' + c + u';' + lowerA + u';');
-    QCOMPARE(Shared().SafeFolders, (QStringList{a, b, c, lowerA}));
-    QCOMPARE(Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(1)->toolTip(), b);
-
-    Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(1)->setCheckState(Qt::Checked);
-    {
-        DialogAnswerer user({QStringLiteral("cmdNo"), QStringLiteral("btnYes")});
-        Click(Control(QStringLiteral("Selection2_2")));
-        QCOMPARE(ListedFolders().size(), 4);
-        Click(Control(QStringLiteral("Selection2_2")));
-        QCOMPARE(user.asked.size(), 2);
-        QVERIFY(user.asked[1].startsWith(ClearTitle +
-                                         QStringLiteral("|Are you sure you want to clear the selected")));
-    }
-    // The folders kept come back in the reverse of their order.
-    QCOMPARE(ListedFolders(), (QStringList{lowerA, c, a}));
-    QCOMPARE(Stored(Setting::SafeFiles), lowerA + u';' + c + u';' + a + u';');
-    QCOMPARE(Shared().SafeFolders, (QStringList{lowerA, c, a}));
-
-    Click(Control(QStringLiteral("Selection2_0")));
-    Click(Control(QStringLiteral("Selection2_1")));
-    Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(0)->setCheckState(Qt::Checked);
-    Click(Control(QStringLiteral("Selection2_1")));
-    QCOMPARE(Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(0)->checkState(), Qt::Unchecked);
-    QCOMPARE(Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(2)->checkState(), Qt::Checked);
-    {
-        DialogAnswerer user({QStringLiteral("btnYes")});
-        Click(Control(QStringLiteral("Selection2_3")));
-        QVERIFY(user.asked.value(0).contains(QStringLiteral("permit shredding of items in ALL folders")));
-    }
-    QVERIFY(ListedFolders().isEmpty());
-    QCOMPARE(Stored(Setting::SafeFiles), QString());
-    QVERIFY(Shared().SafeFolders.isEmpty());
-}
-
-void TestFrmOptions::hundredFoldersAtMost()
-{
-    QString stored;
-    for (int i = 0; i < 101; ++i)
-        stored += QStringLiteral("/srv/keep%1;").arg(i);
-    SaveStringSetting(Setting::SafeFiles, stored);
-    Open();
-    QCOMPARE(ListedFolders().size(), 100);
-    QCOMPARE(ListedFolders().last(), QStringLiteral("/srv/keep99"));
-    QVERIFY(ErrorLog().contains(QStringLiteral("SmartSplit")));
-
-    // A 101st is refused with a message, so that nothing added is dropped at the next reading.
-    const QString kept = Stored(Setting::SafeFiles);
-    FolderChooser chooser({m_dir.path()});
-    DialogAnswerer user({QStringLiteral("cmdOK")});
-    Click(Control(QStringLiteral("btnSafeShred")));
-    QCOMPARE(user.asked.size(), 1);
-    QVERIFY(user.asked[0].contains(QStringLiteral("was not added to the 'Do Not Shred' list")));
-    QCOMPARE(Stored(Setting::SafeFiles), kept);
-    QCOMPARE(Shared().SafeFolders.size(), 100);
-}
-
-void TestFrmOptions::scrollerMovesTheListByWholeRows()
-{
-    for (const int count : {5, 6}) {
-        QString stored;
-        for (int i = 0; i < count; ++i)
-            stored += QStringLiteral("/srv/f%1;").arg(i);
-        SaveStringSetting(Setting::SafeFiles, stored);
-        Open();
-        auto* scroller = Control<ctlSlider>(QStringLiteral("myscroller2"));
-        auto* list = Control<QListWidget>(QStringLiteral("LstSafeFiles"));
-        const int row = list->visualItemRect(list->item(0)).height();
-        QCOMPARE(list->height(), row * count);
-        QCOMPARE(scroller->Max(), count == 5 ? 100 : 200);
-        QCOMPARE(list->y(), 0);
-        (void)scroller->SetValue(0);
-        QCOMPARE(list->y(), count == 5 ? 0 : -2 * row);
-        (void)scroller->SetValue(150);
-        QCOMPARE(list->y(), count == 5 ? 0 : -row);
-    }
-}
-
-void TestFrmOptions::everyControlCanBeReachedByAScreenReader()
-{
-    SaveStringSetting(Setting::SafeFiles, QStringLiteral("/srv/one;/srv/two;"));
-    Open();
-    for (const char* name :
-         {"btnWipes", "btnInstant", "btnFastShred", "btnSafeShred", "cmdTutorial", "btnClose"}) {
-        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Control(QLatin1String(name)));
-        QCOMPARE(button->role(), QAccessible::Button);
-        QVERIFY2(!button->text(QAccessible::Name).isEmpty(), name);
-        QVERIFY(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    }
-    // Pressing the Instant Shred row through accessibility switches it like a click.
-    QAccessible::queryAccessibleInterface(Control(QStringLiteral("btnInstant")))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(Shared().ShredNow);
-
-    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Control(QStringLiteral("txtNumOver")));
-    QCOMPARE(box->role(), QAccessible::EditableText);
-    QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Number of wipes"));
-    QAccessibleInterface* link =
-        QAccessible::queryAccessibleInterface(Control(QStringLiteral("Selection2_0")));
-    QCOMPARE(link->role(), QAccessible::Link);
-    QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Select All"));
-
-    // A folder is a checkable list item named by its path; pressing it ticks its box.
-    QAccessibleInterface* list =
-        QAccessible::queryAccessibleInterface(Control(QStringLiteral("LstSafeFiles")));
-    QCOMPARE(list->childCount(), 2);
-    QAccessibleInterface* item = list->child(1);
-    QCOMPARE(item->role(), QAccessible::ListItem);
-    QCOMPARE(item->text(QAccessible::Name), QStringLiteral("/srv/two"));
-    QVERIFY(item->state().checkable && !item->state().checked);
-    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(Control<QListWidget>(QStringLiteral("LstSafeFiles"))->item(1)->checkState(), Qt::Checked);
-    QVERIFY(item->state().checked);
-    QCOMPARE(list->indexOfChild(item), 1);
-}
 
 VANISTO_TEST_GUI_MAIN(TestFrmOptions)
 #include "tst_frmoptions.moc"

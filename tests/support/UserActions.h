@@ -20,6 +20,35 @@ inline void Click(QWidget* control)
     QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
 }
 
+// A control of `window` by name; a test that names one the window lacks stops at once.
+template <typename T = QWidget> T* Child(const QWidget* window, const QString& name)
+{
+    T* child = window->findChild<T*>(name);
+    Q_ASSERT_X(child, "Child", qPrintable(name));
+    return child;
+}
+template <typename T = QWidget> T* Child(const QWidget* window, const char* name)
+{
+    return Child<T>(window, QLatin1String(name));
+}
+inline void Click(const QWidget* window, const char* name)
+{
+    Click(Child(window, name));
+}
+inline QString TextOf(const QWidget* window, const char* label)
+{
+    return Child<QLabel>(window, label)->text();
+}
+// The shown top-level windows of one name ("frmDialog").
+inline QWidgetList Shown(const QString& name)
+{
+    QWidgetList shown;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            shown << top;
+    return shown;
+}
+
 // Runs `action` on each top-level window that `matches` once it is shown, each window once. The
 // action runs from its own timer event, so that a window it opens modally in turn (a tutorial
 // that opens the options that open the tutorial) is still seen.

@@ -9,46 +9,22 @@ class TestTutorialPages : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The product name is put in at run time wherever a text names the program.
-    void productNameIsPutIn()
+    // The product name is put in at run time wherever a text names the program, and nothing the
+    // tutorial says is about a system this program does not run on.
+    void textsNameTheProductAndThisSystem()
     {
         const QString product = QStringLiteral("Zyx");
         QVERIFY(ChapterTitle(5, product).contains(product));
         for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
-            QVERIFY2(PageAt(chapter, page, product).text.contains(product),
-                     qPrintable(QString::number(chapter)));
+            QVERIFY(PageAt(chapter, page, product).text.contains(product));
         for (int chapter = 0; chapter < ChapterCount; ++chapter)
             for (int page = 0; page < PageCount(chapter); ++page)
-                QVERIFY(!PageAt(chapter, page, product).text.contains(QStringLiteral("Vanisto")));
-    }
-
-    // Nothing the tutorial says is about a system this program does not run on.
-    void textsSpeakOfThisSystem()
-    {
-        for (int chapter = 0; chapter < ChapterCount; ++chapter) {
-            QVERIFY(!ChapterTitle(chapter, QStringLiteral("V")).contains(QStringLiteral("Windows")));
-            for (int page = 0; page < PageCount(chapter); ++page) {
-                const QString text = PageAt(chapter, page, QStringLiteral("V")).text;
-                for (const char* foreign : {"Windows", "Recycle Bin", "unlimited"})
-                    QVERIFY2(!text.contains(QLatin1String(foreign)), foreign);
-            }
-        }
-        const QString whatItDoes = PageAt(2, 0, QStringLiteral("V")).text;
+                for (const char* foreign : {"Vanisto", "Windows", "Recycle Bin", "unlimited"})
+                    QVERIFY2(!PageAt(chapter, page, product).text.contains(QLatin1String(foreign)), foreign);
         for (const char* caveat : {"btrfs", "zfs", "snapshots", "SSD"})
-            QVERIFY2(whatItDoes.contains(QLatin1String(caveat)), caveat);
-    }
-
-    void onlyChaptersZeroAndSevenHaveThreePages()
-    {
-        QCOMPARE(PageAt(7, 0, {}).next, 1);
-        QCOMPARE(PageAt(7, 0, {}).back, -1);
-        QCOMPARE(PageAt(7, 1, {}).back, 0);
-        QCOMPARE(PageAt(0, 2, {}).next, -1);
-        QCOMPARE(PageAt(0, 1, {}).picture, QStringLiteral("ImgIcon"));
-        QCOMPARE(PageAt(3, 0, {}).next, -1);
-        QVERIFY(PageAt(3, 1, {}).text.isEmpty());
-        QVERIFY(PageAt(8, 0, {}).text.isEmpty());
-        QVERIFY(PageAt(2, 0, {}).picture.isEmpty());
+            QVERIFY2(PageAt(2, 0, product).text.contains(QLatin1String(caveat)), caveat);
+        // No page past a chapter's last, nor past the last chapter.
+        QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
     }
 
     void textGoesBesideANarrowPictureAndBelowAWideOne_data()
@@ -63,8 +39,7 @@ private Q_SLOTS:
     void textGoesBesideANarrowPictureAndBelowAWideOne()
     {
         QFETCH(QSize, picture);
-        QFETCH(QRect, text);
-        QCOMPARE(TextPlace(QPoint(600, 1080), picture), text);
+        QTEST(TextPlace(QPoint(600, 1080), picture), "text");
     }
 };
 
