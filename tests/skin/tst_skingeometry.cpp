@@ -68,7 +68,6 @@ private Q_SLOTS:
     {
         SkinTestKit::Columns();
         Row("95 wide, 19-pixel tiles: the last at 95 lies outside", TileBound(95, 19), 5);
-        Row("round(1.5) = 2", TileBound(150, 100), 2);
         Row("round(2.5) = 2", TileBound(250, 100), 2);
         Row("round(3.5) = 4", TileBound(350, 100), 4);
         Row("96 DPI", TwipsPerPixel(96), 15);
