@@ -57,6 +57,7 @@ private Q_SLOTS:
             return QVariantList(
                 {t.BkColor(), t.TxtColor(), t.DelayTime(), t.VisibleTime(), t.TipWidth(), t.Style()});
         };
+        QCOMPARE(of(ControlTips()), of(AreaTips()));
         QCOMPARE(of(AreaTips()), QVariantList({0xC0FFFFu, 0u, 1000, 5000, 300, 1}));
         QCOMPARE(of(cToolTip()), QVariantList({0xEEFFFFu, 0u, 500, 2000, 300, 1}));
     }
@@ -103,15 +104,12 @@ private Q_SLOTS:
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(button, &enter);
         QVERIFY(!ControlTips().Shown());
-        QCOMPARE(ControlTips().findChild<QTimer*>(u"tipDelay"_s)->interval(), 1000);
         Fire(ControlTips(), "tipDelay");
         TipWindow* shown = ControlTips().Shown();
         QVERIFY(shown);
-        QCOMPARE(shown->Text(), u"Exit and return to Main Screen"_s);
-        QCOMPARE(shown->Background(), QColor(255, 255, 192));
-        QCOMPARE(shown->TextColor(), QColor(Qt::black));
-        QCOMPARE(shown->Style(), 1);
-        QCOMPARE(ControlTips().findChild<QTimer*>(u"tipVisible"_s)->interval(), 5000);
+        QCOMPARE(
+            QVariantList({shown->Text(), shown->Background(), shown->TextColor(), shown->Style()}),
+            QVariantList({u"Exit and return to Main Screen"_s, QColor(255, 255, 192), QColor(Qt::black), 1}));
         Fire(ControlTips(), "tipVisible");
         QVERIFY(!ControlTips().Shown());
         // The toolkit's own tooltip stays out of the way.
