@@ -13,18 +13,19 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-// The last answer of an asynchronous call, waited for as the event loop runs.
-template <typename T> T Await(std::function<void(QObject*, std::function<void(T)>)> call, int ms = 10000)
+// The answer of an asynchronous call, waited for as the event loop runs.
+template <typename T>
+T Await(const std::function<void(QObject*, std::function<void(T)>)>& call, int ms = 10000)
 {
     QObject context;
     std::optional<T> answer;
     call(&context, [&answer](T value) { answer = value; });
-    if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, ms)) {
+    if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, ms))
         QTest::qFail("no answer in time", __FILE__, __LINE__);
-        return T{};
-    }
-    return *answer;
+    return answer.value_or(T{});
 }
 
 modGetConnect::Answer Get(const QString& url, qint64 cap = VersionFileCap)
@@ -45,11 +46,6 @@ bool Newer(OnlineState& state)
     return Await<bool>(
         [&state](QObject* context, auto done) { NewerVersionAvailable(state, context, done); });
 }
-
-QString Today()
-{
-    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
-}
 } // namespace
 
 class TestModVersion : public QObject
@@ -60,50 +56,48 @@ private Q_SLOTS:
     {
         m_site = std::make_unique<LocalWebSite>();
         modGetConnect::SetSiteAddress(m_site->address());
-        QSettings(QStringLiteral("vn10"), QStringLiteral("vn10")).clear();
+        QSettings(u"vn10"_s, u"vn10"_s).clear();
     }
 
+    // Version, date and message; anything else is refused with a reason.
     void readVersionFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("read"); // version, date, message; empty when refused
-        const QString message = QStringLiteral("Faster.\r\nSafer.\r\n");
+        QTest::addColumn<QString>("read");
+        const QString message = u"|12/01/2026|Faster.\r\nSafer.\r\n"_s;
         QTest::newRow("CR LF") << QByteArray("1.1\r\n12/01/2026\r\nFaster.\r\nSafer.\r\n")
-                               << QStringList{QStringLiteral("1.1"), QStringLiteral("12/01/2026"), message};
-        QTest::newRow("LF, BOM, no last break")
-            << QByteArray("\xEF\xBB\xBF"
-                          "1.00\n12/01/2026\nFaster.\nSafer.")
-            << QStringList{QStringLiteral("1.00"), QStringLiteral("12/01/2026"), message};
-        QTest::newRow("two lines") << QByteArray("2.0\r\n1/2/2027\r\n")
-                                   << QStringList{QStringLiteral("2.0"), QStringLiteral("1/2/2027"),
-                                                  QString()};
-        QTest::newRow("one line") << QByteArray("1.1\r\n") << QStringList{};
-        QTest::newRow("HTML error page")
-            << QByteArray("<!DOCTYPE html>\n<html><body>Error</body></html>\n") << QStringList{};
-        QTest::newRow("NUL") << QByteArray("1.1\r\n12/01/2026\r\nA\0B\r\n", 21) << QStringList{};
-        QTest::newRow("not UTF-8") << QByteArray("1.1\r\n12/01/2026\r\n\xff\xfe\r\n") << QStringList{};
+                               << u"1.1"_s + message;
+        QTest::newRow("LF, BOM, no last break") << QByteArray("\xEF\xBB\xBF"
+                                                              "1.00\n12/01/2026\nFaster.\nSafer.")
+                                                << u"1.00"_s + message;
+        QTest::newRow("two lines") << QByteArray("2.0\r\n1/2/2027\r\n") << u"2.0|1/2/2027|"_s;
+        QTest::newRow("one line") << QByteArray("1.1\r\n") << u"refused"_s;
+        QTest::newRow("HTML") << QByteArray("<!DOCTYPE html>\n<html><body>Error</body></html>\n")
+                              << u"refused"_s;
+        QTest::newRow("NUL") << QByteArray("1.1\r\n12/01/2026\r\nA\0B\r\n", 21) << u"refused"_s;
+        QTest::newRow("not UTF-8") << QByteArray("1.1\r\n12/01/2026\r\n\xff\xfe\r\n") << u"refused"_s;
         QTest::newRow("10,000 lines")
-            << QByteArray("1.1\r\n12/01/2026\r\n") + QByteArray("line\r\n").repeated(10000) << QStringList{};
+            << QByteArray("1.1\r\n12/01/2026\r\n") + QByteArray("line\r\n").repeated(10000) << u"refused"_s;
     }
     void readVersionFile()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, read);
+        QFETCH(QString, read);
         QString why;
         const std::optional<VersionFile> file = ReadVersionFile(bytes, &why);
-        QCOMPARE(file.has_value(), !read.isEmpty());
-        if (file)
-            QCOMPARE((QStringList{file->publishedVersion, file->announcementsDate, file->upgradeMessage}),
-                     read);
-        else
-            QVERIFY(!why.isEmpty());
+        QCOMPARE(file ? QStringList({file->publishedVersion, file->announcementsDate, file->upgradeMessage})
+                            .join(u'|')
+                 : why.isEmpty() ? u"refused without a reason"_s
+                                 : u"refused"_s,
+                 read);
     }
 
     // Each published version asks once, across runs; the comparison is textual; with no stored
     // date any date but today's is news; the downloaded file does not stay behind.
     void newerVersionAsksOncePerPublishedVersion()
     {
-        m_site->serve("/version.txt", "1.0\r\n" + Today().toLatin1() + "\r\n");
+        m_site->serve("/version.txt",
+                      "1.0\r\n" + QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1() + "\r\n");
         OnlineState run;
         QVERIFY(!Newer(run));
         QVERIFY(!run.newAnnouncements);
@@ -111,9 +105,9 @@ private Q_SLOTS:
         m_site->serve("/version.txt", "1.1\r\n01/02/2030\r\nNew in 1.1\r\n");
         OnlineState first, second, third;
         QVERIFY(Newer(first));
-        QCOMPARE(first.upgradeMessage, QStringLiteral("New in 1.1\r\n"));
+        QCOMPARE(first.upgradeMessage, u"New in 1.1\r\n"_s);
         QVERIFY(first.newAnnouncements);
-        QVERIFY(!QFile::exists(AppFolder::file(QStringLiteral("version.txt"))));
+        QVERIFY(!QFile::exists(AppFolder::file(u"version.txt"_s)));
         QVERIFY(!Newer(second));
         QVERIFY(second.newAnnouncements); // seen only once the announcements window shows them
 
@@ -135,13 +129,13 @@ private Q_SLOTS:
         m_site->serve("/away",
                       LocalWebSite::Page{302, {}, "Location: " + other.address().toLatin1() + "/b\r\n"});
 
-        QVERIFY(!Get(m_site->address() + QStringLiteral("/big")).ok);
-        QVERIFY(Get(m_site->address() + QStringLiteral("/big"), big.size()).ok);
-        QVERIFY(!Get(m_site->address() + QStringLiteral("/missing")).ok);
-        QCOMPARE(Get(m_site->address() + QStringLiteral("/here")).body, QByteArray("A"));
-        QVERIFY(!Get(m_site->address() + QStringLiteral("/away")).ok);
+        QVERIFY(!Get(m_site->address() + u"/big"_s).ok);
+        QVERIFY(Get(m_site->address() + u"/big"_s, big.size()).ok);
+        QVERIFY(!Get(m_site->address() + u"/missing"_s).ok);
+        QCOMPARE(Get(m_site->address() + u"/here"_s).body, QByteArray("A"));
+        QVERIFY(!Get(m_site->address() + u"/away"_s).ok);
         QCOMPARE(other.requests.size(), 0);
-        QVERIFY(!Get(QStringLiteral("http://192.0.2.1/version.txt")).ok); // plain HTTP off this machine
+        QVERIFY(!Get(u"http://192.0.2.1/version.txt"_s).ok); // plain HTTP off this machine
         for (const LocalWebSite::Request& request : std::as_const(m_site->requests)) {
             QVERIFY2(request.head.contains("\r\nUser-Agent: Vanisto/1.0"), request.head);
             QVERIFY2(!request.head.contains("\r\nCookie:"), request.head);
@@ -171,7 +165,7 @@ private Q_SLOTS:
     // address as one argument; the probe file never stays behind.
     void standardBrowserFollowsTheUsersAssociation()
     {
-        const QString probe = AppFolder::file(QStringLiteral("xxx.html"));
+        const QString probe = AppFolder::file(u"xxx.html"_s);
         {
             FakeBrowser none(false);
             QCOMPARE(StandardBrowser(), QString());
@@ -180,9 +174,9 @@ private Q_SLOTS:
         FakeBrowser browser;
         const QString command = StandardBrowser();
         QVERIFY(!QFile::exists(probe));
-        const QString address = QStringLiteral("https://example.org/a b?c=1&d='2'");
+        const QString address = u"https://example.org/a b?c=1&d='2'"_s;
         QVERIFY(StartBrowser(command, address));
-        QTRY_COMPARE(browser.arguments(), QStringLiteral("--new-window\n") + address + QLatin1Char('\n'));
+        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + address + QLatin1Char('\n'));
     }
 
 private:

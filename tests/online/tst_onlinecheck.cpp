@@ -14,6 +14,7 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using namespace UserActions;
 
 namespace {
@@ -29,7 +30,7 @@ QWidget* Control(const char* name)
 
 QByteArray Today()
 {
-    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")).toLatin1();
+    return QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1();
 }
 
 // One run of the program's check, from its first tick to its end.
@@ -65,7 +66,7 @@ private Q_SLOTS:
     {
         m_site = std::make_unique<LocalWebSite>();
         modGetConnect::SetSiteAddress(m_site->address());
-        QSettings(QStringLiteral("vn10"), QStringLiteral("vn10")).clear();
+        QSettings(u"vn10"_s, u"vn10"_s).clear();
         Window().StopBall();
     }
 
@@ -74,33 +75,29 @@ private Q_SLOTS:
     void upgradeIsOfferedOncePerVersion()
     {
         m_site->serve("/version.txt", "1.1\r\n" + Today() + "\r\nNew in 1.1\r\n");
-        const QString question =
-            QStringLiteral("Upgrade information...|New in 1.1\n\n\nWould you like to visit the "
-                           "Vanisto website for more information?");
+        const QString question = u"Upgrade information...|New in 1.1\n\n\nWould you like to visit the "
+                                 "Vanisto website for more information?"_s;
         {
             FakeBrowser none(false);
-            DialogAnswerer user({QStringLiteral("btnYes"), QStringLiteral("cmdOK")});
+            DialogAnswerer user({u"btnYes"_s, u"cmdOK"_s});
             OnlineCheck run(Window());
             RunCheck(run);
             QCOMPARE(user.asked,
-                     (QStringList{question, QStringLiteral("Navigation error...|We were unable to "
-                                                           "auto-navigate to the Vanisto website.  Please "
-                                                           "visit us at \n") +
-                                                m_site->address() +
-                                                QStringLiteral("\nfor upgrade information.")}));
+                     QStringList({question, u"Navigation error...|We were unable to auto-navigate to the "
+                                            "Vanisto website.  Please visit us at \n"_s +
+                                                m_site->address() + u"\nfor upgrade information."_s}));
             QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 0);
             QVERIFY(!Window().ControlVisible(RunControl::pic1));
         }
         FakeBrowser browser;
         m_site->serve("/version.txt", "1.2\r\n" + Today() + "\r\nNew in 1.1\r\n");
         for (const QStringList& expected : {QStringList{question}, QStringList{}}) {
-            DialogAnswerer user({QStringLiteral("btnYes")});
+            DialogAnswerer user({u"btnYes"_s});
             OnlineCheck run(Window());
             RunCheck(run);
             QCOMPARE(user.asked, expected);
         }
-        QTRY_COMPARE(browser.arguments(),
-                     QStringLiteral("--new-window\n") + m_site->address() + QLatin1Char('\n'));
+        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + QLatin1Char('\n'));
     }
 
     // New announcements pulse the ball; the window it opens shows the page as text only, marks
@@ -117,19 +114,18 @@ private Q_SLOTS:
         QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
 
         FakeBrowser browser;
-        WhenShown announcements(QStringLiteral("frmAd"), [](QWidget* window) {
-            auto* view = window->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"));
-            QTRY_VERIFY(view->toPlainText().contains(QStringLiteral("Big news")));
-            QCOMPARE(window->windowTitle(), QStringLiteral("Vanisto 1.0 Announcements"));
-            ClickLink(view, QStringLiteral("More"));
+        WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
+            auto* view = window->findChild<QTextBrowser*>(u"WebBrowser1"_s);
+            QTRY_VERIFY(view->toPlainText().contains(u"Big news"_s));
+            QCOMPARE(window->windowTitle(), u"Vanisto 1.0 Announcements"_s);
+            ClickLink(view, u"More"_s);
         });
         QTest::mouseMove(Control("pic1"));
         Click(Control("btnBall"));
         QCOMPARE(announcements.count(), 1);
-        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), QStringLiteral("01/02/2030"));
+        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), u"01/02/2030"_s);
         QVERIFY(!Window().ControlVisible(RunControl::pic1));
-        QTRY_COMPARE(browser.arguments(),
-                     QStringLiteral("--new-window\n") + m_site->address() + QStringLiteral("/more.htm\n"));
+        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + u"/more.htm\n"_s);
         QCOMPARE(m_site->count("/remote.png") + m_site->count("/style.css"), 0);
     }
 
@@ -146,16 +142,16 @@ private Q_SLOTS:
         QVERIFY(!run.state().onlineCheckDone);
         QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 5000);
 
-        SaveStringSetting(Setting::NewAnnouncementsDate, QStringLiteral("11/11/2011"));
+        SaveStringSetting(Setting::NewAnnouncementsDate, u"11/11/2011"_s);
         Window().StartBall();
-        WhenShown announcements(QStringLiteral("frmAd"), [](QWidget* window) {
+        WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
             QTest::qWait(500);
             QVERIFY(window->findChild<QTextBrowser*>()->isHidden());
-            Click(window->findChild<QWidget*>(QStringLiteral("btnClose")));
+            Click(window->findChild<QWidget*>(u"btnClose"_s));
         });
         OpenAnnouncementsWindow(Window(), run.state());
         QCOMPARE(announcements.count(), 1);
-        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), QStringLiteral("11/11/2011"));
+        QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), u"11/11/2011"_s);
         QVERIFY(Window().ControlVisible(RunControl::pic1));
         QCOMPARE(user.asked, QStringList{});
     }

@@ -1,4 +1,4 @@
-#include "MouseEvents.h"
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
 #include "common/LogError.h"
 #include "skin/PropertyBag.h"
@@ -7,30 +7,23 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QtTest>
+
+using SkinTestKit::Filled;
+using SkinTestKit::Record;
 
 namespace {
-QPixmap Filled(const QColor& color, QSize size = QSize(200, 20))
-{
-    QPixmap pixmap(size);
-    pixmap.fill(color);
-    return pixmap;
-}
-
+// A 200 x 20 bar, black behind red, values 0 to 100, whose events are written down.
 struct Fixture
 {
     cpvProgressBar bar;
     QStringList events;
     Fixture()
     {
-        bar.SetBarPictureBack(Filled(Qt::black));
-        bar.SetBarPicture(Filled(Qt::red));
-        QObject::connect(&bar, &cpvProgressBar::ValueChanged,
-                         [this] { events << QStringLiteral("ValueChanged"); });
-        QObject::connect(&bar, &cpvProgressBar::MaxReached,
-                         [this] { events << QStringLiteral("MaxReached"); });
-        QObject::connect(&bar, &cpvProgressBar::MinReached,
-                         [this] { events << QStringLiteral("MinReached"); });
+        bar.SetBarPictureBack(Filled(Qt::black, QSize(200, 20)));
+        bar.SetBarPicture(Filled(Qt::red, QSize(200, 20)));
+        Record(events, &bar, &cpvProgressBar::ValueChanged, "ValueChanged", &cpvProgressBar::MaxReached,
+               "MaxReached", &cpvProgressBar::MinReached, "MinReached", &cpvProgressBar::MouseDown,
+               "MouseDown", &cpvProgressBar::Click, "Click");
     }
 };
 } // namespace
@@ -41,70 +34,30 @@ class TestCpvProgressBar : public QObject
 private Q_SLOTS:
     void initTestCase() { RefreshTwips(); }
 
-    void valueEvents()
+    // Events come only for a new value, and at the ends; refused values (380) change nothing.
+    void properties_data()
     {
-        Fixture f;
-        QCOMPARE(f.bar.SetValue(0), 0L);
-        QVERIFY(f.events.isEmpty()); // the value it already had
-        QCOMPARE(f.bar.SetValue(100), 0L);
-        QCOMPARE(f.events, (QStringList{QStringLiteral("ValueChanged"), QStringLiteral("MaxReached")}));
-        f.events.clear();
-        QCOMPARE(f.bar.SetValue(100), 0L);
-        QVERIFY(f.events.isEmpty());
-        QCOMPARE(f.bar.SetValue(0), 0L);
-        QCOMPARE(f.events, (QStringList{QStringLiteral("ValueChanged"), QStringLiteral("MinReached")}));
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("to the ends and back")
+            << u"Value=0 Value=100 Value=100 Value=0"_s
+            << u"0 0:ValueChanged,MaxReached 0 0:ValueChanged,MinReached | 0 0 100"_s;
+        QTest::newRow("Value below Min") << u"Value=40 Value=-1"_s << u"0:ValueChanged 380 | 0 40 100"_s;
+        QTest::newRow("Value above Max") << u"Value=40 Value=101"_s << u"0:ValueChanged 380 | 0 40 100"_s;
+        QTest::newRow("Max equal to Min") << u"Max=0"_s << u"380 | 0 0 100"_s;
+        QTest::newRow("Max below Min") << u"Max=-5"_s << u"380 | 0 0 100"_s;
+        QTest::newRow("Min equal to Max") << u"Min=100"_s << u"380 | 0 0 100"_s;
+        QTest::newRow("Min resets the value")
+            << u"Value=50 Min=10"_s << u"0:ValueChanged 0:ValueChanged,MinReached | 10 10 100"_s;
+        QTest::newRow("a lower Max keeps the value")
+            << u"Value=80 Max=40"_s << u"0:ValueChanged 0 | 0 80 40"_s;
     }
-
-    void invalidValuesChangeNothing_data()
+    void properties()
     {
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<int>("value");
-        QTest::newRow("Value below Min") << "Value" << -1;
-        QTest::newRow("Value above Max") << "Value" << 101;
-        QTest::newRow("Max equal to Min") << "Max" << 0;
-        QTest::newRow("Max below Min") << "Max" << -5;
-        QTest::newRow("Min equal to Max") << "Min" << 100;
-    }
-    void invalidValuesChangeNothing()
-    {
-        QFETCH(QString, property);
-        QFETCH(int, value);
+        QFETCH(QString, steps);
+        QFETCH(QString, seen);
         Fixture f;
-        QCOMPARE(f.bar.SetValue(40), 0L);
-        f.events.clear();
-        long error = 0;
-        if (property == QStringLiteral("Value"))
-            error = f.bar.SetValue(value);
-        else if (property == QStringLiteral("Max"))
-            error = f.bar.SetMax(value);
-        else
-            error = f.bar.SetMin(value);
-        QCOMPARE(error, ErrorNumber::InvalidPropertyValue);
-        QCOMPARE(f.bar.Value(), 40);
-        QCOMPARE(f.bar.Min(), 0);
-        QCOMPARE(f.bar.Max(), 100);
-        QVERIFY(f.events.isEmpty());
-    }
-
-    void minResetsTheValue()
-    {
-        Fixture f;
-        QCOMPARE(f.bar.SetValue(50), 0L);
-        f.events.clear();
-        QCOMPARE(f.bar.SetMin(10), 0L);
-        QCOMPARE(f.bar.Value(), 10);
-        QCOMPARE(f.events, (QStringList{QStringLiteral("ValueChanged"), QStringLiteral("MinReached")}));
-    }
-
-    void lowerMaxKeepsTheValue()
-    {
-        Fixture f;
-        QCOMPARE(f.bar.SetValue(80), 0L);
-        QCOMPARE(f.bar.SetMax(40), 0L);
-        QCOMPARE(f.bar.Value(), 80);
-        QCOMPARE(f.bar.FilledRect(), QRect(0, 0, 400, 20)); // longer than the control, clipped
-        f.bar.SetCaptionFormat(2);
-        QCOMPARE(f.bar.Caption(), QStringLiteral("200%"));
+        QCOMPARE(SkinTestKit::Set(f.bar, f.events, steps), seen);
     }
 
     void barAndCaption()
@@ -113,11 +66,16 @@ private Q_SLOTS:
         QCOMPARE(f.bar.SetValue(50), 0L);
         QCOMPARE(f.bar.FilledRect(), QRect(0, 0, 100, 20));
         f.bar.SetCaptionFormat(3);
-        QCOMPARE(f.bar.Caption(), QStringLiteral("50.0%"));
+        QCOMPARE(f.bar.Caption(), u"50.0%"_s);
         const QImage drawn = f.bar.grab().toImage();
         QCOMPARE(QColor(drawn.pixel(2, 2)), QColor(Qt::red));
         QCOMPARE(QColor(drawn.pixel(197, 2)), QColor(Qt::black));
+        // A value above Max is drawn past the end, and clipped.
+        QCOMPARE(f.bar.SetMax(25), 0L);
+        QCOMPARE(f.bar.FilledRect(), QRect(0, 0, 400, 20));
+        QCOMPARE(f.bar.Caption(), u"200.0%"_s);
         f.bar.SetOrientation(1);
+        QCOMPARE(f.bar.SetMax(100), 0L);
         QCOMPARE(f.bar.SetValue(25), 0L);
         QCOMPARE(f.bar.FilledRect(), QRect(0, 15, 200, 5));
     }
@@ -132,38 +90,33 @@ private Q_SLOTS:
         QCOMPARE(f.bar.size(), QSize(70, 10));
     }
 
-    void mouseEvents()
+    void mouseEventsInTwips()
     {
         Fixture f;
-        QStringList raised;
-        QObject::connect(&f.bar, &cpvProgressBar::MouseDown, [&](int b, int s, float x, float y) {
-            raised << QStringLiteral("MouseDown %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
-        });
-        QObject::connect(&f.bar, &cpvProgressBar::Click, [&] { raised << QStringLiteral("Click"); });
         MouseEvents::Send(&f.bar, QEvent::MouseButtonPress, {4, 2}, Qt::LeftButton, Qt::LeftButton,
                           Qt::ShiftModifier);
         MouseEvents::Release(&f.bar, {4, 2});
-        QCOMPARE(raised, (QStringList{QStringLiteral("MouseDown 1 1 60 30"), QStringLiteral("Click")}));
+        QCOMPARE(f.events, QStringList({u"MouseDown 1 1 60 30"_s, u"Click"_s}));
     }
 
     void loadingStoresWithoutChecksOrEvents()
     {
         PropertyBag bag;
-        bag.WriteProperty(QStringLiteral("Min"), 20, 0);
-        bag.WriteProperty(QStringLiteral("Max"), 120, 100);
-        bag.WriteProperty(QStringLiteral("Value"), 150, 0);
-        bag.WriteProperty(QStringLiteral("CaptionFormat"), 5, 0);
-        bag.WriteProperty(QStringLiteral("BarPictureBack"), Filled(Qt::black), QPixmap());
+        bag.WriteProperty(u"Min"_s, 20, 0);
+        bag.WriteProperty(u"Max"_s, 120, 100);
+        bag.WriteProperty(u"Value"_s, 150, 0);
+        bag.WriteProperty(u"CaptionFormat"_s, 5, 0);
+        bag.WriteProperty(u"BarPictureBack"_s, Filled(Qt::black, QSize(200, 20)), QPixmap());
         Fixture f;
         f.bar.ReadProperties(bag);
         QVERIFY(f.events.isEmpty());
         QCOMPARE(f.bar.Value(), 150);
-        QCOMPARE(f.bar.Caption(), QStringLiteral("130%"));
+        QCOMPARE(f.bar.Caption(), u"130%"_s);
         QCOMPARE(f.bar.SetValue(150), ErrorNumber::InvalidPropertyValue);
         PropertyBag saved;
         f.bar.WriteProperties(saved);
-        QCOMPARE(saved.ReadProperty(QStringLiteral("Value"), 0).toInt(), 150);
-        QVERIFY(!saved.Names().contains(QStringLiteral("Orientation")));
+        QCOMPARE(saved.ReadProperty(u"Value"_s, 0).toInt(), 150);
+        QVERIFY(!saved.Names().contains(u"Orientation"_s));
     }
 
     void accessibleValue()
@@ -173,10 +126,8 @@ private Q_SLOTS:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.bar);
         QCOMPARE(iface->role(), QAccessible::ProgressBar);
         QAccessibleValueInterface* value = iface->valueInterface();
-        QVERIFY(value);
-        QCOMPARE(value->currentValue().toInt(), 30);
-        QCOMPARE(value->maximumValue().toInt(), 100);
-        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(QVariantList({value->minimumValue(), value->currentValue(), value->maximumValue()}),
+                 QVariantList({0, 30, 100}));
     }
 };
 

@@ -1,107 +1,82 @@
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
 #include "skin/frmPics.h"
 
 #include <QApplication>
-#include <QtTest>
+
+namespace {
+void Rows(const char* what, const char* names, const std::function<QVariant(const QString&)>& got,
+          const QVariant& want)
+{
+    for (const QString& name : QString::fromLatin1(names).split(u' '))
+        QTest::addRow("%s %s", what, qPrintable(name)) << got(name) << want;
+}
+
+// A button has its four pictures, all of one size, and the hot one differs from the resting one.
+QVariant Complete(const QString& windowDotControl)
+{
+    const QStringList parts = windowDotControl.split(u'.');
+    const ButtonImages b = frmPics::ButtonFor(parts.at(0), parts.at(1));
+    const QSize size = b.up.size();
+    return !b.up.isNull() && b.hot.size() == size && b.down.size() == size && b.disabled.size() == size &&
+           b.up.toImage() != b.hot.toImage();
+}
+} // namespace
 
 class TestFrmPics : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void pictureSizes_data()
+    void pictures_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("ImgFill") << "ImgFill" << QSize(100, 100);
-        for (const char* name : {"imgTitle0", "imgTitle1", "imgTitle2", "imgWindowBottom", "imgWindowLeft",
-                                 "imgWindowRight", "imgWindowBottomLeft", "imgWindowBottomRight"})
-            QTest::newRow(name) << QString::fromLatin1(name) << QSize(19, 30);
-        QTest::newRow("imgBar") << "imgBar" << QSize(103, 30);
-        QTest::newRow("imgblack") << "imgblack" << QSize(150, 30);
-        QTest::newRow("ImgLogo") << "ImgLogo" << QSize(160, 35);
-        for (const char* name : {"ImgIcon", "imginformation", "imgquestion", "imgexclamation", "imgcritical"})
-            QTest::newRow(name) << QString::fromLatin1(name) << QSize(32, 32);
-    }
-    void pictureSizes()
-    {
-        QFETCH(QString, name);
-        QFETCH(QSize, size);
-        const QPixmap picture = frmPics::Picture(name);
-        QVERIFY2(!picture.isNull(), qPrintable(name));
-        QCOMPARE(picture.size(), size);
-    }
-
-    void theOtherNamedPicturesExist()
-    {
-        for (const char* name :
-             {"ImgOptionBar", "ImgOptionBarWhite", "ImgFrame", "imgFileFrame", "ImgDoNotShred",
-              "imgShredNormal", "imgShredEnhanced", "imgShredUltra", "ImgInstant", "imgwipes", "ImgContext",
-              "imgContainer", "imgAdFrame", "ImgAdOrange", "ImgAdGrey", "ImgIconOLD"})
-            QVERIFY2(!frmPics::Picture(QLatin1String(name)).isNull(), name);
-        QVERIFY(frmPics::Picture(QStringLiteral("imgTitle")).isNull());
-    }
-
-    void iconsAreTransparentOutsideTheirShape()
-    {
-        for (const char* name : {"ImgIcon", "imginformation", "imgexclamation"}) {
-            const QImage icon = frmPics::Picture(QLatin1String(name)).toImage();
-            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
-            QCOMPARE(qAlpha(icon.pixel(16, 16)), 255);
-        }
-    }
-
-    // Every image button of every window has its four pictures, all of one size.
-    void buttonsOfTheWindows_data()
-    {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("control");
-        const QMap<QString, QStringList> buttons = {
-            {QStringLiteral("frmMainCode"),
-             {QStringLiteral("btnClose"), QStringLiteral("BtnAbout"), QStringLiteral("btnBall"),
-              QStringLiteral("btnCancel"), QStringLiteral("btnContract"), QStringLiteral("btnExpand"),
-              QStringLiteral("btnHide"), QStringLiteral("btnNo"), QStringLiteral("btnOptions"),
-              QStringLiteral("btnShow"), QStringLiteral("btnShred"), QStringLiteral("btnYes")}},
-            {QStringLiteral("frmOptions"),
-             {QStringLiteral("btnClose"), QStringLiteral("btnFastShred"), QStringLiteral("btnInstant"),
-              QStringLiteral("btnSafeShred"), QStringLiteral("btnWipes"), QStringLiteral("cmdTutorial")}},
-            {QStringLiteral("frmDialog"),
-             {QStringLiteral("btnClose"), QStringLiteral("btnYes"), QStringLiteral("cmdOK"),
-              QStringLiteral("cmdNo"), QStringLiteral("cmdCancel"), QStringLiteral("cmdSysInfo")}},
-            {QStringLiteral("frmAbout"),
-             {QStringLiteral("btnClose"), QStringLiteral("cmdOK"), QStringLiteral("cmdSysInfo"),
-              QStringLiteral("cmdTutorial")}},
-            {QStringLiteral("frmTutorial"),
-             {QStringLiteral("btnClose"), QStringLiteral("btnBack"), QStringLiteral("btnNext"),
-              QStringLiteral("btnNo"), QStringLiteral("btnOptions"), QStringLiteral("btnYes")}},
-            {QStringLiteral("frmAd"), {QStringLiteral("btnClose")}},
+        SkinTestKit::Columns();
+        // The frame's arithmetic counts on these sizes.
+        const auto size = [](const QString& name) { return QVariant(frmPics::Picture(name).size()); };
+        Rows("size", "ImgFill", size, QSize(100, 100));
+        Rows("size",
+             "imgTitle0 imgTitle1 imgTitle2 imgWindowBottom imgWindowLeft imgWindowRight imgWindowBottomLeft "
+             "imgWindowBottomRight",
+             size, QSize(19, 30));
+        Rows("size", "imgBar", size, QSize(103, 30));
+        Rows("size", "imgblack", size, QSize(150, 30));
+        Rows("size", "ImgLogo", size, QSize(160, 35));
+        Rows("size", "ImgIcon imginformation imgquestion imgexclamation imgcritical", size, QSize(32, 32));
+        const auto exists = [](const QString& name) { return QVariant(!frmPics::Picture(name).isNull()); };
+        Rows("exists",
+             "ImgOptionBar ImgOptionBarWhite ImgFrame imgFileFrame ImgDoNotShred imgShredNormal "
+             "imgShredEnhanced "
+             "imgShredUltra ImgInstant imgwipes ImgContext imgContainer imgAdFrame ImgAdOrange ImgAdGrey "
+             "ImgIconOLD",
+             exists, true);
+        Rows("exists", "imgTitle", exists, false);
+        const auto shape = [](const QString& name) {
+            const QImage icon = frmPics::Picture(name).toImage();
+            return QVariant(QVariantList{qAlpha(icon.pixel(0, 0)), qAlpha(icon.pixel(16, 16))});
         };
-        for (auto it = buttons.cbegin(); it != buttons.cend(); ++it)
-            for (const QString& control : it.value())
-                QTest::newRow(qPrintable(it.key() + QLatin1Char('.') + control)) << it.key() << control;
-    }
-    void buttonsOfTheWindows()
-    {
-        QFETCH(QString, window);
-        QFETCH(QString, control);
-        const ButtonImages images = frmPics::ButtonFor(window, control);
-        QVERIFY(!images.up.isNull() && !images.hot.isNull() && !images.down.isNull() &&
-                !images.disabled.isNull());
-        QCOMPARE(images.hot.size(), images.up.size());
-        QCOMPARE(images.down.size(), images.up.size());
-        QCOMPARE(images.disabled.size(), images.up.size());
-        QVERIFY(images.up.toImage() != images.hot.toImage());
-    }
+        Rows("see-through outside", "ImgIcon imginformation imgexclamation", shape, QVariantList{0, 255});
 
-    void dialogButtonsAreOneSize()
-    {
-        // 1110 x 375 twips at 15 twips per pixel.
-        for (const char* control : {"cmdOK", "btnYes", "cmdNo", "cmdCancel", "cmdSysInfo"})
-            QCOMPARE(frmPics::ButtonFor(QStringLiteral("frmDialog"), QLatin1String(control)).up.size(),
-                     QSize(74, 25));
-        QCOMPARE(frmPics::ButtonFor(QStringLiteral("frmOptions"), QStringLiteral("btnWipes")).up.size(),
-                 QSize(32, 35));
-        QVERIFY(frmPics::ButtonFor(QStringLiteral("frmAd"), QStringLiteral("cmdOK")).up.isNull());
+        Rows("complete",
+             "frmMainCode.btnClose frmMainCode.BtnAbout frmMainCode.btnBall frmMainCode.btnCancel "
+             "frmMainCode.btnContract frmMainCode.btnExpand frmMainCode.btnHide frmMainCode.btnNo "
+             "frmMainCode.btnOptions frmMainCode.btnShow frmMainCode.btnShred frmMainCode.btnYes "
+             "frmOptions.btnClose "
+             "frmOptions.btnFastShred frmOptions.btnInstant frmOptions.btnSafeShred frmOptions.btnWipes "
+             "frmOptions.cmdTutorial frmDialog.btnClose frmDialog.btnYes frmDialog.cmdOK frmDialog.cmdNo "
+             "frmDialog.cmdCancel frmDialog.cmdSysInfo frmAbout.btnClose frmAbout.cmdOK frmAbout.cmdSysInfo "
+             "frmAbout.cmdTutorial frmTutorial.btnClose frmTutorial.btnBack frmTutorial.btnNext "
+             "frmTutorial.btnNo "
+             "frmTutorial.btnOptions frmTutorial.btnYes frmAd.btnClose",
+             Complete, true);
+        Rows("complete", "frmAd.cmdOK", Complete, false);
+        // The dialog's buttons are 1110 x 375 twips.
+        const auto up = [](const QString& control) {
+            return QVariant(frmPics::ButtonFor(u"frmDialog"_s, control).up.size());
+        };
+        Rows("frmDialog size", "cmdOK btnYes cmdNo cmdCancel cmdSysInfo", up, QSize(74, 25));
+        SkinTestKit::Row("frmOptions size btnWipes",
+                         frmPics::ButtonFor(u"frmOptions"_s, u"btnWipes"_s).up.size(), QSize(32, 35));
     }
+    void pictures() { SKIN_COMPARE_ROW(); }
 };
 
 VANISTO_TEST_GUI_MAIN(TestFrmPics)

@@ -1,7 +1,6 @@
-#include "MouseEvents.h"
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
 #include "common/SharedState.h"
-#include "platform/AppFolder.h"
 #include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
 #include "skin/SkinSurface.h"
@@ -11,17 +10,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QtTest>
+
+#include <numeric>
 
 namespace {
-QString ErrorLog()
-{
-    QFile log(AppFolder::file(QStringLiteral("errlog.dat")));
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
-}
-
 void Add(QWidget* window, QWidget* control, const char* name)
 {
     control->setParent(window);
@@ -41,7 +34,7 @@ MyTopButton* Button(QWidget* window, const char* name)
 QWidget* SampleMainWindow()
 {
     auto* w = new QWidget;
-    w->setObjectName(QStringLiteral("frmMainCode"));
+    w->setObjectName(u"frmMainCode"_s);
     w->resize(485, 200);
     Add(w, new QLabel, "ImgIcon");
     Button(w, "btnClose");
@@ -50,7 +43,7 @@ QWidget* SampleMainWindow()
     Button(w, "btnExpand")->hide();
     Button(w, "btnBall")->hide();
     auto* ball = new QLabel;
-    ball->setPixmap(frmPics::Picture(QStringLiteral("ImgAdGrey")));
+    ball->setPixmap(frmPics::Picture(u"ImgAdGrey"_s));
     Add(w, ball, "pic1");
     Button(w, "btnShred");
     Add(w, new QLabel, "lblshred");
@@ -71,17 +64,12 @@ QImage OnScreen(QWidget* window)
     return image;
 }
 
+// The largest difference of one colour or alpha byte between two pictures of one size and format.
 int Difference(const QImage& a, const QImage& b)
 {
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            worst = std::max({worst, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
-                              qAbs(qBlue(p) - qBlue(q)), qAbs(qAlpha(p) - qAlpha(q))});
-        }
-    return worst;
+    return std::transform_reduce(
+        a.constBits(), a.constBits() + a.sizeInBytes(), b.constBits(), 0,
+        [](int x, int y) { return std::max(x, y); }, [](uchar x, uchar y) { return std::abs(x - y); });
 }
 } // namespace
 
@@ -91,11 +79,18 @@ class TestModSkinForm : public QObject
 private Q_SLOTS:
     void initTestCase() { RefreshTwips(); }
 
+    // The picture shows everything but the empty labels, which the header places from
+    // btnShred's place and lblshred's own top.
     void mainWindowMatchesItsReference()
     {
-        Shared().ListState = QStringLiteral("showlist");
+        Shared().ListState = u"showlist"_s;
         std::unique_ptr<QWidget> w(SampleMainWindow());
+        const auto control = [&](const char* name) { return w->findChild<QWidget*>(QLatin1String(name)); };
+        control("lblshred")->move(0, 14);
         MakeWindow(w.get(), 5);
+        QCOMPARE(control("lblshred")->pos(), QPoint(237, 14));
+        QCOMPARE(control("bareditsmall")->pos(), QPoint(292, 18));
+        QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QImage shot = OnScreen(w.get());
         const QString reference = QStringLiteral(SKIN_REFERENCE_DIR "/main-window.png");
         if (qEnvironmentVariableIsSet("VANISTO_UPDATE_REFERENCE"))
@@ -107,62 +102,20 @@ private Q_SLOTS:
                  "the painted window differs from tests/skin/reference/main-window.png");
     }
 
-    void placesTheFrameControls()
-    {
-        Shared().ListState = QStringLiteral("hidelist");
-        std::unique_ptr<QWidget> w(SampleMainWindow());
-        w->resize(333, 120);
-        w->findChild<QWidget*>(QStringLiteral("lblshred"))->move(0, 14);
-        MakeWindow(w.get(), 5);
-        QCOMPARE(TwipsX(), 15);
-        QCOMPARE(TwipsY(), 15);
-        const auto pos = [&](const char* name) { return w->findChild<QWidget*>(QLatin1String(name))->pos(); };
-        QCOMPARE(pos("btnClose"), QPoint(294, 11));
-        QCOMPARE(pos("BtnAbout"), QPoint(271, 11));
-        QCOMPARE(pos("btnShred"), QPoint(41, 8));
-        QCOMPARE(pos("lblshred"), QPoint(85, 14));
-        QCOMPARE(pos("bareditsmall"), QPoint(140, 18));
-        QCOMPARE(pos("ImgIcon"), QPoint(7, 7));
-        auto* icon = w->findChild<QLabel*>(QStringLiteral("ImgIcon"));
-        QCOMPARE(icon->pixmap().toImage(), frmPics::Picture(QStringLiteral("ImgIcon")).toImage());
-        QCOMPARE(icon->size(), QSize(32, 32));
-        QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(w->mask().boundingRect(), QRect(0, 0, 333, 120));
-        QVERIFY(!w->mask().contains(QPoint(0, 0)));
-        QCOMPARE(SkinSurface::of(w.get())->picture().size(), QSize(333, 120));
-    }
-
-    void iconKindZeroLeavesTheIcon()
-    {
-        QWidget w;
-        w.setObjectName(QStringLiteral("frmDialog"));
-        w.resize(300, 150);
-        auto* icon = new QLabel(&w);
-        icon->setObjectName(QStringLiteral("ImgIcon"));
-        icon->move(40, 50);
-        Button(&w, "btnClose");
-        MakeWindow(&w, 0);
-        QCOMPARE(icon->pos(), QPoint(40, 50));
-        QVERIFY(icon->pixmap().isNull());
-        MakeWindow(&w, 4);
-        QCOMPARE(icon->pos(), QPoint(13, 13));
-        QCOMPARE(icon->pixmap().toImage(), frmPics::Picture(QStringLiteral("imgcritical")).toImage());
-    }
-
     void aWindowWithoutCloseButtonGetsItsFrameAndALogLine()
     {
         QWidget w;
-        w.setObjectName(QStringLiteral("frmMainCode"));
+        w.setObjectName(u"frmMainCode"_s);
         w.resize(200, 100);
         auto* shred = new QLabel(&w);
-        shred->setObjectName(QStringLiteral("btnShred"));
+        shred->setObjectName(u"btnShred"_s);
         shred->move(3, 3);
         MakeWindow(&w, 0);
-        QVERIFY(ErrorLog().contains(
-            QStringLiteral(" Err Source = vn10 modSkinForm:MakeWindow Err Number = 438 ")));
+        QVERIFY(SkinTestKit::ErrorLog().contains(
+            u" Err Source = vn10 modSkinForm:MakeWindow Err Number = 438 "_s));
         // Fill, edges, outline and corners are there; nothing after the failing step is.
         const QImage surface = SkinSurface::of(&w)->picture().toImage();
-        const QImage corner = frmPics::Picture(QStringLiteral("imgWindowBottomRight")).toImage();
+        const QImage corner = frmPics::Picture(u"imgWindowBottomRight"_s).toImage();
         QCOMPARE(surface.pixel(181 + 9, 70 + 28), corner.pixel(9, 28));
         QVERIFY(!w.mask().isEmpty());
         QCOMPARE(shred->pos(), QPoint(3, 3));
@@ -173,16 +126,15 @@ private Q_SLOTS:
         QWidget w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        MakeTopMost(&w);
-        QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(w.isVisible());
-        MakeNormal(&w);
-        QVERIFY(!w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(w.isVisible());
+        for (bool top : {true, false}) {
+            top ? MakeTopMost(&w) : MakeNormal(&w);
+            QCOMPARE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint), top);
+            QCOMPARE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), top);
+            QVERIFY(w.isVisible());
+        }
     }
 
+    // The window follows the pointer until the button is released; a maximised one stays.
     void dragMovesTheWindowWithThePointer()
     {
         QWidget w;
@@ -190,91 +142,66 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint start = w.pos();
-        QCursor::setPos(start + QPoint(20, 10));
+        const auto moved = [&] { return u"%1,%2"_s.arg(w.x() - start.x()).arg(w.y() - start.y()); };
+        QCursor::setPos(w.mapToGlobal(QPoint(20, 10)));
         DoDrag(&w);
-        const QPoint to = QCursor::pos() + QPoint(35, 12);
-        QMouseEvent move(QEvent::MouseMove, QPointF(55, 22), QPointF(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &move);
-        QCOMPARE(w.pos(), start + QPoint(35, 12));
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(55, 22), QPointF(to), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &release);
-        QMouseEvent later(QEvent::MouseMove, QPointF(60, 30), QPointF(to + QPoint(50, 50)), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &later);
-        QCOMPARE(w.pos(), start + QPoint(35, 12));
-    }
+        QCOMPARE(SkinTestKit::Play(&w, u"d55,22 r20,10 h70,70"_s, moved), u"35,12 35,12 35,12"_s);
 
-    void dragOfAMaximisedWindowDoesNothing()
-    {
-        QWidget w;
         w.showMaximized();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QPoint start = w.pos();
+        const QPoint maximised = w.pos();
         DoDrag(&w);
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(QCursor::pos() + QPoint(40, 40)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &move);
-        QCOMPARE(w.pos(), start);
+        MouseEvents::Drag(&w, {45, 45});
+        QCOMPARE(w.pos(), maximised);
     }
 
+    // The label is 40 x 20 pixels: 600 x 300 twips, borders included.
     void linkHover_data()
     {
-        QTest::addColumn<float>("x");
-        QTest::addColumn<float>("y");
-        QTest::addColumn<bool>("hot");
-        // The label is 40 x 20 pixels: 600 x 300 twips.
-        QTest::newRow("inside") << 300.f << 150.f << true;
-        QTest::newRow("on the right and bottom border") << 600.f << 300.f << true;
-        QTest::newRow("on the top-left corner") << 0.f << 0.f << true;
-        QTest::newRow("past the right border") << 601.f << 150.f << false;
-        QTest::newRow("above") << 300.f << -1.f << false;
+        SkinTestKit::Columns();
+        const auto colour = [](float x, float y) {
+            QLabel label;
+            label.resize(40, 20);
+            LinkHover(&label, x, y);
+            const QColor hovered = label.palette().color(QPalette::WindowText);
+            LinkNormal(&label);
+            return QVariant(QVariantList{hovered, label.palette().color(QPalette::WindowText)});
+        };
+        const QColor hot(255, 255, 128), normal(255, 192, 128);
+        SkinTestKit::Row("inside", colour(300, 150), QVariantList{hot, normal});
+        SkinTestKit::Row("on the right and bottom border", colour(600, 300), QVariantList{hot, normal});
+        SkinTestKit::Row("on the top-left corner", colour(0, 0), QVariantList{hot, normal});
+        SkinTestKit::Row("past the right border", colour(601, 150), QVariantList{normal, normal});
+        SkinTestKit::Row("above", colour(300, -1), QVariantList{normal, normal});
     }
-    void linkHover()
-    {
-        QFETCH(float, x);
-        QFETCH(float, y);
-        QFETCH(bool, hot);
-        QLabel label;
-        label.resize(40, 20);
-        LinkHover(&label, x, y);
-        QCOMPARE(label.palette().color(QPalette::WindowText),
-                 hot ? QColor(255, 255, 128) : QColor(255, 192, 128));
-        LinkNormal(&label);
-        QCOMPARE(label.palette().color(QPalette::WindowText), QColor(255, 192, 128));
-    }
+    void linkHover() { SKIN_COMPARE_ROW(); }
 
     void linkLabelClicks()
     {
-        LinkLabel link(QStringLiteral("Check All"));
+        LinkLabel link(u"Check All"_s);
         link.resize(60, 16);
         QCOMPARE(link.palette().color(QPalette::WindowText), QColor(255, 192, 128));
         int clicks = 0;
         connect(&link, &LinkLabel::Click, [&] { ++clicks; });
-        MouseEvents::Press(&link, {5, 5});
-        MouseEvents::Release(&link, {5, 5});
-        MouseEvents::Press(&link, {5, 5});
-        MouseEvents::Release(&link, {80, 5}); // released off the link
+        SkinTestKit::Play(&link, u"p5 r5 p5 r80"_s, [] { return QString(); }); // the second released off it
         QTest::keyClick(&link, Qt::Key_Return);
         QCOMPARE(clicks, 2);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&link);
         QCOMPARE(iface->role(), QAccessible::Link);
-        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Check All"));
+        QCOMPARE(iface->text(QAccessible::Name), u"Check All"_s);
         iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(clicks, 3);
     }
 
     void handCursor()
     {
-        SetHandCur(true);
-        SetHandCur(true);
-        QVERIFY(QGuiApplication::overrideCursor());
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
-        SetHandCur(false);
-        QVERIFY(!QGuiApplication::overrideCursor());
-        SetHandCur(false);
-        QVERIFY(!QGuiApplication::overrideCursor());
+        for (bool hand : {true, true, false, false}) {
+            SetHandCur(hand);
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            // One override, however often it is asked for: a single false takes it away.
+            QCOMPARE(cursor ? cursor->shape() : Qt::ArrowCursor,
+                     hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        }
     }
 };
 

@@ -1,4 +1,4 @@
-#include "MouseEvents.h"
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
 #include "skin/MyTopButton.h"
 #include "skin/PropertyBag.h"
@@ -8,19 +8,12 @@
 #include <QApplication>
 #include <QMimeData>
 #include <QPainter>
-#include <QtTest>
 
-using namespace MouseEvents;
-using Picture = MyTopButton::Picture;
+using SkinTestKit::Filled;
+using SkinTestKit::Record;
 
 namespace {
-QPixmap Filled(const QColor& color, QSize size = QSize(20, 10))
-{
-    QPixmap pixmap(size);
-    pixmap.fill(color);
-    return pixmap;
-}
-
+// A 20 x 10 button whose events are written down.
 struct Fixture
 {
     MyTopButton button;
@@ -28,19 +21,19 @@ struct Fixture
 
     explicit Fixture(int style = 0)
     {
-        button.SetImages(
-            {Filled(Qt::gray), Filled(Qt::yellow), Filled(Qt::darkYellow), Filled(Qt::darkGray)});
+        const QSize size(20, 10);
+        button.SetImages({Filled(Qt::gray, size), Filled(Qt::yellow, size), Filled(Qt::darkYellow, size),
+                          Filled(Qt::darkGray, size)});
         button.SetStyle(style);
-        auto record = [this](const char* name) {
-            return [this, name](int b, int, float x, float y) {
-                events << QStringLiteral("%1(%2,%3,%4)").arg(QLatin1String(name)).arg(b).arg(x).arg(y);
-            };
-        };
-        QObject::connect(&button, &MyTopButton::MouseDown, record("MouseDown"));
-        QObject::connect(&button, &MyTopButton::MouseMove, record("MouseMove"));
-        QObject::connect(&button, &MyTopButton::MouseUp, record("MouseUp"));
-        QObject::connect(&button, &MyTopButton::Click, [this] { events << QStringLiteral("Click"); });
-        QObject::connect(&button, &MyTopButton::DblClick, [this] { events << QStringLiteral("DblClick"); });
+        Record(events, &button, &MyTopButton::MouseDown, "MouseDown", &MyTopButton::MouseMove, "MouseMove",
+               &MyTopButton::MouseUp, "MouseUp", &MyTopButton::Click, "Click", &MyTopButton::DblClick,
+               "DblClick");
+    }
+    // The picture shown and the value, e.g. "Hot0".
+    QString look() const
+    {
+        static const char* const names[] = {"Up", "Hot", "Down", "Disabled"};
+        return QLatin1String(names[int(button.ShownPicture())]) + QString::number(button.Value());
     }
 };
 } // namespace
@@ -51,199 +44,126 @@ class TestMyTopButton : public QObject
 private Q_SLOTS:
     void initTestCase() { RefreshTwips(); }
 
-    void pushButtonPictures()
+    void pictures_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("seen");
+        // The left pixel counts as outside; a release shows Up even under the pointer.
+        QTest::newRow("push") << 0 << u"h5 h0 h5 p5 d25 d6 r6 h7 l"_s
+                              << u"Hot0 Up0 Hot0 Down0 Up0 Down0 Up0 Hot0 Up0"_s;
+        // Latched down, hovering changes nothing; released, it stays hot until the pointer leaves.
+        QTest::newRow("toggle") << 1 << u"p5 r5 h6 p6 d40 d6 r6 h20"_s
+                                << u"Down0 Down1 Down1 Hot1 Down1 Hot1 Hot0 Up0"_s;
+        QTest::newRow("toggle released outside") << 1 << u"p5 d30 r30"_s << u"Down0 Up0 Up0"_s;
+    }
+    void pictures()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, steps);
+        QFETCH(QString, seen);
+        Fixture f(style);
+        QCOMPARE(SkinTestKit::Play(&f.button, steps, [&] { return f.look(); }), seen);
+    }
+
+    // Positions in twips; a release off the button raises MouseUp and no Click; the keyboard and
+    // accessibility press and release in the middle.
+    void events()
     {
         Fixture f;
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-        Hover(&f.button, {5, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Hot);
-        Hover(&f.button, {0, 5}); // the left pixel counts as outside
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-        Hover(&f.button, {5, 5});
-        Press(&f.button, {5, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        Drag(&f.button, {25, 5}); // dragged off
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-        Drag(&f.button, {6, 5}); // and back on
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        Release(&f.button, {6, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Up); // up even though the pointer is still over it
-        Hover(&f.button, {7, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Hot);
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&f.button, &leave);
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-    }
-
-    void eventsOfAClickInTwips()
-    {
-        Fixture f;
-        Press(&f.button, {5, 4});
-        Drag(&f.button, {6, 4});
-        Release(&f.button, {6, 4});
-        const QStringList expected = {QStringLiteral("MouseDown(1,75,60)"),
-                                      QStringLiteral("MouseMove(1,90,60)"),
-                                      QStringLiteral("MouseUp(1,90,60)"), QStringLiteral("Click")};
-        QCOMPARE(f.events, expected);
-    }
-
-    void releaseOutsideRaisesMouseUpButNoClick()
-    {
-        Fixture f(1);
-        Press(&f.button, {5, 5});
-        Drag(&f.button, {30, 5});
-        Release(&f.button, {30, 5});
-        QCOMPARE(f.events.last(), QStringLiteral("MouseUp(1,450,75)"));
-        QCOMPARE(f.button.Value(), 0); // no toggle
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-    }
-
-    void toggleButton()
-    {
-        Fixture f(1);
-        Press(&f.button, {5, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        Release(&f.button, {5, 5});
-        QCOMPARE(f.button.Value(), 1);
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        Hover(&f.button, {6, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Down); // latched: hover changes nothing
-        Press(&f.button, {6, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Hot);
-        Drag(&f.button, {40, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        Drag(&f.button, {6, 5});
-        Release(&f.button, {6, 5});
-        QCOMPARE(f.button.Value(), 0);
-        QCOMPARE(f.button.ShownPicture(), Picture::Hot); // until the pointer leaves
-        Hover(&f.button, {20, 5});
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
+        SkinTestKit::Play(&f.button, u"p5,4 d6,4 r6,4 p5 d30 r30"_s, [] { return QString(); });
+        QTest::keyClick(&f.button, Qt::Key_Space);
+        QTest::keyClick(&f.button, Qt::Key_Return);
+        f.button.setAccessibleName(u"Shred now"_s);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.button);
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), u"Shred now"_s);
+        QAccessibleActionInterface* actions = iface->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        const QStringList middle = {u"MouseDown 1 0 150 75"_s, u"MouseUp 1 0 150 75"_s, u"Click"_s};
+        QCOMPARE(f.events, QStringList({u"MouseDown 1 0 75 60"_s, u"MouseMove 1 0 90 60"_s,
+                                        u"MouseUp 1 0 90 60"_s, u"Click"_s, u"MouseDown 1 0 75 75"_s,
+                                        u"MouseMove 1 0 450 75"_s, u"MouseUp 1 0 450 75"_s}) +
+                               middle + middle + middle);
+        f.button.SetEnabled(false);
+        QVERIFY(iface->state().disabled);
     }
 
     void disabledButtonRaisesOnlyClicks()
     {
         Fixture f;
         f.button.SetEnabled(false);
-        QCOMPARE(f.button.ShownPicture(), Picture::Disabled);
-        Hover(&f.button, {5, 5});
-        Press(&f.button, {5, 5});
-        Release(&f.button, {5, 5});
+        QCOMPARE(SkinTestKit::Play(&f.button, u"h5 p5 r5"_s, [&] { return f.look(); }),
+                 u"Disabled0 Disabled0 Disabled0"_s);
         QTest::keyClick(&f.button, Qt::Key_Space);
-        Send(&f.button, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+        MouseEvents::Send(&f.button, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
         QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a"))});
-        QDropEvent drop(QPointF(4, 2), Qt::CopyAction, &files, Qt::NoButton, Qt::NoModifier);
-        QObject::connect(
-            &f.button, &MyTopButton::OLEDragDrop,
-            [&](const QMimeData* data, int, int, int, float x, float y) {
-                f.events << QStringLiteral("OLEDragDrop %1 %2 %3").arg(data->urls().size()).arg(x).arg(y);
-            });
+        files.setUrls({QUrl::fromLocalFile(u"/tmp/a"_s)});
+        QObject::connect(&f.button, &MyTopButton::OLEDragDrop,
+                         [&](const QMimeData* data, int, int, int, float x, float y) {
+                             f.events << u"OLEDragDrop %1 %2 %3"_s.arg(data->urls().size()).arg(x).arg(y);
+                         });
         QDragEnterEvent enter(QPoint(4, 2), Qt::CopyAction, &files, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&f.button, &enter);
+        QDropEvent drop(QPointF(4, 2), Qt::CopyAction, &files, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&f.button, &drop);
-        QCOMPARE(f.events, (QStringList{QStringLiteral("Click"), QStringLiteral("DblClick"),
-                                        QStringLiteral("OLEDragDrop 1 60 30")}));
-        QCOMPARE(f.button.ShownPicture(), Picture::Disabled);
+        QCOMPARE(f.events, QStringList({u"Click"_s, u"DblClick"_s, u"OLEDragDrop 1 60 30"_s}));
+        QCOMPARE(f.look(), u"Disabled0"_s);
     }
 
+    // Enabling shows the picture of the value; a value other than 0 or 1 leaves what is shown.
     void enablingShowsTheRestingPicture()
     {
         Fixture f;
-        f.button.SetEnabled(false);
-        f.button.SetValue(1);
-        f.button.SetEnabled(true);
-        QCOMPARE(f.button.ShownPicture(), Picture::Down);
-        f.button.SetEnabled(false);
-        f.button.SetValue(2);
-        f.button.SetEnabled(true);
-        QCOMPARE(f.button.ShownPicture(), Picture::Disabled); // 2 leaves whatever was shown
+        QString seen;
+        for (int value : {1, 2}) {
+            f.button.SetEnabled(false);
+            f.button.SetValue(value);
+            f.button.SetEnabled(true);
+            seen += f.look() + u' ';
+        }
         f.button.SetStyle(1);
-        QCOMPARE(f.button.ShownPicture(), Picture::Up);
-        QCOMPARE(f.button.Value(), 0);
-    }
-
-    void sizeFollowsImageUp()
-    {
-        MyTopButton button;
-        button.resize(80, 80);
-        button.SetImageUp(Filled(Qt::red, QSize(19, 19)));
-        QCOMPARE(button.size(), QSize(19, 19));
-        button.resize(50, 40);
-        QCOMPARE(button.size(), QSize(19, 19));
+        QCOMPARE(seen + f.look(), u"Down1 Disabled2 Up0"_s);
     }
 
     void maskColourIsSeeThroughOnlyWithBackStyleZero()
     {
-        QPixmap picture = Filled(Qt::blue);
-        {
-            QPainter painter(&picture);
-            painter.fillRect(0, 0, 5, 10, QColor(192, 192, 192));
-        }
+        QPixmap picture = Filled(Qt::blue, QSize(20, 10));
+        QPainter(&picture).fillRect(0, 0, 5, 10, QColor(192, 192, 192));
         MyTopButton button;
         button.SetImageUp(picture);
         QVERIFY(button.mask().isEmpty());
         button.SetBackStyle(0);
         QVERIFY(!button.mask().contains(QPoint(2, 2)));
         QVERIFY(button.mask().contains(QPoint(10, 2)));
-        const QImage drawn = button.grab().toImage();
-        QCOMPARE(QColor(drawn.pixel(10, 2)), QColor(Qt::blue));
+        QCOMPARE(QColor(button.grab().toImage().pixel(10, 2)), QColor(Qt::blue));
     }
 
+    // Only what differs from a new button is written; what is read needs no event to show.
     void savedProperties()
     {
-        Fixture f;
         PropertyBag defaults;
-        MyTopButton fresh;
-        fresh.WriteProperties(defaults);
+        MyTopButton().WriteProperties(defaults);
         QVERIFY(defaults.Names().isEmpty());
 
-        f.button.SetStyle(1);
+        Fixture f(1);
         f.button.SetValue(1);
         f.button.SetEnabled(false);
         f.button.SetMaskColor(0xFF00FF);
         PropertyBag bag;
         f.button.WriteProperties(bag);
-        const QStringList written = {QStringLiteral("Enabled"),  QStringLiteral("ImageDown"),
-                                     QStringLiteral("ImageHot"), QStringLiteral("ImageDisabled"),
-                                     QStringLiteral("ImageUp"),  QStringLiteral("Style"),
-                                     QStringLiteral("Value"),    QStringLiteral("MaskColor")};
-        QCOMPARE(bag.Names(), written);
-
+        QCOMPARE(bag.Names(), QStringList({u"Enabled"_s, u"ImageDown"_s, u"ImageHot"_s, u"ImageDisabled"_s,
+                                           u"ImageUp"_s, u"Style"_s, u"Value"_s, u"MaskColor"_s}));
         MyTopButton loaded;
         loaded.ReadProperties(bag);
-        QCOMPARE(loaded.Enabled(), false);
-        QCOMPARE(loaded.Style(), 1);
-        QCOMPARE(loaded.Value(), 1);
-        QCOMPARE(loaded.MaskColor(), 0xFF00FFu);
-        QCOMPARE(loaded.BackStyle(), 1);
-        QCOMPARE(loaded.size(), QSize(20, 10));
-        QCOMPARE(loaded.ShownPicture(), Picture::Disabled);
-    }
-
-    void keyboardPressesInTheMiddle()
-    {
-        Fixture f;
-        QTest::keyClick(&f.button, Qt::Key_Space);
-        QTest::keyClick(&f.button, Qt::Key_Return);
-        const QStringList once = {QStringLiteral("MouseDown(1,150,75)"), QStringLiteral("MouseUp(1,150,75)"),
-                                  QStringLiteral("Click")};
-        QCOMPARE(f.events, once + once);
-    }
-
-    void accessibleAsAPushButton()
-    {
-        Fixture f;
-        f.button.setAccessibleName(QStringLiteral("Shred now"));
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.button);
-        QVERIFY(iface);
-        QCOMPARE(iface->role(), QAccessible::Button);
-        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Shred now"));
-        QAccessibleActionInterface* actions = iface->actionInterface();
-        QVERIFY(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        actions->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(f.events.contains(QStringLiteral("MouseUp(1,150,75)")));
-        f.button.SetEnabled(false);
-        QVERIFY(iface->state().disabled);
+        loaded.resize(50, 40); // the size is ImageUp's
+        f.button.resize(50, 40);
+        QCOMPARE(
+            QVariantList({loaded.Enabled(), loaded.Style(), loaded.Value(), loaded.MaskColor(),
+                          loaded.BackStyle(), loaded.size(), f.button.size(), int(loaded.ShownPicture())}),
+            QVariantList({false, 1, 1, 0xFF00FFu, 1, QSize(20, 10), QSize(20, 10),
+                          int(MyTopButton::Picture::Disabled)}));
     }
 };
 

@@ -1,43 +1,62 @@
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
 #include "skin/SkinGeometry.h"
 
-#include <QtTest>
+#include <QRegularExpression>
+
+using SkinTestKit::Row;
 
 namespace {
-int Count(const QList<SkinOp>& ops, const QString& image)
+// The painting steps as text: "place btnClose 56,11", "draw ImgFill 0,0", "outline".
+QStringList Texts(const QList<SkinOp>& ops)
 {
-    return int(std::count_if(ops.begin(), ops.end(), [&](const SkinOp& op) {
-        return op.kind == SkinOp::Kind::DrawImage && op.name == image;
-    }));
+    static const char* const kinds[] = {"top", "icon", "place", "back", "draw", "outline"};
+    QStringList steps;
+    for (const SkinOp& op : ops) {
+        QString step = QLatin1String(kinds[int(op.kind)]);
+        if (!op.name.isEmpty())
+            step += u' ' + op.name;
+        if (op.kind == SkinOp::Kind::PlaceControl || op.kind == SkinOp::Kind::DrawImage)
+            step += u" %1,%2"_s.arg(op.pos.x()).arg(op.pos.y());
+        steps << step;
+    }
+    return steps;
 }
 
-const SkinOp* Find(const QList<SkinOp>& ops, SkinOp::Kind kind, const QString& name)
+QStringList Steps(const SkinWindow& w)
 {
-    for (const SkinOp& op : ops)
-        if (op.kind == kind && op.name == name)
-            return &op;
-    return nullptr;
+    return Texts(MakeWindowOps(w));
 }
 
-qsizetype IndexOf(const QList<SkinOp>& ops, SkinOp::Kind kind, const QString& name = QString())
-{
-    for (qsizetype i = 0; i < ops.size(); ++i)
-        if (ops[i].kind == kind && (name.isEmpty() || ops[i].name == name))
-            return i;
-    return -1;
-}
-
-SkinWindow MainWindow(int width, int height, const QString& listState)
+SkinWindow Window(int width, int height, const QString& name = QString(), int iconKind = 0)
 {
     SkinWindow w;
     w.width = width;
     w.height = height;
-    w.name = QStringLiteral("frmMainCode");
+    w.name = name;
+    w.iconKind = iconKind;
+    return w;
+}
+
+SkinWindow MainWindow(int height, const QString& listState, int width = 485)
+{
+    SkinWindow w = Window(width, height, u"frmMainCode"_s, 5);
     w.listState = listState;
-    w.iconKind = 5;
     w.btnShredWidth = 30;
     w.lblshredTop = 14;
     return w;
+}
+
+QVariant Matching(const QStringList& steps, const QString& pattern)
+{
+    return steps.filter(QRegularExpression(pattern));
+}
+
+// What follows the last `step`: the outline, corners and close button, then the main window's header.
+QVariant After(const SkinWindow& w, const SkinOp& step)
+{
+    const QList<SkinOp> ops = MakeWindowOps(w);
+    return Texts(ops.mid(ops.lastIndexOf(step) + 1)).join(u" | ");
 }
 } // namespace
 
@@ -45,195 +64,79 @@ class TestSkinGeometry : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void tileBound_data()
+    void frame_data()
     {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("tile");
-        QTest::addColumn<int>("bound");
-        QTest::newRow("95 wide, 19-pixel tiles: the tile at 95 lies outside") << 95 << 19 << 5;
-        QTest::newRow("150 wide fill: round(1.5) = 2") << 150 << 100 << 2;
-        QTest::newRow("250 wide fill: round(2.5) = 2, halves to even") << 250 << 100 << 2;
-        QTest::newRow("350 wide fill: round(3.5) = 4") << 350 << 100 << 4;
-        QTest::newRow("not a multiple of 19") << 600 << 19 << 32;
-        QTest::newRow("side tiles of a 400-pixel window") << 400 << 30 << 13;
-    }
-    void tileBound()
-    {
-        QFETCH(int, length);
-        QFETCH(int, tile);
-        QFETCH(int, bound);
-        QCOMPARE(TileBound(length, tile), bound);
-    }
+        SkinTestKit::Columns();
+        Row("95 wide, 19-pixel tiles: the last at 95 lies outside", TileBound(95, 19), 5);
+        Row("round(2.5) = 2", TileBound(250, 100), 2);
+        Row("round(3.5) = 4", TileBound(350, 100), 4);
+        Row("96 DPI", TwipsPerPixel(96), 15);
+        Row("110 DPI rounds 13.09", TwipsPerPixel(110), 13);
+        Row("no DPI known", TwipsPerPixel(0), 15);
+        const char* const icons[] = {
+            "", "imginformation", "imgquestion", "imgexclamation", "imgcritical", "ImgIcon", "ImgIcon"};
+        for (int kind = -1; kind <= 6; ++kind)
+            QTest::addRow("icon kind %d", kind)
+                << QVariant(IconImageForKind(kind)) << QVariant(QLatin1String(icons[qMax(kind, 0)]));
 
-    void twipsPerPixel_data()
-    {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<int>("twips");
-        QTest::newRow("96 DPI") << 96.0 << 15;
-        QTest::newRow("120 DPI") << 120.0 << 12;
-        QTest::newRow("144 DPI") << 144.0 << 10;
-        QTest::newRow("110 DPI rounds 13.09") << 110.0 << 13;
-    }
-    void twipsPerPixel()
-    {
-        QFETCH(double, dpi);
-        QFETCH(int, twips);
-        QCOMPARE(TwipsPerPixel(dpi), twips);
-    }
+        // Tiles from 0 to the rounded bound inclusive; the last ones reach past the window.
+        const QStringList big = Steps(Window(600, 400, u"frmOptions"_s));
+        Row("fill tiles", Matching(big, u"^draw ImgFill "_s).toStringList().size(), 7 * 5);
+        Row("top tiles", Matching(big, u"^draw imgTitle1 "_s).toStringList().size(), 33);
+        Row("left tiles", Matching(big, u"^draw imgWindowLeft "_s).toStringList().size(), 14);
+        Row("last tiles", Matching(big, u" (600,400|608,0|608,370|581,390)$"_s),
+            QStringList{u"draw ImgFill 600,400"_s, u"draw imgTitle1 608,0"_s,
+                        u"draw imgWindowBottom 608,370"_s, u"draw imgWindowRight 581,390"_s});
+        const QStringList small = Steps(Window(95, 60));
+        Row("top-most first, the icon left alone", small.mid(0, 3),
+            QStringList{u"top"_s, u"back"_s, u"draw ImgFill 0,0"_s});
+        Row("corners and close come last",
+            After(Window(95, 60), {SkinOp::Kind::DrawImage, u"imgWindowRight"_s, QPoint(76, 60)}),
+            u"outline | draw imgTitle0 0,0 | draw imgTitle2 76,0 | draw imgWindowBottomLeft 0,30 | "
+            "draw imgWindowBottomRight 76,30 | place btnClose 56,11"_s);
 
-    void tileCountsOfA600By400Window()
-    {
-        SkinWindow w;
-        w.width = 600;
-        w.height = 400;
-        w.name = QStringLiteral("frmOptions");
-        const QList<SkinOp> ops = MakeWindowOps(w);
-        QCOMPARE(Count(ops, QStringLiteral("ImgFill")), 7 * 5);
-        QCOMPARE(Count(ops, QStringLiteral("imgTitle1")), 33);
-        QCOMPARE(Count(ops, QStringLiteral("imgWindowBottom")), 33);
-        QCOMPARE(Count(ops, QStringLiteral("imgWindowLeft")), 14);
-        QCOMPARE(Count(ops, QStringLiteral("imgWindowRight")), 14);
-        // The last fill tile and the last edge tiles reach past the window and get clipped.
-        QVERIFY(ops.contains(SkinOp{SkinOp::Kind::DrawImage, QStringLiteral("ImgFill"), QPoint(600, 400)}));
-        QVERIFY(ops.contains(SkinOp{SkinOp::Kind::DrawImage, QStringLiteral("imgTitle1"), QPoint(608, 0)}));
-        QVERIFY(ops.contains(
-            SkinOp{SkinOp::Kind::DrawImage, QStringLiteral("imgWindowBottom"), QPoint(608, 370)}));
-        QVERIFY(ops.contains(
-            SkinOp{SkinOp::Kind::DrawImage, QStringLiteral("imgWindowRight"), QPoint(581, 390)}));
-    }
+        // The icon is set before anything is drawn, 200 twips in (100 on the main window).
+        Row("dialog icon", Steps(Window(300, 150, u"frmDialog"_s, 4)).mid(1, 3),
+            QStringList{u"icon imgcritical"_s, u"place ImgIcon 13,13"_s, u"back"_s});
+        Row("main window icon", Steps(MainWindow(494, u"showlist"_s)).at(2), u"place ImgIcon 7,7"_s);
+        Row("window name compared exactly", Steps(Window(300, 150, u"frmmaincode"_s, 5)).at(2),
+            u"place ImgIcon 13,13"_s);
 
-    void cornersAndCloseComeLast()
-    {
-        SkinWindow w;
-        w.width = 95;
-        w.height = 60;
-        const QList<SkinOp> ops = MakeWindowOps(w);
-        QCOMPARE(ops.first().kind, SkinOp::Kind::MakeTopMost);
-        const qsizetype fill = IndexOf(ops, SkinOp::Kind::BackColor);
-        const qsizetype outline = IndexOf(ops, SkinOp::Kind::Transparency);
-        const qsizetype lastSide = ops.lastIndexOf(
-            SkinOp{SkinOp::Kind::DrawImage, QStringLiteral("imgWindowRight"), QPoint(76, 60)});
-        QVERIFY(fill >= 0 && lastSide > fill);
-        QCOMPARE(outline, lastSide + 1);
-        const QList<SkinOp> tail = ops.mid(outline + 1);
-        const QList<SkinOp> expected = {
-            {SkinOp::Kind::DrawImage, QStringLiteral("imgTitle0"), QPoint(0, 0)},
-            {SkinOp::Kind::DrawImage, QStringLiteral("imgTitle2"), QPoint(76, 0)},
-            {SkinOp::Kind::DrawImage, QStringLiteral("imgWindowBottomLeft"), QPoint(0, 30)},
-            {SkinOp::Kind::DrawImage, QStringLiteral("imgWindowBottomRight"), QPoint(76, 30)},
-            {SkinOp::Kind::PlaceControl, QStringLiteral("btnClose"), QPoint(56, 11)},
-        };
-        QCOMPARE(tail, expected);
-        QCOMPARE(Count(ops, QStringLiteral("imgTitle1")), 6); // k = 0..5
+        // The main window's header is placed in twips from its right edge: imgBar at
+        // (4995 - 1545 - 130) twips, imgblack ending where it begins, btnShred before that,
+        // lblshred 200 twips right of btnShred with its top kept, bareditsmall 55 and 4 further.
+        Row("main window header",
+            After(MainWindow(120, u"hidelist"_s, 333), {SkinOp::Kind::Transparency, {}, {}}),
+            u"draw imgTitle0 0,0 | draw imgTitle2 314,0 | draw imgWindowBottomLeft 0,90 | draw "
+            "imgWindowBottomRight 314,90 | place btnClose 294,11 | draw imgBar 221,8 | draw imgblack 71,8 | "
+            "place "
+            "btnShred 41,8 | draw ImgIcon 7,7 | place BtnAbout 271,11 | place btnExpand 248,11 | place "
+            "btnContract 248,11 | place pic1 225,11 | place btnBall 225,11 | place lblshred 85,14 | place "
+            "bareditsmall 140,18"_s);
+        // The logo shows with the list, except on the 46-pixel contracted bar; else the icon.
+        const QString topLeft = u"^draw Img(Logo|Icon) "_s;
+        Row("list shown", Matching(Steps(MainWindow(494, u"showlist"_s)), topLeft),
+            QStringList{u"draw ImgLogo 7,7"_s});
+        Row("contracted bar", Matching(Steps(MainWindow(46, u"showlist"_s)), topLeft),
+            QStringList{u"draw ImgIcon 7,7"_s});
+        Row("47 is not the bar", Matching(Steps(MainWindow(47, u"showlist"_s)), topLeft),
+            QStringList{u"draw ImgLogo 7,7"_s});
+        Row("list hidden", Matching(Steps(MainWindow(120, u"hidelist"_s)), topLeft),
+            QStringList{u"draw ImgIcon 7,7"_s});
+        Row("state compared exactly", Matching(Steps(MainWindow(494, u"ShowList"_s)), topLeft),
+            QStringList{u"draw ImgIcon 7,7"_s});
     }
-
-    void iconKind_data()
-    {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("image");
-        QTest::addColumn<QPoint>("place");
-        QTest::newRow("0 leaves the icon") << "frmDialog" << 0 << QString() << QPoint();
-        QTest::newRow("negative leaves the icon") << "frmDialog" << -3 << QString() << QPoint();
-        QTest::newRow("information") << "frmDialog" << 1 << "imginformation" << QPoint(13, 13);
-        QTest::newRow("question") << "frmDialog" << 2 << "imgquestion" << QPoint(13, 13);
-        QTest::newRow("exclamation") << "frmDialog" << 3 << "imgexclamation" << QPoint(13, 13);
-        QTest::newRow("critical") << "frmDialog" << 4 << "imgcritical" << QPoint(13, 13);
-        QTest::newRow("application") << "frmAbout" << 5 << "ImgIcon" << QPoint(13, 13);
-        QTest::newRow("6 is the application icon too") << "frmAbout" << 6 << "ImgIcon" << QPoint(13, 13);
-        QTest::newRow("main window at 100 twips") << "frmMainCode" << 5 << "ImgIcon" << QPoint(7, 7);
-        QTest::newRow("name compared exactly") << "frmmaincode" << 5 << "ImgIcon" << QPoint(13, 13);
-    }
-    void iconKind()
-    {
-        QFETCH(QString, window);
-        QFETCH(int, kind);
-        QFETCH(QString, image);
-        QFETCH(QPoint, place);
-        SkinWindow w;
-        w.width = 300;
-        w.height = 150;
-        w.name = window;
-        w.iconKind = kind;
-        const QList<SkinOp> ops = MakeWindowOps(w);
-        const SkinOp* icon = Find(ops, SkinOp::Kind::SetIcon, image);
-        const SkinOp* moved = Find(ops, SkinOp::Kind::PlaceControl, QStringLiteral("ImgIcon"));
-        if (image.isEmpty()) {
-            QCOMPARE(IndexOf(ops, SkinOp::Kind::SetIcon), -1);
-            QVERIFY(!moved);
-            return;
-        }
-        QVERIFY(icon && moved);
-        QCOMPARE(moved->pos, place);
-        QVERIFY(IndexOf(ops, SkinOp::Kind::SetIcon) < IndexOf(ops, SkinOp::Kind::BackColor));
-    }
-
-    void mainWindowHeader()
-    {
-        const QList<SkinOp> ops = MakeWindowOps(MainWindow(333, 120, QStringLiteral("hidelist")));
-        const auto at = [&](SkinOp::Kind kind, const char* name) {
-            const SkinOp* op = Find(ops, kind, QLatin1String(name));
-            return op ? op->pos : QPoint(-1, -1);
-        };
-        // imgBar: (4995 - 1545 - 130) twips; imgblack ends where imgBar begins.
-        QCOMPARE(at(SkinOp::Kind::DrawImage, "imgBar"), QPoint(221, 8));
-        QCOMPARE(at(SkinOp::Kind::DrawImage, "imgblack"), QPoint(71, 8));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "btnShred"), QPoint(41, 8));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "btnClose"), QPoint(294, 11));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "BtnAbout"), QPoint(271, 11));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "btnExpand"), QPoint(248, 11));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "btnContract"), QPoint(248, 11));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "pic1"), QPoint(225, 11));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "btnBall"), QPoint(225, 11));
-        // 200 twips right of the button, its top kept; the small bar 55 and 4 pixels further.
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "lblshred"), QPoint(85, 14));
-        QCOMPARE(at(SkinOp::Kind::PlaceControl, "bareditsmall"), QPoint(140, 18));
-    }
-
-    void otherWindowsHaveNoHeader()
-    {
-        SkinWindow w = MainWindow(333, 120, QStringLiteral("showlist"));
-        w.name = QStringLiteral("frmAbout");
-        const QList<SkinOp> ops = MakeWindowOps(w);
-        QCOMPARE(Count(ops, QStringLiteral("imgBar")), 0);
-        QCOMPARE(Count(ops, QStringLiteral("ImgLogo")), 0);
-        QVERIFY(!Find(ops, SkinOp::Kind::PlaceControl, QStringLiteral("btnShred")));
-    }
-
-    void topLeftPicture_data()
-    {
-        QTest::addColumn<QString>("listState");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<QString>("image");
-        QTest::newRow("list shown") << "showlist" << 494 << "ImgLogo";
-        QTest::newRow("contracted bar, 46 pixels") << "showlist" << 46 << "ImgIcon";
-        QTest::newRow("47 pixels is not the bar") << "showlist" << 47 << "ImgLogo";
-        QTest::newRow("list hidden") << "hidelist" << 120 << "ImgIcon";
-        QTest::newRow("state compared exactly") << "ShowList" << 494 << "ImgIcon";
-    }
-    void topLeftPicture()
-    {
-        QFETCH(QString, listState);
-        QFETCH(int, height);
-        QFETCH(QString, image);
-        const QList<SkinOp> ops = MakeWindowOps(MainWindow(485, height, listState));
-        const SkinOp* drawn = Find(ops, SkinOp::Kind::DrawImage, image);
-        QVERIFY(drawn);
-        QCOMPARE(drawn->pos, QPoint(7, 7));
-        QCOMPARE(Count(ops, QStringLiteral("ImgLogo")) + Count(ops, QStringLiteral("ImgIcon")), 1);
-    }
+    void frame() { SKIN_COMPARE_ROW(); }
 
     void roundedOutline()
     {
         const QRegion region = RoundRectRegion(100, 60);
-        QVERIFY(region.contains(QPoint(50, 30)));
-        QVERIFY(region.contains(QPoint(50, 0)) && region.contains(QPoint(0, 30)));
-        for (const QPoint corner : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 59), QPoint(99, 59), QPoint(1, 1)})
-            QVERIFY2(!region.contains(corner),
-                     qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
-        QVERIFY(region.contains(QPoint(7, 0)) && region.contains(QPoint(92, 59)));
-        QVERIFY(region.contains(QPoint(0, 7)) && region.contains(QPoint(99, 52)));
         QCOMPARE(region.boundingRect(), QRect(0, 0, 100, 60));
+        for (const QPoint in : {QPoint(50, 30), QPoint(50, 0), QPoint(0, 30), QPoint(7, 0), QPoint(92, 59),
+                                QPoint(0, 7), QPoint(99, 52)})
+            QVERIFY2(region.contains(in), qPrintable(u"%1,%2"_s.arg(in.x()).arg(in.y())));
+        for (const QPoint out : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 59), QPoint(99, 59), QPoint(1, 1)})
+            QVERIFY2(!region.contains(out), qPrintable(u"%1,%2"_s.arg(out.x()).arg(out.y())));
     }
 };
 

@@ -1,6 +1,5 @@
-#include "MouseEvents.h"
+#include "SkinTestKit.h"
 #include "TestEnvironment.h"
-#include "platform/AppFolder.h"
 #include "skin/MyTopButton.h"
 #include "skin/TipWindow.h"
 #include "skin/cToolTip.h"
@@ -10,15 +9,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
-#include <QtTest>
+
+using SkinTestKit::Row;
 
 namespace {
-QString ErrorLog()
-{
-    QFile log(AppFolder::file(QStringLiteral("errlog.dat")));
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
-}
-
 // Runs a tips timer's timeout now: the delays are the tips' settings, not the test's to wait for.
 void Fire(cToolTip& tips, const char* timer)
 {
@@ -28,15 +22,21 @@ void Fire(cToolTip& tips, const char* timer)
     QCoreApplication::sendEvent(t, &event);
 }
 
-QWidget* Window(const char* name, const QStringList& buttons)
+QWidget* Window(const char* name, const char* buttons)
 {
     auto* w = new QWidget;
     w->setObjectName(QLatin1String(name));
-    for (const QString& control : buttons) {
-        auto* button = new MyTopButton(w);
-        button->setObjectName(control);
-    }
+    for (const QString& control : QString::fromLatin1(buttons).split(u' '))
+        (new MyTopButton(w))->setObjectName(control);
     return w;
+}
+
+// The tip CreateTips gives `control` of a window that has `buttons`.
+QVariant Tip(const char* window, const char* buttons, const char* control)
+{
+    std::unique_ptr<QWidget> w(Window(window, buttons));
+    CreateTips(w.get());
+    return ControlTips().ToolText(w->findChild<QWidget*>(QLatin1String(control)));
 }
 } // namespace
 
@@ -50,129 +50,91 @@ private Q_SLOTS:
         InitializeTips();
     }
 
-    void programSettings()
+    // The program's tips: light yellow, black, after a second, for five; a new one has its own defaults.
+    void settings()
     {
-        for (cToolTip* tips : {&ControlTips(), &AreaTips()}) {
-            QCOMPARE(tips->BkColor(), 0xC0FFFFu);
-            QCOMPARE(tips->TxtColor(), 0u);
-            QCOMPARE(tips->DelayTime(), 1000);
-            QCOMPARE(tips->VisibleTime(), 5000);
-            QCOMPARE(tips->Style(), 1);
-        }
-        cToolTip fresh;
-        QCOMPARE(fresh.BkColor(), 0xEEFFFFu);
-        QCOMPARE(fresh.DelayTime(), 500);
-        QCOMPARE(fresh.VisibleTime(), 2000);
-        QCOMPARE(fresh.TipWidth(), 300);
-    }
-
-    void mainWindowTips()
-    {
-        std::unique_ptr<QWidget> w(
-            Window("frmMainCode",
-                   {QStringLiteral("btnClose"), QStringLiteral("BtnAbout"), QStringLiteral("btnExpand"),
-                    QStringLiteral("btnContract"), QStringLiteral("btnShred"), QStringLiteral("btnYes"),
-                    QStringLiteral("btnNo"), QStringLiteral("btnCancel"), QStringLiteral("btnShow"),
-                    QStringLiteral("btnHide"), QStringLiteral("btnOptions"), QStringLiteral("btnBall")}));
-        auto* ball = new QLabel(w.get());
-        ball->setObjectName(QStringLiteral("pic1"));
-        CreateTips(w.get());
-        const auto tip = [&](const char* name) {
-            return ControlTips().ToolText(w->findChild<QWidget*>(QLatin1String(name)));
+        const auto of = [](const cToolTip& t) {
+            return QVariantList(
+                {t.BkColor(), t.TxtColor(), t.DelayTime(), t.VisibleTime(), t.TipWidth(), t.Style()});
         };
-        QCOMPARE(tip("btnClose"), QStringLiteral("Close Vanisto"));
-        QCOMPARE(tip("BtnAbout"), QStringLiteral("About Vanisto"));
-        QCOMPARE(tip("btnYes"), QStringLiteral("Yes - Shred now"));
-        QCOMPARE(tip("btnHide"), QStringLiteral("Hide list"));
-        QCOMPARE(tip("pic1"), QStringLiteral("View Announcements"));
-        QCOMPARE(w->findChild<QWidget*>(QStringLiteral("btnShred"))->accessibleName(),
-                 QStringLiteral("Shred now"));
+        QCOMPARE(of(ControlTips()), of(AreaTips()));
+        QCOMPARE(of(AreaTips()), QVariantList({0xC0FFFFu, 0u, 1000, 5000, 300, 1}));
+        QCOMPARE(of(cToolTip()), QVariantList({0xEEFFFFu, 0u, 500, 2000, 300, 1}));
     }
 
-    void otherWindowsCloseButtonSaysWhereItGoes()
+    // Each window registers its controls in a fixed order and stops at the first it lacks.
+    void tips_data()
     {
-        std::unique_ptr<QWidget> w(
-            Window("frmAbout", {QStringLiteral("btnClose"), QStringLiteral("cmdOK"),
-                                QStringLiteral("cmdSysInfo"), QStringLiteral("cmdTutorial")}));
+        SkinTestKit::Columns();
+        const char* main = "btnClose BtnAbout btnExpand btnContract btnShred btnYes btnNo btnCancel btnShow "
+                           "btnHide btnOptions btnBall pic1";
+        Row("main window: product name put in", Tip("frmMainCode", main, "btnClose"), u"Close Vanisto"_s);
+        Row("main window's last", Tip("frmMainCode", main, "pic1"), u"View Announcements"_s);
+        std::unique_ptr<QWidget> w(Window("frmMainCode", main));
         CreateTips(w.get());
-        QCOMPARE(ControlTips().ToolText(w->findChild<QWidget*>(QStringLiteral("btnClose"))),
-                 QStringLiteral("Exit and return to Main Screen"));
-        QCOMPARE(ControlTips().ToolText(w->findChild<QWidget*>(QStringLiteral("cmdTutorial"))),
-                 QStringLiteral("Click to view the Tutorial"));
-    }
-
-    void unknownWindowGetsNothing()
-    {
-        std::unique_ptr<QWidget> w(Window("frmElse", {QStringLiteral("btnClose")}));
-        const QString before = ErrorLog();
-        CreateTips(w.get());
-        QVERIFY(ControlTips().ToolText(w->findChild<QWidget*>(QStringLiteral("btnClose"))).isEmpty());
-        QCOMPARE(ErrorLog(), before);
-    }
-
-    void missingControlEndsTheRegistration()
-    {
+        Row("the tip is the accessible name", w->findChild<QWidget*>(u"btnShred"_s)->accessibleName(),
+            u"Shred now"_s);
+        Row("other windows' close", Tip("frmAbout", "btnClose cmdOK cmdSysInfo cmdTutorial", "btnClose"),
+            u"Exit and return to Main Screen"_s);
+        Row("unknown window", Tip("frmElse", "btnClose", "btnClose"), QString());
         // The table's order is btnClose, btnYes, cmdCancel, cmdNo, cmdOK, cmdSysInfo.
-        std::unique_ptr<QWidget> w(Window("frmDialog", {QStringLiteral("btnClose"), QStringLiteral("btnYes"),
-                                                        QStringLiteral("cmdNo"), QStringLiteral("cmdOK")}));
+        Row("before the missing one", Tip("frmDialog", "btnClose btnYes cmdNo cmdOK", "btnYes"), u"Yes"_s);
+        Row("after the missing one", Tip("frmDialog", "btnClose btnYes cmdNo cmdOK", "cmdOK"), QString());
+    }
+    void tips() { SKIN_COMPARE_ROW(); }
+
+    void onlyAMissingControlIsLogged()
+    {
+        const QString before = SkinTestKit::ErrorLog();
+        std::unique_ptr<QWidget> w(Window("frmElse", "btnClose"));
         CreateTips(w.get());
-        QCOMPARE(ControlTips().ToolText(w->findChild<QWidget*>(QStringLiteral("btnYes"))),
-                 QStringLiteral("Yes"));
-        QVERIFY(ControlTips().ToolText(w->findChild<QWidget*>(QStringLiteral("cmdOK"))).isEmpty());
-        QVERIFY(ErrorLog().contains(QStringLiteral("modToolTips:CreateTips Err Number = 438")));
+        QCOMPARE(SkinTestKit::ErrorLog(), before);
+        w.reset(Window("frmAd", "btnCancel"));
+        CreateTips(w.get());
+        QCOMPARE(
+            SkinTestKit::ErrorLog().mid(before.size()).count(u"modToolTips:CreateTips Err Number = 438"_s),
+            1);
     }
 
     void tipShowsAfterItsDelayAndHidesAgain()
     {
-        std::unique_ptr<QWidget> w(Window("frmAd", {QStringLiteral("btnClose")}));
+        std::unique_ptr<QWidget> w(Window("frmAd", "btnClose"));
         CreateTips(w.get());
-        QWidget* button = w->findChild<QWidget*>(QStringLiteral("btnClose"));
+        QWidget* button = w->findChild<QWidget*>(u"btnClose"_s);
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(button, &enter);
         QVERIFY(!ControlTips().Shown());
-        QCOMPARE(ControlTips().findChild<QTimer*>(QStringLiteral("tipDelay"))->interval(), 1000);
         Fire(ControlTips(), "tipDelay");
         TipWindow* shown = ControlTips().Shown();
         QVERIFY(shown);
-        QCOMPARE(shown->Text(), QStringLiteral("Exit and return to Main Screen"));
-        QCOMPARE(shown->Background(), QColor(255, 255, 192));
-        QCOMPARE(shown->TextColor(), QColor(Qt::black));
-        QCOMPARE(shown->Style(), 1);
-        QCOMPARE(ControlTips().findChild<QTimer*>(QStringLiteral("tipVisible"))->interval(), 5000);
+        QCOMPARE(
+            QVariantList({shown->Text(), shown->Background(), shown->TextColor(), shown->Style()}),
+            QVariantList({u"Exit and return to Main Screen"_s, QColor(255, 255, 192), QColor(Qt::black), 1}));
         Fire(ControlTips(), "tipVisible");
         QVERIFY(!ControlTips().Shown());
         // The toolkit's own tooltip stays out of the way.
         QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
         QVERIFY(static_cast<QObject&>(ControlTips()).eventFilter(button, &help));
-    }
-
-    void balloonStyle()
-    {
-        cToolTip tips;
-        tips.SetStyle(1);
-        tips.SetStyle(1);
-        QCOMPARE(tips.Style(), 1);
-        tips.SetStyle(2);
-        QWidget control;
-        tips.SetToolTipObj(&control, QStringLiteral("Options"));
-        QEvent enter(QEvent::Enter);
-        QCoreApplication::sendEvent(&control, &enter);
-        Fire(tips, "tipDelay");
-        QVERIFY(tips.Shown());
-        QCOMPARE(tips.Shown()->Style(), 2);
+        ControlTips().SetStyle(2); // balloons from the next tip on
+        QCoreApplication::sendEvent(button, &enter);
+        Fire(ControlTips(), "tipDelay");
+        QVERIFY(ControlTips().Shown());
+        QCOMPARE(ControlTips().Shown()->Style(), 2);
+        ControlTips().SetStyle(1);
+        Fire(ControlTips(), "tipVisible");
     }
 
     void tutorialChapterLinkIsAnArea()
     {
         QWidget w;
-        w.setObjectName(QStringLiteral("frmTutorial"));
+        w.setObjectName(u"frmTutorial"_s);
         auto* frame = new QWidget(&w);
-        frame->setObjectName(QStringLiteral("slideframe"));
+        frame->setObjectName(u"slideframe"_s);
         auto* label = new QLabel(frame);
-        label->setObjectName(QStringLiteral("Label2"));
+        label->setObjectName(u"Label2"_s);
         label->setGeometry(10, 20, 100, 15);
         CreateTips(&w);
-        QCOMPARE(AreaTips().ToolText(frame, 0), QStringLiteral("Return to Chapter List"));
+        QCOMPARE(AreaTips().ToolText(frame, 0), u"Return to Chapter List"_s);
         MouseEvents::Hover(frame, {50, 25});
         Fire(AreaTips(), "tipDelay");
         QVERIFY(AreaTips().Shown());
