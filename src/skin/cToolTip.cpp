@@ -3,6 +3,7 @@
 #include "SkinColor.h"
 #include "TipWindow.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
@@ -29,7 +30,10 @@ cToolTip::cToolTip(QObject* parent)
 
 cToolTip::~cToolTip()
 {
-    delete m_tip;
+    // The tip sets live as long as the application object: by the time it deletes them, the
+    // windowing system is gone and a tip window can no longer be deleted, only left behind.
+    if (!QCoreApplication::closingDown())
+        delete m_tip;
 }
 
 void cToolTip::SetStyle(int style)

@@ -121,7 +121,7 @@ private Q_SLOTS:
         QVERIFY(ControlTips().Shown());
         QCOMPARE(ControlTips().Shown()->Style(), 2);
         ControlTips().SetStyle(1);
-        Fire(ControlTips(), "tipVisible");
+        // Left on the screen: the program must still end cleanly with a tip shown.
     }
 
     void tutorialChapterLinkIsAnArea()
