@@ -84,13 +84,9 @@ public:
             record(at, block.mid(at % block.size(), piece));
             at += piece;
         }
-        if (failWith != 0) {
-            *written = 0;
+        if (failWith != 0 || !forward) {
+            *written = failWith != 0 ? 0 : length;
             return failWith;
-        }
-        if (!forward) {
-            *written = length;
-            return 0;
         }
         return BlockWriter::writeBlocks(fd, block, length, offset, written);
     }
@@ -110,9 +106,7 @@ public:
     }
     int syncPattern(int fd) override
     {
-        struct stat info
-        {
-        };
+        struct stat info = {};
         ::fstat(fd, &info);
         patterns.last().sizeAfter = info.st_size;
         patterns.append(PatternRecord());

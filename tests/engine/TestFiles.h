@@ -2,10 +2,13 @@
 
 #include "platform/ParentFolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QString>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -33,6 +36,26 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
            ::fsync(file.handle()) == 0;
 }
 
+// Each file (a path below root) with its folders, holding content.
+inline bool writeTree(const QString& root, const QStringList& files, const QByteArray& content = "x")
+{
+    for (const QString& file : files) {
+        const QString path = root + QLatin1Char('/') + file;
+        if (!QDir().mkpath(QFileInfo(path).path()) || !writeFile(path, content))
+            return false;
+    }
+    return true;
+}
+
+// Root passes every permission check: only another user meets the modes the engine must cope with.
+constexpr uid_t Nobody = 65534;
+inline bool giveToNobody(const QStringList& items)
+{
+    return std::all_of(items.begin(), items.end(), [](const QString& item) {
+        return ::chown(QFile::encodeName(item).constData(), Nobody, Nobody) == 0;
+    });
+}
+
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -44,9 +67,7 @@ inline QByteArray readFile(const QString& path)
 inline bool exists(const QString& path)
 {
     const ParentFolder parent = ParentFolder::open(path, true);
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return parent.isOpen() &&
            ::fstatat(parent.fd(), parent.name().constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }

@@ -9,12 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 struct stat statOf(const QString& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ::lstat(PathBytes::encode(path).constData(), &info);
     return info;
 }
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QTest::newRow("plain") << QByteArray("a b.txt") << true;
         QTest::newRow("percent") << QByteArray("100%25 sure%") << true;
         QTest::newRow("tab and colon") << QByteArray("tab\there:1:2") << false;
-        QTest::newRow("non-ASCII") << QStringLiteral("ünïcødé ✓").toUtf8() << true;
+        QTest::newRow("non-ASCII") << u"ünïcødé ✓"_s.toUtf8() << true;
         QTest::newRow("Latin-1") << QByteArray("caf\xE9") << true;
         QTest::newRow("newline") << QByteArray("two\nlines") << false;
     }
@@ -75,11 +75,11 @@ private Q_SLOTS:
     // identity: none of them destroys anything.
     void onlyTheQueuedFileIsShredded()
     {
-        const QString replaced = path(QStringLiteral("replaced"));
+        const QString replaced = path(u"replaced"_s);
         QVERIFY(writeFile(replaced, "old"));
         QVERIFY(queue(replaced));
         QVERIFY(QFile::remove(replaced) && writeFile(replaced, "new document"));
-        const QString shorter = path(QStringLiteral("short"));
+        const QString shorter = path(u"short"_s);
         QVERIFY(writeFile(shorter, "keep"));
         const struct stat info = statOf(shorter);
         QFile raw(PendingDeletions::queueFile());
@@ -96,26 +96,26 @@ private Q_SLOTS:
         QCOMPARE(readFile(shorter), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
         QVERIFY(PendingDeletions::load().isEmpty());
-        QVERIFY(readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat"))
+        QVERIFY(readFile(TestEnvironment::stateHome() + u"/Vanisto/errlog.dat"_s)
                     .contains("another file has this name now"));
     }
 
     void workedThroughAtStart()
     {
-        const QString shredded = path(QStringLiteral("queued file"));
-        const QString target = path(QStringLiteral("target"));
-        const QString nowALink = path(QStringLiteral("now a link"));
-        const QString behindLink = path(QStringLiteral("folder-link/inside"));
-        const QString vanished = path(QStringLiteral("vanished"));
+        const QString shredded = path(u"queued file"_s);
+        const QString target = path(u"target"_s);
+        const QString nowALink = path(u"now a link"_s);
+        const QString behindLink = path(u"folder-link/inside"_s);
+        const QString vanished = path(u"vanished"_s);
         QVERIFY(writeFile(shredded, "old") && writeFile(target, "keep") && writeFile(nowALink, "x") &&
                 writeFile(vanished, "x"));
-        QVERIFY(QDir().mkpath(path(QStringLiteral("folder"))));
-        QVERIFY(writeFile(path(QStringLiteral("folder/inside")), "keep"));
-        QVERIFY(QFile::link(path(QStringLiteral("folder")), path(QStringLiteral("folder-link"))));
+        QVERIFY(QDir().mkpath(path(u"folder"_s)));
+        QVERIFY(writeFile(path(u"folder/inside"_s), "keep"));
+        QVERIFY(QFile::link(path(u"folder"_s), path(u"folder-link"_s)));
         // A file of our own in a place the operating system keeps for itself (/var), so that a
         // broken refusal costs nothing but this test.
-        QTemporaryDir systemPlace(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
-        const QString system = systemPlace.filePath(QStringLiteral("queued"));
+        QTemporaryDir systemPlace(u"/var/lib/vanisto-test-XXXXXX"_s);
+        const QString system = systemPlace.filePath(u"queued"_s);
         QVERIFY(writeFile(system, "keep"));
         for (const QString& file : {shredded, nowALink, behindLink, vanished, system})
             QVERIFY(queue(file));
@@ -132,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(shredded));
         QCOMPARE(m_writer.count, 2);
         QVERIFY(QFileInfo(nowALink).isSymLink());
-        for (const QString& kept : {target, path(QStringLiteral("folder/inside")), system})
+        for (const QString& kept : {target, path(u"folder/inside"_s), system})
             QCOMPARE(readFile(kept), QByteArray("keep"));
     }
 };

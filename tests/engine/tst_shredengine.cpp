@@ -2,12 +2,13 @@
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 #include "common/SharedState.h"
+#include "engine/BlockWriter.h"
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
+#include "engine/ShredPasses.h"
 #include "platform/FileDescriptor.h"
 #include "platform/PathBytes.h"
 
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -20,6 +21,8 @@
 #include <sys/socket.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // The names that items took by renames inside folder while action ran.
@@ -36,6 +39,17 @@ QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& 
             names.append(QByteArray(reinterpret_cast<inotify_event*>(p)->name));
     ::close(fd);
     return names;
+}
+
+// Runs action with the file-system identity of "nobody", for this thread only: root's
+// capabilities are gone with it.
+void asNobody(const std::function<void()>& action)
+{
+    ::setfsgid(TestFiles::Nobody);
+    ::setfsuid(TestFiles::Nobody);
+    action();
+    ::setfsuid(0);
+    ::setfsgid(0);
 }
 } // namespace
 
@@ -77,6 +91,7 @@ private Q_SLOTS:
     }
 
     // Patterns: L one letter for the pass, R random letters, 1 "1", 0 "0", A "10101010", B "01010101".
+    // Past one block the last block's number is rounded half to even.
     void bytesWritten_data()
     {
         QTest::addColumn<int>("method");
@@ -88,22 +103,23 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("finalSize");
         QTest::newRow("normal, 8,193 bytes grow to 16,384")
             << 1 << 2 << qint64(8193) << "LL" << 2 << 0 << qint64(16384);
-        QTest::newRow("normal, 12,288 grow to 24,576")
+        QTest::newRow("normal, 12,288 round up to 24,576")
             << 1 << 1 << qint64(12288) << "L" << 3 << 0 << qint64(24576);
+        QTest::newRow("normal, 20,480 round down to 24,576")
+            << 1 << 1 << qint64(20480) << "L" << 3 << 0 << qint64(24576);
         QTest::newRow("normal, 0 wipes still writes one pass")
             << 1 << 0 << qint64(500) << "L" << 1 << 0 << qint64(500);
         QTest::newRow("normal, -5 wipes still writes one pass")
             << 1 << -5 << qint64(500) << "L" << 1 << 0 << qint64(500);
         QTest::newRow("normal, empty file") << 1 << 1 << qint64(0) << "L" << 1 << 0 << qint64(0);
         QTest::newRow("enhanced raises 3 wipes to 8")
-            << 2 << 3 << qint64(100) << QString(QStringLiteral("10R")).repeated(8) << 1 << 0 << qint64(100);
+            << 2 << 3 << qint64(100) << u"10R"_s.repeated(8) << 1 << 0 << qint64(100);
         QTest::newRow("ultra, 12 bytes grow by 4")
-            << 3 << 8 << qint64(12) << QString(QStringLiteral("10ABR")).repeated(8) << 1 << 16 << qint64(16);
+            << 3 << 8 << qint64(12) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(16);
         QTest::newRow("ultra, 20 bytes keep their tail")
-            << 3 << 1 << qint64(20) << QString(QStringLiteral("10ABR")).repeated(8) << 1 << 16 << qint64(20);
+            << 3 << 1 << qint64(20) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(20);
         QTest::newRow("ultra, 8,192 bytes stay one block")
-            << 3 << 9 << qint64(8192) << QString(QStringLiteral("10ABR")).repeated(9) << 1 << 8192
-            << qint64(8192);
+            << 3 << 9 << qint64(8192) << u"10ABR"_s.repeated(9) << 1 << 8192 << qint64(8192);
     }
     void bytesWritten()
     {
@@ -117,46 +133,35 @@ private Q_SLOTS:
         Shared().FastShred = qint16(method);
         Shared().NumOverwrite = wipes;
         m_window.expand = method == 2;
-        const QString file = path(QStringLiteral("data.bin"));
+        const QString file = path(u"data.bin"_s);
         QVERIFY(writeFile(file, seededBytes(length, 1)));
 
-        m_engine->ShredFile(file, QStringLiteral("data.bin"));
+        m_engine->ShredFile(file, u"data.bin"_s);
 
         QVERIFY(!exists(file));
         QCOMPARE(m_writer.patterns.size() - 1, patterns.size());
         const qint64 blockSize = qMin<qint64>(length, 8192);
         char previousLetter = 0;
         for (int i = 0; i < patterns.size(); ++i) {
-            const QChar kind = patterns.at(i);
-            const RecordingWriter::PatternRecord& record = m_writer.patterns.at(i);
-            QCOMPARE(record.writes.size(), blocks);
-            for (int k = 0; k < blocks; ++k) {
-                const QByteArray& data = record.writes.at(k).data;
-                QCOMPARE(record.writes.at(k).offset, k * blockSize);
-                QCOMPARE(data, record.writes.first().data);
-                QCOMPARE(data.size(), kind == QLatin1Char('A') || kind == QLatin1Char('B') ? alternatingLength
-                                                                                           : blockSize);
-            }
-            const QByteArray data = record.writes.first().data;
-            if (kind == QLatin1Char('1') || kind == QLatin1Char('0'))
-                QCOMPARE(data, QByteArray(data.size(), kind.toLatin1()));
-            else if (kind == QLatin1Char('A'))
-                QCOMPARE(data, QByteArray("10101010").repeated(data.size() / 8));
-            else if (kind == QLatin1Char('B'))
-                QCOMPARE(data, QByteArray("01010101").repeated(data.size() / 8));
-            else if (kind == QLatin1Char('L') && !data.isEmpty()) {
-                QCOMPARE(data, QByteArray(data.size(), data.at(0)));
-                QVERIFY(data.at(0) != previousLetter);
-                previousLetter = data.at(0);
-            } else if (kind == QLatin1Char('R')) {
-                QVERIFY(QRegularExpression(QStringLiteral("^[A-Z]+$"))
-                            .match(QString::fromLatin1(data))
-                            .hasMatch());
+            const char kind = patterns.at(i).toLatin1();
+            const QList<RecordingWriter::Write>& writes = m_writer.patterns.at(i).writes;
+            const QByteArray data = writes.first().data;
+            QCOMPARE(writes.size(), blocks);
+            for (int k = 0; k < blocks; ++k)
+                QVERIFY(writes.at(k).offset == k * blockSize && writes.at(k).data == data);
+            QCOMPARE(data.size(), kind == 'A' || kind == 'B' ? alternatingLength : blockSize);
+            if (kind == 'R') {
+                QVERIFY(QRegularExpression(u"^[A-Z]+$"_s).match(QString::fromLatin1(data)).hasMatch());
                 QVERIFY(data != QByteArray(data.size(), data.at(0)));
+            } else if (kind == 'L' && !data.isEmpty()) {
+                QVERIFY(data == QByteArray(data.size(), data.at(0)) && data.at(0) != previousLetter);
+                previousLetter = data.at(0);
+            } else if (kind != 'L') {
+                const QByteArray unit = kind == 'A' ? "10" : kind == 'B' ? "01" : QByteArray(1, kind);
+                QCOMPARE(data, unit.repeated(data.size() / unit.size()));
             }
         }
-        if (!patterns.isEmpty())
-            QCOMPARE(m_writer.patterns.at(patterns.size() - 1).sizeAfter, finalSize);
+        QCOMPARE(m_writer.patterns.at(patterns.size() - 1).sizeAfter, finalSize);
         const int perPass = method == 1 ? 1 : method == 2 ? 3 : 5;
         QCOMPARE(m_window.max[0], qint64(blocks) * Shared().NumOverwrite * perPass);
         QCOMPARE(m_window.max[1], m_window.max[0]);
@@ -166,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(Shared().NumOverwrite, patterns.size() / perPass);
         QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Done);
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
-        QVERIFY(m_window.caption(Caption::lblPrompt).endsWith(QStringLiteral("SHREDDING: data.bin")));
+        QVERIFY(m_window.caption(Caption::lblPrompt).endsWith(u"SHREDDING: data.bin"_s));
     }
 
     void renamedNames_data()
@@ -176,6 +181,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("file keeps its length") << "report.txt" << false << "^[A-Z]{10}$";
         QTest::newRow("folder grows by one") << "Reports" << true << "^R[A-Z]{7}$";
+        QTest::newRow("file at the longest name")
+            << QString(251, QLatin1Char('n')) + u".txt"_s << false << "^[A-Z]{255}$";
         QTest::newRow("folder at the longest name")
             << QString(255, QLatin1Char('x')) << true << "^x[A-Z]{254}$";
     }
@@ -184,7 +191,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         const QString item = path(name);
         QFETCH(bool, folder);
-        QVERIFY(folder ? QDir().mkpath(item + QStringLiteral("/sub")) : writeFile(item, "content"));
+        QVERIFY(folder ? QDir().mkpath(item + u"/sub"_s) : writeFile(item, "content"));
         const QList<QByteArray> names = renamedTo(m_dir->path(), [&] {
             if (folder)
                 m_engine->LoadFolders(item);
@@ -218,9 +225,9 @@ private Q_SLOTS:
         m_window.onYield = [&] { yieldsDuringSync += slow.syncing ? 1 : 0; };
         m_engine->setBlockWriter(&slow);
         Shared().NumOverwrite = 2;
-        const QString file = path(QStringLiteral("slow"));
+        const QString file = path(u"slow"_s);
         QVERIFY(writeFile(file, QByteArray(20000, 'x')));
-        m_engine->ShredFile(file, QStringLiteral("slow"));
+        m_engine->ShredFile(file, u"slow"_s);
         QVERIFY(!exists(file));
         QVERIFY2(yieldsDuringSync > 20, qPrintable(QString::number(yieldsDuringSync)));
         QCOMPARE(slow.patterns.size(), 3); // two patterns, each ended by its own sync
@@ -229,64 +236,57 @@ private Q_SLOTS:
 
     void stopDeepInTree()
     {
-        const QString root = path(QStringLiteral("tree"));
-        const QStringList files = {QStringLiteral("a.txt"),     QStringLiteral("z.txt"),
-                                   QStringLiteral("b/c.txt"),   QStringLiteral("b/d/e.txt"),
-                                   QStringLiteral("b/d/f.txt"), QStringLiteral("b/g/h.txt")};
-        for (const QString& file : files)
-            QVERIFY(QDir().mkpath(QFileInfo(root + QLatin1Char('/') + file).path()) &&
-                    writeFile(root + QLatin1Char('/') + file, "x"));
+        const QString root = path(u"tree"_s);
+        QVERIFY(TestFiles::writeTree(
+            root, {u"a.txt"_s, u"z.txt"_s, u"b/c.txt"_s, u"b/d/e.txt"_s, u"b/d/f.txt"_s, u"b/g/h.txt"_s}));
         // Cancel is pressed while e.txt is being overwritten.
         m_window.onYield = [this] {
             if (m_window.caption(Caption::lblstatus2) == RunCaption::Shredding &&
-                m_window.caption(Caption::lblPrompt).endsWith(QStringLiteral("e.txt")))
+                m_window.caption(Caption::lblPrompt).endsWith(u"e.txt"_s))
                 m_window.setCaption(Caption::lblshred, RunCaption::Stopping);
         };
         m_engine->LoadFolders(root);
 
-        for (const QString& gone : {QStringLiteral("a.txt"), QStringLiteral("z.txt"),
-                                    QStringLiteral("b/c.txt"), QStringLiteral("b/d/e.txt")})
+        for (const QString& gone : {u"a.txt"_s, u"z.txt"_s, u"b/c.txt"_s, u"b/d/e.txt"_s})
             QVERIFY2(!exists(root + QLatin1Char('/') + gone), qPrintable(gone));
-        QVERIFY(exists(root + QStringLiteral("/b/d/f.txt")));
-        QVERIFY(exists(root + QStringLiteral("/b/g/h.txt")));
+        QVERIFY(exists(root + u"/b/d/f.txt"_s));
+        QVERIFY(exists(root + u"/b/g/h.txt"_s));
         QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Stopped);
         QCOMPARE(m_window.caption(Caption::lblPrompt), RunCaption::Stopping);
     }
 
     void linksAreRemovedNotFollowed()
     {
-        const QString outside = path(QStringLiteral("outside"));
-        QVERIFY(QDir().mkpath(outside) && writeFile(outside + QStringLiteral("/keep"), "keep"));
-        const QString tree = path(QStringLiteral("tree"));
+        const QString outside = path(u"outside"_s);
+        QVERIFY(QDir().mkpath(outside) && writeFile(outside + u"/keep"_s, "keep"));
+        const QString tree = path(u"tree"_s);
         QVERIFY(QDir().mkpath(tree));
-        QVERIFY(QFile::link(outside, tree + QStringLiteral("/to-folder")));
-        QVERIFY(QFile::link(outside + QStringLiteral("/keep"), tree + QStringLiteral("/to-file")));
-        QVERIFY(QFile::link(outside + QStringLiteral("/keep"), path(QStringLiteral("file-link"))));
-        QVERIFY(QFile::link(outside, path(QStringLiteral("folder-link"))));
+        QVERIFY(QFile::link(outside, tree + u"/to-folder"_s));
+        QVERIFY(QFile::link(outside + u"/keep"_s, tree + u"/to-file"_s));
+        QVERIFY(QFile::link(outside + u"/keep"_s, path(u"file-link"_s)));
+        QVERIFY(QFile::link(outside, path(u"folder-link"_s)));
 
         m_engine->LoadFolders(tree);
-        m_engine->ShredFile(path(QStringLiteral("file-link")), QStringLiteral("file-link"));
-        m_engine->LoadFolders(path(QStringLiteral("folder-link")));
+        m_engine->ShredFile(path(u"file-link"_s), u"file-link"_s);
+        m_engine->LoadFolders(path(u"folder-link"_s));
 
         QVERIFY(!exists(tree));
-        QVERIFY(!exists(path(QStringLiteral("file-link"))));
-        QVERIFY(!exists(path(QStringLiteral("folder-link"))));
-        QCOMPARE(readFile(outside + QStringLiteral("/keep")), QByteArray("keep"));
+        QVERIFY(!exists(path(u"file-link"_s)));
+        QVERIFY(!exists(path(u"folder-link"_s)));
+        QCOMPARE(readFile(outside + u"/keep"_s), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
     }
 
     void specialFilesAreNeverOpened()
     {
-        const QString tree = path(QStringLiteral("tree"));
-        QVERIFY(QDir().mkpath(tree) && writeFile(tree + QStringLiteral("/plain"), "plain"));
-        QCOMPARE(::mkfifo(QFile::encodeName(tree + QStringLiteral("/fifo")).constData(), 0600), 0);
-        QCOMPARE(::mknod(QFile::encodeName(tree + QStringLiteral("/null")).constData(), S_IFCHR | 0600,
-                         makedev(1, 3)),
-                 0);
+        const QString tree = path(u"tree"_s);
+        QVERIFY(QDir().mkpath(tree) && writeFile(tree + u"/plain"_s, "plain"));
+        QCOMPARE(::mkfifo(QFile::encodeName(tree + u"/fifo"_s).constData(), 0600), 0);
+        QCOMPARE(::mknod(QFile::encodeName(tree + u"/null"_s).constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const QByteArray socketPath = QFile::encodeName(tree + QStringLiteral("/sock"));
+        const QByteArray socketPath = QFile::encodeName(tree + u"/sock"_s);
         qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
         QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
@@ -294,13 +294,13 @@ private Q_SLOTS:
         ::close(sock);
         // Handed in on its own, as the run does after writing "Shredding" to lblstatus2.
         m_window.setCaption(Caption::lblstatus2, RunCaption::Shredding);
-        m_engine->ShredFile(tree + QStringLiteral("/fifo"), QStringLiteral("fifo"));
+        m_engine->ShredFile(tree + u"/fifo"_s, u"fifo"_s);
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
 
-        QVERIFY(!exists(tree + QStringLiteral("/plain")));
+        QVERIFY(!exists(tree + u"/plain"_s));
         QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 4);
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 1);
-        QVERIFY(exists(tree + QStringLiteral("/fifo")));
+        QVERIFY(exists(tree + u"/fifo"_s));
         QCOMPARE(m_writer.count, 1);
     }
 
@@ -308,13 +308,13 @@ private Q_SLOTS:
     // When every name is in the run, the content is destroyed once and all names go.
     void hardLinks()
     {
-        const QString outside = path(QStringLiteral("outside"));
-        const QString tree = path(QStringLiteral("tree"));
+        const QString outside = path(u"outside"_s);
+        const QString tree = path(u"tree"_s);
         const QByteArray original = seededBytes(3000, 2);
         QVERIFY(QDir().mkpath(tree) && writeFile(outside, original));
-        QCOMPARE(::link(QFile::encodeName(outside).constData(),
-                        QFile::encodeName(tree + QStringLiteral("/in")).constData()),
-                 0);
+        QCOMPARE(
+            ::link(QFile::encodeName(outside).constData(), QFile::encodeName(tree + u"/in"_s).constData()),
+            0);
         m_engine->LoadFolders(tree);
         m_engine->FinishRun();
         QVERIFY(!exists(tree));
@@ -322,10 +322,10 @@ private Q_SLOTS:
         QCOMPARE(m_writer.count, 0);
         QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
 
-        const QString second = path(QStringLiteral("second"));
+        const QString second = path(u"second"_s);
         QCOMPARE(::link(QFile::encodeName(outside).constData(), QFile::encodeName(second).constData()), 0);
-        m_engine->ShredFile(outside, QStringLiteral("outside"));
-        m_engine->ShredFile(second, QStringLiteral("second"));
+        m_engine->ShredFile(outside, u"outside"_s);
+        m_engine->ShredFile(second, u"second"_s);
         m_engine->FinishRun();
         QVERIFY(!exists(outside) && !exists(second));
         QCOMPARE(m_writer.count, 1);
@@ -336,35 +336,35 @@ private Q_SLOTS:
     // them, and the folder above the home folder holds it.
     void placesRefusedByWhatTheyAre()
     {
-        const QString dir = path(QStringLiteral("dir"));
-        QVERIFY(QDir().mkpath(dir + QStringLiteral("/sub")) && writeFile(dir + QStringLiteral("/f"), "keep"));
-        QVERIFY(QFile::link(dir + QStringLiteral("/sub"), path(QStringLiteral("link"))));
-        QVERIFY(writeFile(QDir::homePath() + QStringLiteral("/mine"), "keep"));
-        m_engine->LoadFolders(dir + QStringLiteral("/."));
-        m_engine->LoadFolders(path(QStringLiteral("link/..")));
-        m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/.."));
-        m_engine->LoadFolders(QDir::homePath() + QStringLiteral("/../"));
-        m_engine->ShredFile(dir + QStringLiteral("/f/."), QStringLiteral("."));
+        const QString dir = path(u"dir"_s);
+        QVERIFY(QDir().mkpath(dir + u"/sub"_s) && writeFile(dir + u"/f"_s, "keep"));
+        QVERIFY(QFile::link(dir + u"/sub"_s, path(u"link"_s)));
+        QVERIFY(writeFile(QDir::homePath() + u"/mine"_s, "keep"));
+        m_engine->LoadFolders(dir + u"/."_s);
+        m_engine->LoadFolders(path(u"link/.."_s));
+        m_engine->LoadFolders(QDir::homePath() + u"/.."_s);
+        m_engine->LoadFolders(QDir::homePath() + u"/../"_s);
+        m_engine->ShredFile(dir + u"/f/."_s, u"."_s);
         // "name/" names a folder: a file, or a link to one, is not taken for it.
-        QVERIFY(QFile::link(dir + QStringLiteral("/f"), path(QStringLiteral("file-link"))));
-        m_engine->ShredFile(dir + QStringLiteral("/f/"), QStringLiteral("f"));
-        m_engine->ShredFile(path(QStringLiteral("file-link/")), QStringLiteral("file-link"));
-        QVERIFY(exists(path(QStringLiteral("file-link"))));
+        QVERIFY(QFile::link(dir + u"/f"_s, path(u"file-link"_s)));
+        m_engine->ShredFile(dir + u"/f/"_s, u"f"_s);
+        m_engine->ShredFile(path(u"file-link/"_s), u"file-link"_s);
+        QVERIFY(exists(path(u"file-link"_s)));
         QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 7);
-        QCOMPARE(readFile(dir + QStringLiteral("/f")), QByteArray("keep"));
-        QCOMPARE(readFile(QDir::homePath() + QStringLiteral("/mine")), QByteArray("keep"));
+        QCOMPARE(readFile(dir + u"/f"_s), QByteArray("keep"));
+        QCOMPARE(readFile(QDir::homePath() + u"/mine"_s), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
     }
 
     // Every one-letter name is taken: the rename takes a longer name instead of failing.
     void renameWhenEveryNameOfTheLengthIsTaken()
     {
-        const QString folder = path(QStringLiteral("letters"));
+        const QString folder = path(u"letters"_s);
         QVERIFY(QDir().mkpath(folder));
         for (char letter = 'A'; letter <= 'Z'; ++letter)
             QVERIFY(writeFile(folder + QLatin1Char('/') + QLatin1Char(letter), "x"));
-        m_engine->ShredFile(folder + QStringLiteral("/A"), QStringLiteral("A"));
-        QVERIFY(!exists(folder + QStringLiteral("/A")));
+        m_engine->ShredFile(folder + u"/A"_s, u"A"_s);
+        QVERIFY(!exists(folder + u"/A"_s));
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 25);
         QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 0);
     }
@@ -373,13 +373,13 @@ private Q_SLOTS:
     void namesThatAreNotText()
     {
         const QString latin1 = PathBytes::decode(QFile::encodeName(path(QString())) + "caf\xE9.txt");
-        const QString lookAlike = path(QStringLiteral("caf\uFFFD.txt"));
+        const QString lookAlike = path(u"caf\uFFFD.txt"_s);
         QVERIFY(writeFile(lookAlike, "keep"));
         FileDescriptor file(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600));
         QVERIFY(file.isValid());
         file.reset();
         m_writer.failWith = EIO;
-        m_engine->ShredFile(latin1, QStringLiteral("caf\uFFFD.txt"));
+        m_engine->ShredFile(latin1, u"caf\uFFFD.txt"_s);
         QCOMPARE(PendingDeletions::load(), QStringList{latin1});
         m_writer.failWith = 0;
         ProcessPendingDeletions(*m_engine);
@@ -393,25 +393,21 @@ private Q_SLOTS:
     void queueIsAppendedTo()
     {
         m_writer.failWith = EIO;
-        for (const QString& name : {QStringLiteral("one"), QStringLiteral("two")}) {
+        for (const QString& name : {u"one"_s, u"two"_s}) {
             QVERIFY(writeFile(path(name), "x"));
             m_engine->ShredFile(path(name), name);
         }
-        struct stat before
-        {
-        };
+        struct stat before = {};
         QCOMPARE(::stat(QFile::encodeName(PendingDeletions::queueFile()).constData(), &before), 0);
-        QVERIFY(writeFile(path(QStringLiteral("three")), "x"));
-        m_engine->ShredFile(path(QStringLiteral("three")), QStringLiteral("three"));
-        struct stat after
-        {
-        };
+        QVERIFY(writeFile(path(u"three"_s), "x"));
+        m_engine->ShredFile(path(u"three"_s), u"three"_s);
+        struct stat after = {};
         QCOMPARE(::stat(QFile::encodeName(PendingDeletions::queueFile()).constData(), &after), 0);
         QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(PendingDeletions::load().size(), 3);
 
         QVERIFY(QFile::remove(PendingDeletions::queueFile()) && QDir().mkpath(PendingDeletions::queueFile()));
-        m_engine->ShredFile(path(QStringLiteral("one")), QStringLiteral("one"));
+        m_engine->ShredFile(path(u"one"_s), u"one"_s);
         QVERIFY(QDir().rmdir(PendingDeletions::queueFile()));
         QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 3);
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
@@ -423,20 +419,13 @@ private Q_SLOTS:
     {
         if (::geteuid() != 0)
             QSKIP("needs root, to act as another user");
-        constexpr uid_t Nobody = 65534;
-        const QString folder = path(QStringLiteral("wx"));
-        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), "x"));
+        const QString folder = path(u"wx"_s);
+        QVERIFY(TestFiles::writeTree(folder, {u"f"_s}));
         QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
-        for (const QString& item : {folder, folder + QStringLiteral("/f")})
-            QCOMPARE(::chown(QFile::encodeName(item).constData(), Nobody, Nobody), 0);
+        QVERIFY(TestFiles::giveToNobody({folder, folder + u"/f"_s}));
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
-        // The file-system identity of this thread only: root's capabilities are gone with it.
-        ::setfsgid(Nobody);
-        ::setfsuid(Nobody);
-        m_engine->ShredFile(folder + QStringLiteral("/f"), QStringLiteral("f"));
-        ::setfsuid(0);
-        ::setfsgid(0);
-        QVERIFY(!exists(folder + QStringLiteral("/f")));
+        asNobody([&] { m_engine->ShredFile(folder + u"/f"_s, u"f"_s); });
+        QVERIFY(!exists(folder + u"/f"_s));
         QVERIFY(m_events.isEmpty());
         QVERIFY(!m_writer.folderSyncs.isEmpty());
         QCOMPARE(m_writer.folderSyncs, QList<int>(m_writer.folderSyncs.size(), 0));
@@ -447,25 +436,17 @@ private Q_SLOTS:
     {
         if (::geteuid() != 0)
             QSKIP("needs root, to act as another user");
-        constexpr uid_t Nobody = 65534;
-        const QString top = path(QStringLiteral("top"));
-        QVERIFY(QDir().mkpath(top + QStringLiteral("/a")) && QDir().mkpath(top + QStringLiteral("/b")) &&
-                QDir().mkpath(top + QStringLiteral("/c")));
+        const QString top = path(u"top"_s);
+        QVERIFY(TestFiles::writeTree(top, {u"a/f1"_s, u"b/f2"_s, u"c/f3"_s}));
         QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
-        for (const QString& name : {QStringLiteral("a/f1"), QStringLiteral("b/f2"), QStringLiteral("c/f3")})
-            QVERIFY(writeFile(top + QLatin1Char('/') + name, "x"));
-        for (const QString& item :
-             {QString(), QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"),
-              QStringLiteral("/a/f1"), QStringLiteral("/b/f2"), QStringLiteral("/c/f3")})
-            QCOMPARE(::chown(QFile::encodeName(top + item).constData(), Nobody, Nobody), 0);
-        QCOMPARE(::chmod(QFile::encodeName(top + QStringLiteral("/b")).constData(), 0600), 0);
-        ::setfsgid(Nobody);
-        ::setfsuid(Nobody);
-        m_engine->LoadFolders(top);
-        ::setfsuid(0);
-        ::setfsgid(0);
-        QVERIFY(!exists(top + QStringLiteral("/a")) && !exists(top + QStringLiteral("/c")));
-        QVERIFY(exists(top + QStringLiteral("/b/f2")));
+        QStringList items{top};
+        for (const QString& item : {u"/a"_s, u"/b"_s, u"/c"_s, u"/a/f1"_s, u"/b/f2"_s, u"/c/f3"_s})
+            items << top + item;
+        QVERIFY(TestFiles::giveToNobody(items));
+        QCOMPARE(::chmod(QFile::encodeName(top + u"/b"_s).constData(), 0600), 0);
+        asNobody([&] { m_engine->LoadFolders(top); });
+        QVERIFY(!exists(top + u"/a"_s) && !exists(top + u"/c"_s));
+        QVERIFY(exists(top + u"/b/f2"_s));
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 2); // b, and top that still holds it
     }
 
@@ -473,8 +454,8 @@ private Q_SLOTS:
     // file is not queued. A file reached through a linked folder is queued where it really is.
     void queuedOnlyAsTheCheckedFile()
     {
-        const QString swapped = path(QStringLiteral("victim"));
-        const QString theirs = path(QStringLiteral("theirs"));
+        const QString swapped = path(u"victim"_s);
+        const QString theirs = path(u"theirs"_s);
         QVERIFY(writeFile(swapped, "chosen") && writeFile(theirs, "not chosen"));
         m_writer.failWith = EIO;
         // Once the passes have begun on the checked file, the neighbour swaps the name.
@@ -482,29 +463,27 @@ private Q_SLOTS:
             if (m_window.max[0] > 0 && exists(theirs))
                 ::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(swapped).constData());
         };
-        m_engine->ShredFile(swapped, QStringLiteral("victim"));
+        m_engine->ShredFile(swapped, u"victim"_s);
         m_window.onYield = nullptr;
         QCOMPARE(readFile(swapped), QByteArray("not chosen"));
         QCOMPARE(PendingDeletions::load(), QStringList());
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
 
-        QVERIFY(QDir().mkpath(path(QStringLiteral("real"))) &&
-                writeFile(path(QStringLiteral("real/f")), "x"));
-        QVERIFY(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("via"))));
-        m_engine->ShredFile(path(QStringLiteral("via/f")), QStringLiteral("f"));
-        QCOMPARE(PendingDeletions::load(),
-                 QStringList{QFileInfo(path(QStringLiteral("real/f"))).canonicalFilePath()});
+        QVERIFY(QDir().mkpath(path(u"real"_s)) && writeFile(path(u"real/f"_s), "x"));
+        QVERIFY(QFile::link(path(u"real"_s), path(u"via"_s)));
+        m_engine->ShredFile(path(u"via/f"_s), u"f"_s);
+        QCOMPARE(PendingDeletions::load(), QStringList{QFileInfo(path(u"real/f"_s)).canonicalFilePath()});
     }
 
     // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process
     // may open is still shredded whole.
     void treeDeeperThanTheDescriptorLimit()
     {
-        QString deep = path(QStringLiteral("deep"));
+        QString deep = path(u"deep"_s);
         const QString top = deep;
         for (int level = 0; level < 150; ++level)
-            deep += QStringLiteral("/d");
-        QVERIFY(QDir().mkpath(deep) && writeFile(deep + QStringLiteral("/f"), "x"));
+            deep += u"/d"_s;
+        QVERIFY(QDir().mkpath(deep) && writeFile(deep + u"/f"_s, "x"));
         rlimit old{};
         QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
         rlimit low = old;
@@ -516,46 +495,10 @@ private Q_SLOTS:
         QVERIFY(m_events.isEmpty());
     }
 
-    void oddNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("spaces") << " lead and trail ";
-        QTest::newRow("newline") << "two\nlines";
-        QTest::newRow("quotes") << "it's \"quoted\"";
-        QTest::newRow("semicolon") << "a;b";
-        QTest::newRow("non-ASCII") << QStringLiteral("ünïcødé ✓");
-        QTest::newRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".txt");
-    }
-    void oddNames()
-    {
-        QFETCH(QString, name);
-        QVERIFY(QDir().mkpath(path(QStringLiteral("odd"))));
-        QVERIFY(writeFile(path(QStringLiteral("odd/")) + name, "x"));
-        QVERIFY(writeFile(path(name), "x"));
-        m_engine->ShredFile(path(name), name);
-        m_engine->LoadFolders(path(QStringLiteral("odd")));
-        QVERIFY(!exists(path(name)));
-        QVERIFY(!exists(path(QStringLiteral("odd"))));
-        QVERIFY(m_events.isEmpty());
-    }
-
-    void pathLongerThanPathMax()
-    {
-        const QString component(240, QLatin1Char('d'));
-        const QString deep = TestFiles::makeDeepFolder(m_dir->path());
-        QVERIFY(deep.size() > 4000);
-
-        m_engine->ShredFile(deep + QStringLiteral("/last"), QStringLiteral("last"));
-        QCOMPARE(m_writer.count, 1);
-        QVERIFY(m_events.isEmpty());
-        m_engine->LoadFolders(path(component));
-        QVERIFY(!exists(path(component)));
-    }
-
     // Offsets past 4 GiB, and holes passed over: only the blocks that hold data are written.
     void sparseFileOver4GiB()
     {
-        const QString file = path(QStringLiteral("sparse"));
+        const QString file = path(u"sparse"_s);
         const qint64 length = (qint64(1) << 32) + 5000;
         QFile sparse(file);
         QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write("head") == 4 && sparse.seek(length - 4) &&
@@ -563,7 +506,7 @@ private Q_SLOTS:
         sparse.close();
         m_writer.forward = false;
         m_writer.keepData = false;
-        m_engine->ShredFile(file, QStringLiteral("sparse"));
+        m_engine->ShredFile(file, u"sparse"_s);
         QVERIFY(!exists(file));
         QCOMPARE(m_writer.count, 3);
         QCOMPARE(m_writer.lastOffset, qint64(524289) * 8192);
@@ -584,15 +527,51 @@ private Q_SLOTS:
     {
         QFETCH(int, error);
         QFETCH(bool, queued);
-        const QString file = path(QStringLiteral("locked"));
+        const QString file = path(u"locked"_s);
         QVERIFY(writeFile(file, "original"));
         m_writer.failWith = error;
-        m_engine->ShredFile(file, QStringLiteral("locked"));
+        m_engine->ShredFile(file, u"locked"_s);
         QCOMPARE(readFile(file), QByteArray("original"));
         QCOMPARE(Shared().LockedFilesFound, queued);
         QCOMPARE(PendingDeletions::load(), queued ? QStringList{file} : QStringList());
         QCOMPARE(eventsOf(queued ? ShredEvent::Kind::Queued : ShredEvent::Kind::Failed), 1);
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
+    }
+
+    // The pattern lies over the file from its start whatever the run's offset and length: over
+    // a megabyte and more in one call, from the middle of a block, and past the vectors one call
+    // takes.
+    void writeBlocksLaysThePatternOverTheFile()
+    {
+        const QByteArray file = QFile::encodeName(path(u"f"_s));
+        const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        QByteArray block(8192, Qt::Uninitialized);
+        for (int i = 0; i < block.size(); ++i)
+            block[i] = char('A' + i % 26 + i / 4096);
+        BlockWriter writer;
+        const qint64 runs[][2] = {{0, 300 * 8192 + 100}, {5000, 12000}, {300 * 8192 + 100, 8092}};
+        for (const auto& [offset, length] : runs) {
+            qint64 written = -1;
+            QCOMPARE(writer.writeBlocks(fd, block, length, offset, &written), 0);
+            QCOMPARE(written, length);
+            QCOMPARE(writer.settle(fd), 0);
+        }
+        QCOMPARE(writer.syncPattern(fd), 0);
+        QByteArray onDisk(301 * 8192, Qt::Uninitialized);
+        QCOMPARE(::pread(fd, onDisk.data(), onDisk.size(), 0), onDisk.size());
+        ::close(fd);
+        for (qint64 x = 0; x < onDisk.size(); x += 997)
+            QVERIFY2(onDisk[x] == block[x % block.size()], qPrintable(QString::number(x)));
+        QCOMPARE(onDisk.right(8192), block);
+    }
+
+    void longNamesAreCutInThePrompt()
+    {
+        const QString thirty(30, QLatin1Char('n'));
+        QCOMPARE(ShredPasses::shreddingPrompt(thirty),
+                 u"Press Cancel to stop shredding\r\nSHREDDING: "_s + thirty);
+        QCOMPARE(ShredPasses::nameShown(thirty + QLatin1Char('x')), thirty + u"..."_s);
     }
 };
 

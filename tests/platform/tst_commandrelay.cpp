@@ -21,6 +21,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // A frame with any magic and any declared length, as a broken or older client sends it.
 QByteArray rawFrame(const char* magic, const QByteArray& payload, quint32 declaredLength)
@@ -40,7 +42,7 @@ QByteArray frame(const QStringList& arguments)
 pid_t handOverAsUser(uid_t uid)
 {
     const QByteArray path = QFile::encodeName(CommandRelay::socketPath());
-    const QByteArray message = frame({QStringLiteral("/tmp/from-another-user")});
+    const QByteArray message = frame({u"/tmp/from-another-user"_s});
     const pid_t pid = ::fork();
     if (pid != 0)
         return pid;
@@ -71,51 +73,10 @@ int waitForChild(pid_t pid)
     ::waitpid(pid, &status, 0);
     return -2;
 }
-} // namespace
-
-class TestCommandRelay : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void initTestCase();
-    void ownWriteRaisesChangeAtOnce();
-    void handOverFromAnotherProcessIsAcknowledged();
-    void malformedAndOversizedFramesAreDropped();
-    void truncatedFrameDoesNotWedgeTheRelay();
-    void anotherUserIsNeverHeard();
-    void absolutePathsKeepWhatTheUserTyped();
-    void namesThatAreNotTextKeepTheirBytes();
-    void idleConnectionsAreCappedAndTimedOut();
-
-private:
-    QByteArray handOver(const QByteArray& bytes);
-    CommandRelay* m_relay = nullptr;
-};
-
-void TestCommandRelay::initTestCase()
-{
-    // A socket left behind by a crashed instance must not stop the next one.
-    QFile stale(CommandRelay::socketPath());
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.close();
-
-    m_relay = new CommandRelay(this);
-    QVERIFY(!m_relay->otherInstanceRunning());
-    QVERIFY(m_relay->listen());
-    QCOMPARE(QFileInfo(CommandRelay::socketPath()).permissions() & 0x0077, 0);
-}
-
-void TestCommandRelay::ownWriteRaisesChangeAtOnce()
-{
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-    QCOMPARE(m_relay->setCommandLine({QStringLiteral("/tmp/own")}), CommandRelay::Delivery::Delivered);
-    QCOMPARE(change.count(), 1);
-    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/own")});
-}
 
 // Sends raw bytes as another client would and returns what came back before the relay
 // closed the connection.
-QByteArray TestCommandRelay::handOver(const QByteArray& bytes)
+QByteArray handOver(const QByteArray& bytes)
 {
     QLocalSocket client;
     client.connectToServer(CommandRelay::socketPath());
@@ -133,158 +94,182 @@ QByteArray TestCommandRelay::handOver(const QByteArray& bytes)
         return "still connected";
     return answer + client.readAll();
 }
+} // namespace
 
-void TestCommandRelay::handOverFromAnotherProcessIsAcknowledged()
+class TestCommandRelay : public QObject
 {
-    // Every argument one path, whatever it holds: quotes, ";", spaces, a newline, an empty one.
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-    const QStringList arguments{QStringLiteral("/d/my \"notes\" file.txt"),
-                                QStringLiteral("/d/a\"b"),
-                                QStringLiteral("/d/x;y z"),
-                                QStringLiteral("/d/two\nlines"),
-                                QString(),
-                                QStringLiteral("/tmp/Grüße an alle")};
-    // The main window's handler lets events run while it adds the paths.
-    const QMetaObject::Connection yielding =
-        connect(m_relay, &CommandRelay::Change, this, [] { QCoreApplication::processEvents(); });
-    QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
-    QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
-    disconnect(yielding);
-    QCOMPARE(change.count(), 2);
-    QCOMPARE(m_relay->CommandLine(), arguments);
-    // Nothing of the finished connections stays behind.
-    QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
-}
+    Q_OBJECT
+    CommandRelay* m_relay = nullptr;
 
-void TestCommandRelay::malformedAndOversizedFramesAreDropped()
-{
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-    QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
-    QCOMPARE(handOver("GET / HTTP/1.0\r\n\r\n"), QByteArray());
-    QCOMPARE(handOver(rawFrame("VNR2", "x", quint32(CommandRelay::MaxFrameBytes + 1))), QByteArray());
-    // An argument longer than what is left of the frame.
-    QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x09/tmp/x", 10), 10)), QByteArray());
-    // An older program's frame is refused with a word of its own, never taken for paths.
-    QCOMPARE(handOver(rawFrame("VNR1", "/tmp/old", 8)), QByteArray("V"));
-    // A NUL would cut a path short and name another item.
-    QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x0a/tmp/a\0bcd", 14), 14)), QByteArray());
-    QCOMPARE(change.count(), 0);
-    QCOMPARE(rejected.count(), 5);
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // A socket left behind by a crashed instance must not stop the next one.
+        QFile stale(CommandRelay::socketPath());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
 
-    QCOMPARE(handOver(frame({QStringLiteral("/tmp/after")})), QByteArray("A"));
-    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/after")});
-    // Nothing of a finished or dropped connection stays behind.
-    QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
-}
-
-void TestCommandRelay::truncatedFrameDoesNotWedgeTheRelay()
-{
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-    QLocalSocket stalled;
-    stalled.connectToServer(CommandRelay::socketPath());
-    QVERIFY(stalled.waitForConnected(2000));
-    stalled.write(rawFrame("VNR2", "\0\0\0\x0f/tmp/only-a-part", 100));
-    stalled.flush();
-
-    // Others are heard while the stalled client waits ...
-    QCOMPARE(handOver(frame({QStringLiteral("/tmp/meanwhile")})), QByteArray("A"));
-    QCOMPARE(change.count(), 1);
-    // ... and the stalled one is dropped without a Change.
-    QTRY_COMPARE_WITH_TIMEOUT(stalled.state(), QLocalSocket::UnconnectedState,
-                              CommandRelay::ConnectionTimeoutMs + 3000);
-    QCOMPARE(change.count(), 1);
-    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/meanwhile")});
-}
-
-void TestCommandRelay::anotherUserIsNeverHeard()
-{
-    if (::getuid() != 0)
-        QSKIP("changing to another user needs root (CI runs as root)");
-    const uid_t nobody = 65534;
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-
-    // The private runtime folder keeps other users away from the socket ...
-    QCOMPARE(waitForChild(handOverAsUser(nobody)), 2);
-
-    // ... and with the folder and the socket opened to everyone, the relay itself refuses them.
-    const QByteArray folder = QFile::encodeName(RuntimeFolder::path());
-    const QByteArray socket = QFile::encodeName(CommandRelay::socketPath());
-    const QByteArray parent = QFile::encodeName(TestEnvironment::runtimeDir());
-    const QByteArray root = QFile::encodeName(TestEnvironment::root());
-    QCOMPARE(::chmod(root.constData(), 0711), 0);
-    QCOMPARE(::chmod(parent.constData(), 0711), 0);
-    QCOMPARE(::chmod(folder.constData(), 0777), 0);
-    QCOMPARE(::chmod(socket.constData(), 0777), 0);
-    QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
-    const int answer = waitForChild(handOverAsUser(nobody));
-    ::chmod(folder.constData(), 0700);
-    ::chmod(socket.constData(), 0600);
-    ::chmod(parent.constData(), 0700);
-    ::chmod(root.constData(), 0700);
-
-    QCOMPARE(answer, 0);
-    QCOMPARE(change.count(), 0);
-    QCOMPARE(rejected.count(), 1);
-}
-
-void TestCommandRelay::absolutePathsKeepWhatTheUserTyped()
-{
-    const QStringList arguments{QStringLiteral("My Files/a.txt"), QStringLiteral("/abs/b"), QString(),
-                                QStringLiteral("../c")};
-    QCOMPARE(AbsolutePaths(arguments, QStringLiteral("/home/u")),
-             (QStringList{QStringLiteral("/home/u/My Files/a.txt"), QStringLiteral("/abs/b"),
-                          QStringLiteral("/home/u/../c")}));
-}
-
-void TestCommandRelay::namesThatAreNotTextKeepTheirBytes()
-{
-    // A launch in a folder with a Latin-1 name, given a Latin-1 name.
-    QTemporaryDir work;
-    const QByteArray folder = QFile::encodeName(work.path()) + "/d\xE9j\xE0";
-    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
-    const QByteArray previous = QFile::encodeName(QDir::currentPath());
-    QCOMPARE(::chdir(folder.constData()), 0);
-    const char* const argv[] = {"vn10", "caf\xE9 au lait.txt", "/tmp/\xFF"};
-    const QStringList paths = AbsolutePaths(PathArguments(3, argv), WorkingFolder());
-    QCOMPARE(::chdir(previous.constData()), 0);
-    QCOMPARE(::rmdir(folder.constData()), 0);
-    QCOMPARE(paths.size(), 2);
-    QCOMPARE(PathBytes::encode(paths.at(0)), folder + "/caf\xE9 au lait.txt");
-    QCOMPARE(PathBytes::encode(paths.at(1)), QByteArray("/tmp/\xFF"));
-
-    // A later instance hands the paths over; it waits for the answer, so it runs beside the
-    // first instance's event loop.
-    QSignalSpy change(m_relay, &CommandRelay::Change);
-    CommandRelay::Delivery delivery = CommandRelay::Delivery::NoAnswer;
-    std::thread later([&] { delivery = CommandRelay().setCommandLine(paths); });
-    QTRY_COMPARE(change.count(), 1);
-    later.join();
-    QCOMPARE(delivery, CommandRelay::Delivery::Delivered);
-    QCOMPARE(m_relay->CommandLine(), paths);
-}
-
-// Clients that connect and say nothing are held at most MaxOpenConnections at a time and for
-// ConnectionTimeoutMs at most; meanwhile the relay hears everyone else. A completed hand-over
-// is never reported as an incomplete one afterwards.
-void TestCommandRelay::idleConnectionsAreCappedAndTimedOut()
-{
-    std::vector<std::unique_ptr<QLocalSocket>> idle;
-    for (int i = 0; i < CommandRelay::MaxOpenConnections + 20; ++i) {
-        idle.push_back(std::make_unique<QLocalSocket>());
-        idle.back()->connectToServer(CommandRelay::socketPath());
-        QVERIFY(idle.back()->waitForConnected(2000));
-        QCoreApplication::processEvents();
+        m_relay = new CommandRelay(this);
+        QVERIFY(!m_relay->otherInstanceRunning());
+        QVERIFY(m_relay->listen());
+        QCOMPARE(QFileInfo(CommandRelay::socketPath()).permissions() & 0x0077, 0);
     }
-    QTRY_VERIFY(m_relay->openConnections() == CommandRelay::MaxOpenConnections);
-    QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
-    QCOMPARE(handOver(frame({QStringLiteral("/tmp/heard")})), QByteArray("A"));
-    QCOMPARE(m_relay->CommandLine(), QStringList{QStringLiteral("/tmp/heard")});
-    QVERIFY(m_relay->isListening());
-    QTRY_COMPARE_WITH_TIMEOUT(m_relay->openConnections(), 0, CommandRelay::ConnectionTimeoutMs + 3000);
-    QTest::qWait(1000);
-    // The 64 idle ones (one of them dropped for the hand-over's sake), and not the hand-over.
-    QCOMPARE(rejected.count(), CommandRelay::MaxOpenConnections);
-}
+
+    void ownWriteRaisesChangeAtOnce()
+    {
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+        QCOMPARE(m_relay->setCommandLine({u"/tmp/own"_s}), CommandRelay::Delivery::Delivered);
+        QCOMPARE(change.count(), 1);
+        QCOMPARE(m_relay->CommandLine(), QStringList{u"/tmp/own"_s});
+    }
+
+    void handOverFromAnotherProcessIsAcknowledged()
+    {
+        // Every argument one path, whatever it holds: quotes, ";", spaces, a newline, an empty one.
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+        const QStringList arguments{
+            u"/d/my \"notes\" file.txt"_s, u"/d/a\"b"_s, u"/d/x;y z"_s, u"/d/two\nlines"_s, QString(),
+            u"/tmp/Grüße an alle"_s};
+        // The main window's handler lets events run while it adds the paths.
+        const QMetaObject::Connection yielding =
+            connect(m_relay, &CommandRelay::Change, this, [] { QCoreApplication::processEvents(); });
+        QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
+        QCOMPARE(handOver(frame(arguments)), QByteArray("A"));
+        disconnect(yielding);
+        QCOMPARE(change.count(), 2);
+        QCOMPARE(m_relay->CommandLine(), arguments);
+        // Nothing of the finished connections stays behind.
+        QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
+    }
+
+    void malformedAndOversizedFramesAreDropped()
+    {
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+        QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
+        QCOMPARE(handOver("GET / HTTP/1.0\r\n\r\n"), QByteArray());
+        QCOMPARE(handOver(rawFrame("VNR2", "x", quint32(CommandRelay::MaxFrameBytes + 1))), QByteArray());
+        // An argument longer than what is left of the frame.
+        QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x09/tmp/x", 10), 10)), QByteArray());
+        // An older program's frame is refused with a word of its own, never taken for paths.
+        QCOMPARE(handOver(rawFrame("VNR1", "/tmp/old", 8)), QByteArray("V"));
+        // A NUL would cut a path short and name another item.
+        QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x0a/tmp/a\0bcd", 14), 14)), QByteArray());
+        QCOMPARE(change.count(), 0);
+        QCOMPARE(rejected.count(), 5);
+
+        QCOMPARE(handOver(frame({u"/tmp/after"_s})), QByteArray("A"));
+        QCOMPARE(m_relay->CommandLine(), QStringList{u"/tmp/after"_s});
+        // Nothing of a finished or dropped connection stays behind.
+        QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
+    }
+
+    void truncatedFrameDoesNotWedgeTheRelay()
+    {
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+        QLocalSocket stalled;
+        stalled.connectToServer(CommandRelay::socketPath());
+        QVERIFY(stalled.waitForConnected(2000));
+        stalled.write(rawFrame("VNR2", "\0\0\0\x0f/tmp/only-a-part", 100));
+        stalled.flush();
+
+        // Others are heard while the stalled client waits ...
+        QCOMPARE(handOver(frame({u"/tmp/meanwhile"_s})), QByteArray("A"));
+        QCOMPARE(change.count(), 1);
+        // ... and the stalled one is dropped without a Change.
+        QTRY_COMPARE_WITH_TIMEOUT(stalled.state(), QLocalSocket::UnconnectedState,
+                                  CommandRelay::ConnectionTimeoutMs + 3000);
+        QCOMPARE(change.count(), 1);
+        QCOMPARE(m_relay->CommandLine(), QStringList{u"/tmp/meanwhile"_s});
+    }
+
+    void anotherUserIsNeverHeard()
+    {
+        if (::getuid() != 0)
+            QSKIP("changing to another user needs root (CI runs as root)");
+        const uid_t nobody = 65534;
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+
+        // The private runtime folder keeps other users away from the socket ...
+        QCOMPARE(waitForChild(handOverAsUser(nobody)), 2);
+
+        // ... and with the folder and the socket opened to everyone, the relay itself refuses them.
+        const QByteArray folder = QFile::encodeName(RuntimeFolder::path());
+        const QByteArray socket = QFile::encodeName(CommandRelay::socketPath());
+        const QByteArray parent = QFile::encodeName(TestEnvironment::runtimeDir());
+        const QByteArray root = QFile::encodeName(TestEnvironment::root());
+        QCOMPARE(::chmod(root.constData(), 0711), 0);
+        QCOMPARE(::chmod(parent.constData(), 0711), 0);
+        QCOMPARE(::chmod(folder.constData(), 0777), 0);
+        QCOMPARE(::chmod(socket.constData(), 0777), 0);
+        QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
+        const int answer = waitForChild(handOverAsUser(nobody));
+        ::chmod(folder.constData(), 0700);
+        ::chmod(socket.constData(), 0600);
+        ::chmod(parent.constData(), 0700);
+        ::chmod(root.constData(), 0700);
+
+        QCOMPARE(answer, 0);
+        QCOMPARE(change.count(), 0);
+        QCOMPARE(rejected.count(), 1);
+    }
+
+    void absolutePathsKeepWhatTheUserTyped()
+    {
+        const QStringList arguments{u"My Files/a.txt"_s, u"/abs/b"_s, QString(), u"../c"_s};
+        QCOMPARE(AbsolutePaths(arguments, u"/home/u"_s),
+                 (QStringList{u"/home/u/My Files/a.txt"_s, u"/abs/b"_s, u"/home/u/../c"_s}));
+    }
+
+    void namesThatAreNotTextKeepTheirBytes()
+    {
+        // A launch in a folder with a Latin-1 name, given a Latin-1 name.
+        QTemporaryDir work;
+        const QByteArray folder = QFile::encodeName(work.path()) + "/d\xE9j\xE0";
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        const QByteArray previous = QFile::encodeName(QDir::currentPath());
+        QCOMPARE(::chdir(folder.constData()), 0);
+        const char* const argv[] = {"vn10", "caf\xE9 au lait.txt", "/tmp/\xFF"};
+        const QStringList paths = AbsolutePaths(PathArguments(3, argv), WorkingFolder());
+        QCOMPARE(::chdir(previous.constData()), 0);
+        QCOMPARE(::rmdir(folder.constData()), 0);
+        QCOMPARE(paths.size(), 2);
+        QCOMPARE(PathBytes::encode(paths.at(0)), folder + "/caf\xE9 au lait.txt");
+        QCOMPARE(PathBytes::encode(paths.at(1)), QByteArray("/tmp/\xFF"));
+
+        // A later instance hands the paths over; it waits for the answer, so it runs beside the
+        // first instance's event loop.
+        QSignalSpy change(m_relay, &CommandRelay::Change);
+        CommandRelay::Delivery delivery = CommandRelay::Delivery::NoAnswer;
+        std::thread later([&] { delivery = CommandRelay().setCommandLine(paths); });
+        QTRY_COMPARE(change.count(), 1);
+        later.join();
+        QCOMPARE(delivery, CommandRelay::Delivery::Delivered);
+        QCOMPARE(m_relay->CommandLine(), paths);
+    }
+
+    // Clients that connect and say nothing are held at most MaxOpenConnections at a time and for
+    // ConnectionTimeoutMs at most; meanwhile the relay hears everyone else. A completed hand-over
+    // is never reported as an incomplete one afterwards.
+    void idleConnectionsAreCappedAndTimedOut()
+    {
+        std::vector<std::unique_ptr<QLocalSocket>> idle;
+        for (int i = 0; i < CommandRelay::MaxOpenConnections + 20; ++i) {
+            idle.push_back(std::make_unique<QLocalSocket>());
+            idle.back()->connectToServer(CommandRelay::socketPath());
+            QVERIFY(idle.back()->waitForConnected(2000));
+            QCoreApplication::processEvents();
+        }
+        QTRY_VERIFY(m_relay->openConnections() == CommandRelay::MaxOpenConnections);
+        QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
+        QCOMPARE(handOver(frame({u"/tmp/heard"_s})), QByteArray("A"));
+        QCOMPARE(m_relay->CommandLine(), QStringList{u"/tmp/heard"_s});
+        QVERIFY(m_relay->isListening());
+        QTRY_COMPARE_WITH_TIMEOUT(m_relay->openConnections(), 0, CommandRelay::ConnectionTimeoutMs + 3000);
+        QTest::qWait(1000);
+        // The 64 idle ones (one of them dropped for the hand-over's sake), and not the hand-over.
+        QCOMPARE(rejected.count(), CommandRelay::MaxOpenConnections);
+    }
+};
 
 VANISTO_TEST_GUILESS_MAIN(TestCommandRelay)
 #include "tst_commandrelay.moc"

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using Registry::Root;
 
 namespace {
@@ -31,9 +33,9 @@ void writeFile(const QString& path, const QByteArray& content)
 QString validatorComplaints()
 {
     QProcess validate;
-    validate.start(QStringLiteral("desktop-file-validate"), {AutostartEntry::filePath()});
+    validate.start(u"desktop-file-validate"_s, {AutostartEntry::filePath()});
     if (!validate.waitForFinished(20000))
-        return QStringLiteral("desktop-file-validate did not run");
+        return u"desktop-file-validate did not run"_s;
     const QString output =
         QString::fromUtf8(validate.readAllStandardOutput() + validate.readAllStandardError());
     return validate.exitCode() == 0 && output.trimmed().isEmpty() ? QString() : output;
@@ -41,8 +43,7 @@ QString validatorComplaints()
 
 QString startMenu()
 {
-    return Registry::ReadValue(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey,
-                               QStringLiteral("Start Menu"), QString())
+    return Registry::ReadValue(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, QString())
         .toString();
 }
 } // namespace
@@ -67,18 +68,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("computer");
         const int user = int(Root::HKEY_CURRENT_USER);
         const int machine = int(Root::HKEY_LOCAL_MACHINE);
-        QTest::newRow("unknown key") << user << QStringLiteral("Software\\Nobody") << QStringLiteral("x")
-                                     << QString();
-        QTest::newRow("unknown value")
-            << user << Registry::ShellFoldersKey << QStringLiteral("Desktop") << QString();
-        QTest::newRow("wrong root") << machine << Registry::ShellFoldersKey << QStringLiteral("Start Menu")
-                                    << QString();
-        QTest::newRow("remote computer")
-            << user << Registry::ShellFoldersKey << QStringLiteral("Start Menu") << QStringLiteral("far");
-        QTest::newRow("run entry not written")
-            << machine << Registry::RunKey << QStringLiteral("Vanisto") << QString();
-        QTest::newRow("run services")
-            << machine << Registry::RunServicesKey << QStringLiteral("Vanisto") << QString();
+        QTest::newRow("unknown key") << user << u"Software\\Nobody"_s << u"x"_s << QString();
+        QTest::newRow("unknown value") << user << Registry::ShellFoldersKey << u"Desktop"_s << QString();
+        QTest::newRow("wrong root") << machine << Registry::ShellFoldersKey << u"Start Menu"_s << QString();
+        QTest::newRow("remote computer") << user << Registry::ShellFoldersKey << u"Start Menu"_s << u"far"_s;
+        QTest::newRow("run entry not written") << machine << Registry::RunKey << u"Vanisto"_s << QString();
+        QTest::newRow("run services") << machine << Registry::RunServicesKey << u"Vanisto"_s << QString();
     }
 
     void unmappedReadsAreEmpty()
@@ -94,20 +89,20 @@ private Q_SLOTS:
 
     void startMenuIsTheApplicationsFolder()
     {
-        QCOMPARE(startMenu(), TestEnvironment::dataHome() + QStringLiteral("/applications"));
+        QCOMPARE(startMenu(), TestEnvironment::dataHome() + u"/applications"_s);
         // Key paths and value names are matched the way the registry matches them.
         QCOMPARE(Registry::ReadValue(Root::HKEY_CURRENT_USER,
-                                     QLatin1Char('\\') + Registry::ShellFoldersKey.toUpper(),
-                                     QStringLiteral("start menu"), QString())
+                                     QLatin1Char('\\') + Registry::ShellFoldersKey.toUpper(), u"start menu"_s,
+                                     QString())
                      .toString(),
                  startMenu());
         qputenv("XDG_DATA_HOME", "relative/share");
-        QCOMPARE(startMenu(), QDir::homePath() + QStringLiteral("/.local/share/applications"));
+        QCOMPARE(startMenu(), QDir::homePath() + u"/.local/share/applications"_s);
     }
 
     void longValuesReadAsMissing()
     {
-        const QString base = QStringLiteral("/tmp/") + QString(QStringLiteral("d")).repeated(200);
+        const QString base = u"/tmp/"_s + QString(u"d"_s).repeated(200);
         // 254 bytes of data fit the buffer with their NUL; 255 do not.
         qputenv("XDG_DATA_HOME", QFile::encodeName(base + QString(QLatin1Char('e')).repeated(254 - 218)));
         QCOMPARE(startMenu().size(), 254);
@@ -115,40 +110,35 @@ private Q_SLOTS:
         QCOMPARE(startMenu(), QString());
     }
 
-    void startOnWinWritesAValidEntryForTheRunningProgram()
+    // An earlier entry, even one written by hand, gives way to one valid entry for the running
+    // program; a second call changes nothing.
+    void startOnWinWritesOneValidEntryForTheRunningProgram()
     {
         QVERIFY(IsWinNT());
-        StartOnWin();
-        QVERIFY(QFileInfo::exists(AutostartEntry::filePath()));
-        QCOMPARE(validatorComplaints(), QString());
-        const QString program =
-            Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, QStringLiteral("\\") + Registry::RunKey,
-                                QStringLiteral("Vanisto"), QString())
-                .toString();
-        // The tests are built beside vn10, so the entry must name the real executable.
-        QCOMPARE(program, QCoreApplication::applicationDirPath() + QStringLiteral("/vn10"));
-        QCOMPARE(QFileInfo(program).canonicalFilePath(),
-                 QFileInfo(TestEnvironment::binDir() + QStringLiteral("/vn10")).canonicalFilePath());
-        QVERIFY(QFileInfo(program).isExecutable());
-    }
-
-    void startOnWinReplacesAnEarlierEntry()
-    {
         QDir().mkpath(AutostartEntry::folder());
         writeFile(AutostartEntry::filePath(),
                   "[Desktop Entry]\nType=Application\nName=Old\nExec = /old/vn10 --x\n[Other]\nExec=/no\n");
-        QCOMPARE(AutostartEntry::read(), QStringLiteral("/old/vn10"));
+        QCOMPARE(AutostartEntry::read(), u"/old/vn10"_s);
         StartOnWin();
         StartOnWin();
-        QCOMPARE(AutostartEntry::read(), ExecutablePath(QCoreApplication::applicationDirPath()));
+        QCOMPARE(validatorComplaints(), QString());
         QCOMPARE(readAll(AutostartEntry::filePath()), AutostartEntry::text(AutostartEntry::read()));
+        const QString program =
+            Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, u"\\"_s + Registry::RunKey, u"Vanisto"_s, QString())
+                .toString();
+        // The tests are built beside vn10, so the entry must name the real executable.
+        QCOMPARE(AutostartEntry::read(), program);
+        QCOMPARE(program, QCoreApplication::applicationDirPath() + u"/vn10"_s);
+        QCOMPARE(QFileInfo(program).canonicalFilePath(),
+                 QFileInfo(TestEnvironment::binDir() + u"/vn10"_s).canonicalFilePath());
+        QVERIFY(QFileInfo(program).isExecutable());
     }
 
     void startOnWinIsSilentWhenTheFolderCannotBeMade()
     {
         QTemporaryDir dir;
-        writeFile(dir.filePath(QStringLiteral("config")), "a file where a folder should be");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+        writeFile(dir.filePath(u"config"_s), "a file where a folder should be");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(u"config"_s)));
         QVERIFY(!Registry::CreateKey(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QString()));
         StartOnWin();
         QCOMPARE(AutostartEntry::read(), QString());
@@ -157,41 +147,40 @@ private Q_SLOTS:
     void unusualPathsSurviveTheExecKey_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("blank") << QStringLiteral("/opt/My Programs/vn10");
-        QTest::newRow("percent") << QStringLiteral("/opt/100%u/vn10");
-        QTest::newRow("shell characters") << QStringLiteral("/opt/$HOME`x`\"q\"/vn10");
-        QTest::newRow("backslash") << QStringLiteral("/opt/back\\slash/vn10");
-        QTest::newRow("non-ASCII") << QStringLiteral("/opt/Programme für alle/vn10");
+        QTest::newRow("blank") << u"/opt/My Programs/vn10"_s;
+        QTest::newRow("percent") << u"/opt/100%u/vn10"_s;
+        QTest::newRow("shell characters") << u"/opt/$HOME`x`\"q\"/vn10"_s;
+        QTest::newRow("backslash") << u"/opt/back\\slash/vn10"_s;
+        QTest::newRow("non-ASCII") << u"/opt/Programme für alle/vn10"_s;
     }
 
     void unusualPathsSurviveTheExecKey()
     {
         QFETCH(QString, path);
-        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QStringLiteral("Vanisto"), path,
-                             Registry::REG_SZ, QString());
+        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, path, Registry::REG_SZ,
+                             QString());
         QCOMPARE(validatorComplaints(), QString());
-        QCOMPARE(Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QStringLiteral("VANISTO"),
-                                     QString())
+        QCOMPARE(Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"VANISTO"_s, QString())
                      .toString(),
                  path);
     }
 
     void otherWritesChangeNothing()
     {
-        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QStringLiteral("Other"),
-                             QStringLiteral("/x"), Registry::REG_SZ, QString());
-        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QStringLiteral("Vanisto"),
-                             QStringLiteral("/x"), Registry::REG_SZ, QStringLiteral("far"));
-        Registry::WriteValue(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, QStringLiteral("Start Menu"),
-                             QStringLiteral("/x"), Registry::REG_SZ, QString());
+        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Other"_s, u"/x"_s,
+                             Registry::REG_SZ, QString());
+        Registry::WriteValue(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, u"/x"_s,
+                             Registry::REG_SZ, u"far"_s);
+        Registry::WriteValue(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, u"/x"_s,
+                             Registry::REG_SZ, QString());
         QVERIFY(!QFileInfo::exists(AutostartEntry::filePath()));
-        QCOMPARE(startMenu(), TestEnvironment::dataHome() + QStringLiteral("/applications"));
+        QCOMPARE(startMenu(), TestEnvironment::dataHome() + u"/applications"_s);
     }
 
     void executablePathHasOneSlash()
     {
-        QCOMPARE(ExecutablePath(QStringLiteral("/")), QStringLiteral("/vn10"));
-        QCOMPARE(ExecutablePath(QStringLiteral("/opt/vanisto")), QStringLiteral("/opt/vanisto/vn10"));
+        QCOMPARE(ExecutablePath(u"/"_s), u"/vn10"_s);
+        QCOMPARE(ExecutablePath(u"/opt/vanisto"_s), u"/opt/vanisto/vn10"_s);
     }
 
     void systemInfoToolFollowsTheDesktop_data()
@@ -199,16 +188,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("expected");
-        const QStringList all{QStringLiteral("kinfocenter"), QStringLiteral("gnome-control-center"),
-                              QStringLiteral("hardinfo"), QStringLiteral("xfce4-taskmanager")};
-        QTest::newRow("KDE") << QStringLiteral("KDE") << all << QStringLiteral("kinfocenter");
-        QTest::newRow("GNOME") << QStringLiteral("ubuntu:GNOME") << all
-                               << QStringLiteral("gnome-control-center info-overview");
-        QTest::newRow("other desktop") << QStringLiteral("XFCE") << all << QStringLiteral("hardinfo");
+        const QStringList all{u"kinfocenter"_s, u"gnome-control-center"_s, u"hardinfo"_s,
+                              u"xfce4-taskmanager"_s};
+        QTest::newRow("KDE") << u"KDE"_s << all << u"kinfocenter"_s;
+        QTest::newRow("GNOME") << u"ubuntu:GNOME"_s << all << u"gnome-control-center info-overview"_s;
+        QTest::newRow("other desktop") << u"XFCE"_s << all << u"hardinfo"_s;
         QTest::newRow("KDE without its tool")
-            << QStringLiteral("KDE") << QStringList{QStringLiteral("xfce4-taskmanager")}
-            << QStringLiteral("xfce4-taskmanager");
-        QTest::newRow("none") << QStringLiteral("KDE") << QStringList() << QString();
+            << u"KDE"_s << QStringList{u"xfce4-taskmanager"_s} << u"xfce4-taskmanager"_s;
+        QTest::newRow("none") << u"KDE"_s << QStringList() << QString();
     }
 
     void systemInfoToolFollowsTheDesktop()
@@ -224,9 +211,9 @@ private Q_SLOTS:
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin.path()));
         qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
-        const QString tool = Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, Registry::MsInfoKey,
-                                                 QStringLiteral("PATH"), QString())
-                                 .toString();
+        const QString tool =
+            Registry::ReadValue(Root::HKEY_LOCAL_MACHINE, Registry::MsInfoKey, u"PATH"_s, QString())
+                .toString();
         qputenv("PATH", path);
         qunsetenv("XDG_CURRENT_DESKTOP");
         QCOMPARE(tool, expected.isEmpty() ? QString() : bin.path() + QLatin1Char('/') + expected);

@@ -15,10 +15,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QString Helper()
 {
-    return TestEnvironment::binDir() + QStringLiteral("/vanisto-shellmenu");
+    return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s;
 }
 
 // The helper run as a file manager runs it, each path one argument of raw bytes. QProcess
@@ -33,7 +35,7 @@ public:
         // A program the helper starts writes its reports where the helper does.
         if (!reports.isEmpty())
             m_process.setStandardErrorFile(reports, QIODevice::Append);
-        QFile names(m_dir.filePath(QStringLiteral("names")));
+        QFile names(m_dir.filePath(u"names"_s));
         names.open(QIODevice::WriteOnly);
         for (const QByteArray& argument : arguments)
             names.write(argument + '\0');
@@ -42,8 +44,7 @@ public:
             QStringLiteral("helper=$0; list=$1; set --; "
                            "while LC_ALL=C IFS= read -r -d '' name; do set -- \"$@\" \"$name\"; "
                            "done < \"$list\"; exec \"$helper\" \"$@\"");
-        m_process.start(QStringLiteral("/bin/bash"),
-                        {QStringLiteral("-c"), script, Helper(), names.fileName()});
+        m_process.start(u"/bin/bash"_s, {u"-c"_s, script, Helper(), names.fileName()});
     }
     int exitCode()
     {
@@ -66,8 +67,8 @@ int RunHelper(const QStringList& arguments)
 
 void StoreSettings(const QByteArray& lines)
 {
-    QDir().mkpath(TestEnvironment::configHome() + QStringLiteral("/Vanisto"));
-    QFile conf(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"));
+    QDir().mkpath(TestEnvironment::configHome() + u"/Vanisto"_s);
+    QFile conf(TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s);
     conf.open(QIODevice::WriteOnly);
     conf.write("[Config]\n" + lines);
 }
@@ -106,23 +107,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("selection");
         QTest::addColumn<int>("status");
-        const QString file = QDir::tempPath() + QStringLiteral("/vanisto-shellmenu-offered");
+        const QString file = QDir::tempPath() + u"/vanisto-shellmenu-offered"_s;
         QFile(file).open(QIODevice::WriteOnly);
-        const QString applications = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        const QString applications = TestEnvironment::dataHome() + u"/applications"_s;
         QDir().mkpath(applications);
         QTest::newRow("a file") << QStringList{file} << 0;
         QTest::newRow("nothing") << QStringList{} << 1;
-        QTest::newRow("the root") << QStringList{QStringLiteral("/")} << 1;
-        QTest::newRow("a system folder with a file") << QStringList{file, QStringLiteral("/usr")} << 1;
+        QTest::newRow("the root") << QStringList{u"/"_s} << 1;
+        QTest::newRow("a system folder with a file") << QStringList{file, u"/usr"_s} << 1;
         QTest::newRow("the applications folder") << QStringList{applications} << 1;
-        QTest::newRow("inside the applications folder")
-            << QStringList{applications + QStringLiteral("/x")} << 0;
+        QTest::newRow("inside the applications folder") << QStringList{applications + u"/x"_s} << 0;
     }
     void entryIsOfferedOnlyForItemsThatMayGo()
     {
         QFETCH(QStringList, selection);
         QFETCH(int, status);
-        QCOMPARE(RunHelper(QStringList{QStringLiteral("--before-popup")} + selection), status);
+        QCOMPARE(RunHelper(QStringList{u"--before-popup"_s} + selection), status);
         // A click on an entry that would not have been offered does nothing.
         if (status != 0)
             QCOMPARE(RunHelper(selection), 1);
@@ -134,7 +134,7 @@ private Q_SLOTS:
     {
         StoreSettings("FirstStartEver=False\nShredNow=False\n");
         QTemporaryDir work;
-        const QString reports = work.filePath(QStringLiteral("reports"));
+        const QString reports = work.filePath(u"reports"_s);
         qputenv("QT_LOGGING_RULES", "vanisto.*.info=true");
         const QByteArray folder = QFile::encodeName(work.path());
         const QList<QByteArray> names = {folder + "/one", folder + "/two", folder + "/three"};
@@ -148,13 +148,13 @@ private Q_SLOTS:
         QVERIFY(RunningInstance() != 0);
         QFile log(reports);
         QStringList lines;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (log.open(QIODevice::ReadOnly), lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n')),
-             log.close(), lines.filter(QStringLiteral("vanisto.main: selected:")).size() == 3),
-            10000);
+        QTRY_VERIFY_WITH_TIMEOUT((log.open(QIODevice::ReadOnly),
+                                  lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n')),
+                                  log.close(), lines.filter(u"vanisto.main: selected:"_s).size() == 3),
+                                 10000);
         for (const QByteArray& name : names)
-            QVERIFY(lines.contains(QStringLiteral("vanisto.main: selected: ") + QString::fromUtf8(name)));
-        QCOMPARE(lines.filter(QStringLiteral("vanisto.relay: listening on")).size(), 1);
+            QVERIFY(lines.contains(u"vanisto.main: selected: "_s + QString::fromUtf8(name)));
+        QCOMPARE(lines.filter(u"vanisto.relay: listening on"_s).size(), 1);
     }
 
     // An instance that listens but takes its time to answer (a dialog open, a run going) gets
@@ -202,7 +202,7 @@ private Q_SLOTS:
             QTRY_VERIFY2_WITH_TIMEOUT(!Exists(name), name.constData(), 20000);
         for (const QByteArray& name : bystanders)
             QVERIFY2(Exists(name), name.constData());
-        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), work.path()});
+        QProcess::execute(u"rm"_s, {u"-rf"_s, work.path()});
     }
 };
 

@@ -7,8 +7,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-const QString Helper = QStringLiteral("/opt/van isto/bin/vanisto-shellmenu");
+const QString Helper = u"/opt/van isto/bin/vanisto-shellmenu"_s;
 
 QByteArray Read(const QString& path)
 {
@@ -36,9 +38,6 @@ QString Config(const QString& relative)
 const QByteArray UserUca =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<actions>\n"
-    "<action>\n\t<icon>utilities-terminal</icon>\n\t<name>Open Terminal Here</name>\n"
-    "\t<unique-id>1-1</unique-id>\n\t<command>exo-open --launch TerminalEmulator</command>\n"
-    "\t<patterns>*</patterns>\n\t<directories/>\n</action>\n"
     "<action>\n\t<name>Mine &amp; yours</name>\n\t<unique-id>2-2</unique-id>\n"
     "\t<command>echo  %f</command>\n\t<patterns>*.txt;*.md</patterns>\n\t<text-files/>\n"
     "</action>\n"
@@ -53,12 +52,8 @@ class TestShellMenuEntries : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // The file managers "installed" here are empty programs in a folder of their own.
-        for (const char* name : {"dolphin", "nautilus", "nemo", "caja", "thunar", "pcmanfm-qt"}) {
-            const QString path = m_bin.filePath(QLatin1String(name));
-            Write(path, "#!/bin/sh\n");
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        for (const char* name : {"dolphin", "nautilus", "nemo", "caja", "thunar", "pcmanfm-qt"})
+            install(QLatin1String(name));
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_system.path()));
     }
     void init()
@@ -71,16 +66,16 @@ private Q_SLOTS:
 
     void onlyTheInstalledFileManagersGetAnEntry()
     {
-        QFile::remove(m_bin.filePath(QStringLiteral("nautilus")));
-        QFile::remove(m_bin.filePath(QStringLiteral("thunar")));
+        QFile::remove(m_bin.filePath(u"nautilus"_s));
+        QFile::remove(m_bin.filePath(u"thunar"_s));
         QStringList problems;
         const QStringList written = ShellMenuEntries::Install(Helper, &problems);
         QVERIFY(problems.isEmpty());
         QCOMPARE(written.size(), 4);
-        QVERIFY(!QFileInfo::exists(Data(QStringLiteral("nautilus/scripts/Delete with Vanisto"))));
-        QVERIFY(!QFileInfo::exists(Config(QStringLiteral("Thunar/uca.xml"))));
+        QVERIFY(!QFileInfo::exists(Data(u"nautilus/scripts/Delete with Vanisto"_s)));
+        QVERIFY(!QFileInfo::exists(Config(u"Thunar/uca.xml"_s)));
         // Dolphin: a top-level entry, executable, passing the selection as separate arguments.
-        const QString dolphin = Data(QStringLiteral("kio/servicemenus/vanisto.desktop"));
+        const QString dolphin = Data(u"kio/servicemenus/vanisto.desktop"_s);
         QVERIFY(QFileInfo(dolphin).isExecutable());
         const QByteArray service = Read(dolphin);
         QVERIFY(service.contains("X-KDE-Priority=TopLevel\n"));
@@ -88,38 +83,34 @@ private Q_SLOTS:
         QVERIFY(service.contains("Exec=\"/opt/van isto/bin/vanisto-shellmenu\" %F\n"));
         // The formats that can ask first ask the helper.
         QVERIFY(
-            Read(Data(QStringLiteral("nemo/actions/vanisto.nemo_action")))
+            Read(Data(u"nemo/actions/vanisto.nemo_action"_s))
                 .contains("Conditions=exec \"/opt/van isto/bin/vanisto-shellmenu\" --before-popup %F;\n"));
-        QVERIFY(Read(Data(QStringLiteral("file-manager/actions/vanisto.desktop")))
+        QVERIFY(Read(Data(u"file-manager/actions/vanisto.desktop"_s))
                     .contains("ShowIfTrue=\"/opt/van isto/bin/vanisto-shellmenu\" --before-popup %F\n"));
         // A second start changes nothing.
         QVERIFY(ShellMenuEntries::Install(Helper, &problems).isEmpty());
-        Write(m_bin.filePath(QStringLiteral("nautilus")), "#!/bin/sh\n");
-        QFile::setPermissions(m_bin.filePath(QStringLiteral("nautilus")), QFile::ReadOwner | QFile::ExeOwner);
-        Write(m_bin.filePath(QStringLiteral("thunar")), "#!/bin/sh\n");
-        QFile::setPermissions(m_bin.filePath(QStringLiteral("thunar")), QFile::ReadOwner | QFile::ExeOwner);
+        install(u"nautilus"_s);
+        install(u"thunar"_s);
     }
 
     // The scripts hand every selected name on as it is, one argument each.
     void scriptsPassTheSelectionByteForByte()
     {
-        const QString recorder = m_bin.filePath(QStringLiteral("record"));
-        const QString record = m_bin.filePath(QStringLiteral("recorded"));
-        Write(recorder, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
-                            QFile::encodeName(record) + "'\n");
-        QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString record = m_bin.filePath(u"recorded"_s);
+        const QString recorder =
+            install(u"record"_s, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
+                                     QFile::encodeName(record) + "'\n");
         QStringList problems;
         ShellMenuEntries::Install(recorder, &problems);
-        for (const QString& script : {Data(QStringLiteral("nautilus/scripts/Delete with Vanisto")),
-                                      Config(QStringLiteral("caja/scripts/Delete with Vanisto"))}) {
+        for (const QString& script : {Data(u"nautilus/scripts/Delete with Vanisto"_s),
+                                      Config(u"caja/scripts/Delete with Vanisto"_s)}) {
             QVERIFY(QFileInfo(script).isExecutable());
             QFile::remove(record);
             // The shell passes the names' bytes, as the file manager does.
-            QCOMPARE(QProcess::execute(QStringLiteral("/bin/sh"),
-                                       {QStringLiteral("-c"),
-                                        QStringLiteral("\"$0\" 'a;b' \"$(printf 'caf\\351')\" 'x \"y\"'"),
-                                        script}),
-                     0);
+            QCOMPARE(
+                QProcess::execute(u"/bin/sh"_s,
+                                  {u"-c"_s, u"\"$0\" 'a;b' \"$(printf 'caf\\351')\" 'x \"y\"'"_s, script}),
+                0);
             QCOMPARE(Read(record), QByteArray("--\0a;b\0caf\xE9\0x \"y\"\0", 18));
         }
     }
@@ -128,54 +119,63 @@ private Q_SLOTS:
     // a broken one is left alone; removing restores the user's file.
     void thunarActionJoinsTheUsersOwn()
     {
-        Write(Config(QStringLiteral("Thunar/uca.xml")), UserUca);
+        Write(Config(u"Thunar/uca.xml"_s), UserUca);
         QStringList problems;
         ShellMenuEntries::Install(Helper, &problems);
-        const QByteArray merged = Read(Config(QStringLiteral("Thunar/uca.xml")));
+        const QByteArray merged = Read(Config(u"Thunar/uca.xml"_s));
         QVERIFY(merged.startsWith(UserUca.left(UserUca.lastIndexOf("</actions>"))));
         QVERIFY(merged.contains("<unique-id>vanisto-delete-with</unique-id>"));
         QVERIFY(merged.contains("<command>&apos;/opt/van isto/bin/vanisto-shellmenu&apos; %F</command>") ||
                 merged.contains("<command>'/opt/van isto/bin/vanisto-shellmenu' %F</command>"));
         QVERIFY(ShellMenuEntries::Install(Helper, &problems).isEmpty());
-        QCOMPARE(Read(Config(QStringLiteral("Thunar/uca.xml"))), merged);
+        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), merged);
         ShellMenuEntries::Remove();
-        QCOMPARE(Read(Config(QStringLiteral("Thunar/uca.xml"))), UserUca);
+        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), UserUca);
         QVERIFY(problems.isEmpty());
 
-        QFile::remove(Config(QStringLiteral("Thunar/uca.xml")));
-        Write(m_system.filePath(QStringLiteral("Thunar/uca.xml")), UserUca);
+        QFile::remove(Config(u"Thunar/uca.xml"_s));
+        Write(m_system.filePath(u"Thunar/uca.xml"_s), UserUca);
         ShellMenuEntries::Install(Helper, &problems);
-        QVERIFY(Read(Config(QStringLiteral("Thunar/uca.xml"))).contains("<unique-id>3-3</unique-id>"));
-        QFile::remove(m_system.filePath(QStringLiteral("Thunar/uca.xml")));
+        QVERIFY(Read(Config(u"Thunar/uca.xml"_s)).contains("<unique-id>3-3</unique-id>"));
+        QFile::remove(m_system.filePath(u"Thunar/uca.xml"_s));
 
         const QByteArray broken = "<actions><action><name>half";
-        Write(Config(QStringLiteral("Thunar/uca.xml")), broken);
+        Write(Config(u"Thunar/uca.xml"_s), broken);
         ShellMenuEntries::Install(Helper, &problems);
-        QCOMPARE(Read(Config(QStringLiteral("Thunar/uca.xml"))), broken);
+        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), broken);
         QCOMPARE(problems.size(), 1);
     }
 
     void removeTakesOutOnlyWhatInstallWrote()
     {
-        const QString mine = Data(QStringLiteral("nautilus/scripts/My own script"));
+        const QString mine = Data(u"nautilus/scripts/My own script"_s);
         Write(mine, "#!/bin/sh\n");
         QStringList problems;
         const QStringList written = ShellMenuEntries::Install(Helper, &problems);
         QCOMPARE(written.size(), 6);
         ShellMenuEntries::Remove();
         for (const QString& file : written)
-            if (!file.endsWith(QStringLiteral("uca.xml")))
+            if (!file.endsWith(u"uca.xml"_s))
                 QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
-        QVERIFY(!Read(Config(QStringLiteral("Thunar/uca.xml"))).contains("vanisto"));
+        QVERIFY(!Read(Config(u"Thunar/uca.xml"_s)).contains("vanisto"));
         QVERIFY(QFileInfo::exists(mine));
         // A script of the user's own that happens to have the entry's name stays too.
-        const QString namesake = Config(QStringLiteral("caja/scripts/Delete with Vanisto"));
+        const QString namesake = Config(u"caja/scripts/Delete with Vanisto"_s);
         Write(namesake, "#!/bin/sh\nmy-own-shredder \"$@\"\n");
         ShellMenuEntries::Remove();
         QVERIFY(QFileInfo::exists(namesake));
     }
 
 private:
+    // A program on the test's PATH: a file manager "installed" is an empty one.
+    QString install(const QString& program, const QByteArray& script = "#!/bin/sh\n")
+    {
+        Write(m_bin.filePath(program), script);
+        QFile::setPermissions(m_bin.filePath(program),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return m_bin.filePath(program);
+    }
+
     QTemporaryDir m_bin;
     QTemporaryDir m_system;
 };
