@@ -9,6 +9,7 @@
 #include <QtTest>
 
 using namespace UserActions;
+using namespace Qt::StringLiterals;
 
 namespace {
 const char* const Buttons[] = {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysInfo"};
@@ -16,11 +17,11 @@ const char* const Buttons[] = {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysI
 // Asks the question with `user` acting on the dialog once it is open (ShowDialog is blocked in it).
 QVariant Ask(const std::function<void(QWidget*)>& user, qint32 buttons, bool withInput = false,
              bool closeEnabled = true,
-             const QString& message = QStringLiteral("Are you sure you want to clear the Shred list?"))
+             const QString& message = u"Are you sure you want to clear the Shred list?"_s)
 {
-    WhenShown watch(QStringLiteral("frmDialog"), user);
-    return ShowDialog(nullptr, message, QStringLiteral("Clear the Shred List?"), withInput, buttons,
-                      DialogIcon::Question, closeEnabled);
+    WhenShown watch(u"frmDialog"_s, user);
+    return ShowDialog(nullptr, message, u"Clear the Shred List?"_s, withInput, buttons, DialogIcon::Question,
+                      closeEnabled);
 }
 
 // The buttons shown and their lefts, and the input box when it is shown. At 96 DPI, 15 twips a
@@ -33,7 +34,7 @@ QString Placed(QWidget* dialog)
         if (Child(dialog, name)->isVisible())
             shown << QLatin1String(name) << QString::number(Child(dialog, name)->x());
     if (Child(dialog, "txtDialogInput")->isVisible())
-        shown << QStringLiteral("box");
+        shown << u"box"_s;
     return shown.join(u' ');
 }
 
@@ -41,32 +42,28 @@ bool OnTop(const QWidget* w)
 {
     return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
-
-QVariant Code(qint16 code)
-{
-    return QVariant::fromValue(code);
-}
 } // namespace
 
 class TestFrmDialog : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The answer, the focus and the buttons' places for each way out; "Return" is the Enter key in
+    // the input box.
     void answers_data()
     {
         QTest::addColumn<bool>("withInput");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("button"); // "Return": the Enter key in the input box
+        QTest::addColumn<QString>("button");
         QTest::addColumn<QVariant>("expected");
-        const QVariant typed = QStringLiteral("0;abc");
-        QTest::newRow("Yes") << false << QString() << QStringLiteral("btnYes") << Code(2);
-        QTest::newRow("No") << false << QString() << QStringLiteral("cmdNo") << Code(3);
-        QTest::newRow("frame close") << false << QString() << QStringLiteral("btnClose") << Code(1);
-        QTest::newRow("OK") << true << QStringLiteral("abc") << QStringLiteral("cmdOK") << typed;
-        QTest::newRow("OK, empty") << true << QString() << QStringLiteral("cmdOK")
-                                   << QVariant(QStringLiteral("0;"));
-        QTest::newRow("Enter") << true << QStringLiteral("abc") << QStringLiteral("Return") << typed;
-        QTest::newRow("Cancel") << true << QStringLiteral("abc") << QStringLiteral("cmdCancel") << Code(1);
+        const auto code = [](qint16 code) { return QVariant::fromValue(code); };
+        QTest::newRow("Yes") << false << QString() << u"btnYes"_s << code(2);
+        QTest::newRow("No") << false << QString() << u"cmdNo"_s << code(3);
+        QTest::newRow("frame close") << false << QString() << u"btnClose"_s << code(1);
+        QTest::newRow("OK") << true << u"abc"_s << u"cmdOK"_s << QVariant(u"0;abc"_s);
+        QTest::newRow("OK, empty") << true << QString() << u"cmdOK"_s << QVariant(u"0;"_s);
+        QTest::newRow("Enter") << true << u"abc"_s << u"Return"_s << QVariant(u"0;abc"_s);
+        QTest::newRow("Cancel") << true << u"abc"_s << u"cmdCancel"_s << code(1);
     }
 
     void answers()
@@ -75,15 +72,15 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, button);
         QFETCH(QVariant, expected);
-        bool boxHasFocus = false;
-        QString placed;
+        QStringList seen;
         const QVariant answer = Ask(
             [&](QWidget* dialog) {
                 QWidget* box = Child(dialog, "txtDialogInput");
-                boxHasFocus = QTest::qWaitForWindowActive(dialog) && QApplication::focusWidget() == box;
-                placed = Placed(dialog);
+                seen << QString::number(QTest::qWaitForWindowActive(dialog) &&
+                                        QApplication::focusWidget() == box)
+                     << Placed(dialog);
                 QTest::keyClicks(box, typed);
-                if (button == QLatin1String("Return"))
+                if (button == "Return"_L1)
                     QTest::keyClick(box, Qt::Key_Return);
                 else
                     Click(Child(dialog, button));
@@ -91,42 +88,36 @@ private Q_SLOTS:
             DialogButtons::YesNo, withInput);
         QCOMPARE(answer.typeId(), expected.typeId());
         QCOMPARE(answer, expected);
-        QCOMPARE(boxHasFocus, withInput);
-        QCOMPARE(placed, QLatin1String(withInput ? "cmdOK 72 cmdCancel 160 box" : "btnYes 86 cmdNo 160"));
-        QVERIFY(Shown(QStringLiteral("frmDialog")).isEmpty());
+        QCOMPARE(seen, withInput ? QStringList({u"1"_s, u"cmdOK 72 cmdCancel 160 box"_s})
+                                 : QStringList({u"0"_s, u"btnYes 86 cmdNo 160"_s}));
+        QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
 
-    // The message is plain text, CR LF a line break, and the dialog grows with it.
+    // The message is plain text, CR LF a line break, and the dialog grows with it: the buttons stand
+    // 200 twips below the message, with 375 for them and 200 below.
     void messageSetsTheHeight()
     {
-        struct Seen
-        {
-            QString text;
-            QSize size;
-            int lines = 0;
-            int message = 0;
-            int buttonTop = 0;
-        };
-        auto ask = [](const QString& message) {
-            Seen seen;
+        QStringList texts;
+        QList<int> lines, heights, buttonTops;
+        QList<QSize> sizes;
+        for (const QString& message :
+             {u"<b>bold</b>\r\n\r\nthird"_s, u"Some files could not be shredded now. "_s.repeated(6)})
             Ask(
-                [&seen](QWidget* dialog) {
+                [&](QWidget* dialog) {
                     auto* label = Child<QLabel>(dialog, "lblMessage");
-                    seen = {label->text(), dialog->size(), label->height() / label->fontMetrics().height(),
-                            label->height(), Child(dialog, "cmdOK")->y()};
+                    texts << label->text();
+                    lines << label->height() / label->fontMetrics().height();
+                    heights << label->height();
+                    sizes << dialog->size();
+                    buttonTops << Child(dialog, "cmdOK")->y();
                     Click(dialog, "cmdOK");
                 },
                 DialogButtons::OK, false, true, message);
-            return seen;
-        };
-        const Seen three = ask(QStringLiteral("<b>bold</b>\r\n\r\nthird"));
-        QCOMPARE(three.text, QStringLiteral("<b>bold</b>\n\nthird"));
-        QCOMPARE(three.lines, 3);
-        QCOMPARE(three.buttonTop, qRound((840 + three.message * 15 + 200) / 15.0));
-        QCOMPARE(three.size, QSize(319, qRound((840 + three.message * 15 + 200 + 375 + 200) / 15.0)));
-        const Seen longer = ask(QStringLiteral("Some files could not be shredded now. ").repeated(6));
-        QVERIFY(longer.lines >= 4);
-        QCOMPARE(longer.size, three.size + QSize(0, longer.message - three.message));
+        QCOMPARE(texts[0], u"<b>bold</b>\n\nthird"_s);
+        QCOMPARE(buttonTops[0], qRound((840 + heights[0] * 15 + 200) / 15.0));
+        QVERIFY(lines[0] == 3 && lines[1] >= 4);
+        QCOMPARE(sizes[0], QSize(319, qRound((840 + heights[0] * 15 + 200 + 375 + 200) / 15.0)));
+        QCOMPARE(sizes[1], sizes[0] + QSize(0, heights[1] - heights[0]));
     }
 
     void onlyAnActionButtonCloses()
@@ -146,39 +137,40 @@ private Q_SLOTS:
                 Click(dialog, "cmdNo");
             },
             DialogButtons::YesNo, false, false);
-        QCOMPARE(answer, Code(3));
+        QCOMPARE(answer, QVariant::fromValue<qint16>(3));
         QCOMPARE(open, QList<bool>({true, true, true}));
     }
 
     void mainWindowTopmostAfterwards()
     {
         QWidget main;
-        main.setObjectName(QStringLiteral("frmMainCode"));
+        main.setObjectName(u"frmMainCode"_s);
         main.show();
         MakeNormal(&main);
         QWidget options;
         options.show();
         MakeTopMost(&options);
         QList<bool> during;
-        WhenShown watch(QStringLiteral("frmDialog"), [&](QWidget* dialog) {
+        WhenShown watch(u"frmDialog"_s, [&](QWidget* dialog) {
             during = {OnTop(&options), OnTop(dialog), dialog->parentWidget() == &options};
             Click(dialog, "cmdOK");
         });
-        ShowDialog(&options, QStringLiteral("Saved."), QStringLiteral("Options"), false, 1, 1, true);
+        ShowDialog(&options, u"Saved."_s, u"Options"_s, false, 1, 1, true);
         QCOMPARE(during, QList<bool>({false, true, true}));
         QVERIFY(OnTop(&main) && !OnTop(&options));
     }
 
     void answerKeptWhenNoButtonAnswers()
     {
-        QCOMPARE(Ask([](QWidget* dialog) { Click(dialog, "btnYes"); }, DialogButtons::YesNo), Code(2));
+        QCOMPARE(Ask([](QWidget* dialog) { Click(dialog, "btnYes"); }, DialogButtons::YesNo),
+                 QVariant::fromValue<qint16>(2));
         // The asking window goes away under the next dialog: no button wrote an answer.
         auto* owner = new QWidget;
         owner->show();
-        WhenShown watch(QStringLiteral("frmDialog"), [owner](QWidget*) { delete owner; });
-        QCOMPARE(ShowDialog(owner, QStringLiteral("Clear?"), QStringLiteral("Clear"), false, 4, 2, false),
-                 Code(2));
-        QVERIFY(Shown(QStringLiteral("frmDialog")).isEmpty());
+        WhenShown watch(u"frmDialog"_s, [owner](QWidget*) { delete owner; });
+        QCOMPARE(ShowDialog(owner, u"Clear?"_s, u"Clear"_s, false, 4, 2, false),
+                 QVariant::fromValue<qint16>(2));
+        QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
 
     void pointer()
@@ -205,7 +197,7 @@ private Q_SLOTS:
             },
             DialogButtons::OKCancel);
         // Cancel has no pointer handling: it keeps the arrow the message left.
-        QCOMPARE(hands.join(u' '), QStringLiteral("hand arrow arrow hand arrow"));
+        QCOMPARE(hands.join(u' '), u"hand arrow arrow hand arrow"_s);
         QCOMPARE(moved, QPoint(30, 12));
     }
 
@@ -228,10 +220,10 @@ private Q_SLOTS:
             },
             DialogButtons::OKSystemInfo);
         qputenv("PATH", path);
-        QCOMPARE(answer, Code(0));
+        QCOMPARE(answer, QVariant::fromValue<qint16>(0));
         QCOMPARE(placed.join(u'|'), QStringLiteral("cmdOK 86 cmdSysInfo 160|cmdOK 123|System Information Is "
                                                    "Unavailable At This Time.|0"));
-        QVERIFY(Shown(QStringLiteral("frmDialog")).isEmpty());
+        QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
 };
 

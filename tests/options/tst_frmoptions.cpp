@@ -17,6 +17,7 @@
 #include <memory>
 
 using namespace UserActions;
+using namespace Qt::StringLiterals;
 
 namespace {
 // A key as the settings file on disk holds it, read through a copy so that no settings object
@@ -24,18 +25,18 @@ namespace {
 QString Stored(const QString& key)
 {
     QTemporaryDir copy;
-    const QString file = copy.filePath(QStringLiteral("copy.conf"));
-    QFile::copy(TestEnvironment::configHome() + QStringLiteral("/Vanisto/Vanisto.conf"), file);
+    const QString file = copy.filePath(u"copy.conf"_s);
+    QFile::copy(TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s, file);
     const QSettings settings(file, QSettings::IniFormat);
     for (const QString& name : settings.allKeys())
         if (name.endsWith(QLatin1Char('/') + key))
             return settings.value(name).toString();
-    return QStringLiteral("<missing>");
+    return u"<missing>"_s;
 }
 
 QString ErrorLog()
 {
-    QFile log(AppFolder::file(QStringLiteral("errlog.dat")));
+    QFile log(AppFolder::file(u"errlog.dat"_s));
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
@@ -55,14 +56,14 @@ private Q_SLOTS:
     void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
     void init()
     {
-        SaveStringSetting(Setting::NumOverwrite, QStringLiteral("3"));
-        SaveStringSetting(Setting::FastShred, QStringLiteral("1"));
+        SaveStringSetting(Setting::NumOverwrite, u"3"_s);
+        SaveStringSetting(Setting::FastShred, u"1"_s);
         SaveBooleanSetting(Setting::ShredNow, false);
-        SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("1"));
+        SaveStringSetting(Setting::PromptSafeFiles, u"1"_s);
         SaveStringSetting(Setting::SafeFiles, QString());
         Shared() = SharedState();
         Shared().NumOverwrite = 3;
-        QFile::remove(AppFolder::file(QStringLiteral("errlog.dat")));
+        QFile::remove(AppFolder::file(u"errlog.dat"_s));
     }
 
     void cleanup() { m_window.reset(); }
@@ -71,32 +72,30 @@ private Q_SLOTS:
     {
         Open();
         // More method: NORMAL with 3 wipes becomes ENHANCED with 8, and says so; 8 is enough for ULTRA.
-        Click(m_window.get(), "btnFastShred");
-        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: ENHANCED"));
-        QVERIFY(
-            Text("LblReset").startsWith(QStringLiteral("The ENHANCED shred method requires a minimum of 8")));
+        Click("btnFastShred");
+        QCOMPARE(Text("txtFastShred"), u"Shred Method is: ENHANCED"_s);
+        QVERIFY(Text("LblReset").startsWith(u"The ENHANCED shred method requires a minimum of 8"_s));
         QVERIFY(Control("LblReset")->isVisible());
-        QCOMPARE(Child<QLineEdit>(m_window.get(), "txtNumOver")->text(), QStringLiteral("8"));
-        QCOMPARE(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), QStringLiteral("82"));
-        Click(m_window.get(), "btnFastShred");
+        QCOMPARE(Box()->text() + Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), u"882"_s);
+        Click("btnFastShred");
         QVERIFY(Control("LblReset")->isHidden());
-        QCOMPARE(Stored(Setting::FastShred), QStringLiteral("3"));
+        QCOMPARE(Stored(Setting::FastShred), u"3"_s);
 
         // Fewer wipes: 7 under ULTRA sets NORMAL back.
-        Type(QStringLiteral("7"));
-        Click(m_window.get(), "btnWipes");
-        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 7"));
-        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: NORMAL"));
-        QVERIFY(Text("LblReset").startsWith(QStringLiteral("The ENHANCED and ULTRA shred methods")));
-        QCOMPARE(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), QStringLiteral("71"));
+        Type(u"7"_s);
+        Click("btnWipes");
+        QCOMPARE(Text("txtNumOverLong") + Text("txtFastShred"),
+                 u"Number of wipes: 7Shred Method is: NORMAL"_s);
+        QVERIFY(Text("LblReset").startsWith(u"The ENHANCED and ULTRA shred methods"_s));
+        QCOMPARE(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), u"71"_s);
         QCOMPARE(QList<int>({Shared().NumOverwrite, Shared().FastShred}), QList<int>({7, 1}));
         // Enter applies too, and 5 under NORMAL still gives the notice.
         for (int i = 0; i < 3; ++i) // round to NORMAL, which says nothing
-            Click(m_window.get(), "btnFastShred");
+            Click("btnFastShred");
         QVERIFY(Control("LblReset")->isHidden());
-        Type(QStringLiteral("5"));
-        QTest::keyClick(Control("txtNumOver"), Qt::Key_Return);
-        QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("5"));
+        Type(u"5"_s);
+        QTest::keyClick(Box(), Qt::Key_Return);
+        QCOMPARE(Stored(Setting::NumOverwrite), u"5"_s);
         QVERIFY(Control("LblReset")->isVisible());
     }
 
@@ -107,9 +106,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("wipes");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored"); // wipes and method
-        QTest::newRow("unknown") << 7 << 12 << QStringLiteral("NORMAL") << QStringLiteral("81");
-        QTest::newRow("ULTRA, 7 wipes") << 3 << 7 << QStringLiteral("ULTRA") << QStringLiteral("83");
-        QTest::newRow("ENHANCED, 8 wipes") << 2 << 8 << QStringLiteral("ENHANCED") << QStringLiteral("82");
+        QTest::newRow("unknown") << 7 << 12 << u"NORMAL"_s << u"81"_s;
+        QTest::newRow("ULTRA, 7 wipes") << 3 << 7 << u"ULTRA"_s << u"83"_s;
+        QTest::newRow("ENHANCED, 8 wipes") << 2 << 8 << u"ENHANCED"_s << u"82"_s;
     }
 
     void storedMethodIsCorrectedAtOpening()
@@ -119,11 +118,11 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         SaveNumberSetting(Setting::FastShred, method);
         SaveNumberSetting(Setting::NumOverwrite, method == 2 ? 8 : 3);
-        SaveStringSetting(Setting::PromptSafeFiles, QStringLiteral("0"));
+        SaveStringSetting(Setting::PromptSafeFiles, u"0"_s);
         Shared().NumOverwrite = wipes;
         Open();
-        QCOMPARE(Text("txtFastShred"), QStringLiteral("Shred Method is: ") + shown);
-        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 8"));
+        QCOMPARE(Text("txtFastShred") + Text("txtNumOverLong"),
+                 u"Shred Method is: "_s + shown + u"Number of wipes: 8"_s);
         QTEST(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), "stored");
         QCOMPARE(Shared().NumOverwrite, 8);
         // A stored 0 leaves the box clear and the flag in memory as it was.
@@ -136,28 +135,28 @@ private Q_SLOTS:
     void wipesBoxTakesOnlyANumberThatFits()
     {
         Open();
-        auto* box = Child<QLineEdit>(m_window.get(), "txtNumOver");
-        Type(QStringLiteral("0"));
-        QCOMPARE(box->text(), QStringLiteral("1"));
-        Type(QStringLiteral("1x/2:-.y3"));
+        QLineEdit* box = Box();
+        Type(u"0"_s);
+        QCOMPARE(box->text(), u"1"_s);
+        Type(u"1x/2:-.y3"_s);
         QTest::keyClick(box, Qt::Key_Backspace);
-        QCOMPARE(box->text(), QStringLiteral("12"));
-        QApplication::clipboard()->setText(QStringLiteral("4 wipes"));
+        QCOMPARE(box->text(), u"12"_s);
+        QApplication::clipboard()->setText(u"4 wipes"_s);
         box->selectAll();
         box->paste();
-        QCOMPARE(box->text(), QStringLiteral("12"));
+        QCOMPARE(box->text(), u"12"_s);
         QTest::keyClick(box, Qt::Key_Return);
         QVERIFY(Control("LblReset")->isHidden());
         box->clear();
         QTest::keyClick(box, Qt::Key_Enter);
-        Type(QStringLiteral("99999999999"));
-        QCOMPARE(box->text(), QStringLiteral("9999999999"));
+        Type(u"99999999999"_s);
+        QCOMPARE(box->text(), u"9999999999"_s);
         QTest::keyClick(box, Qt::Key_Enter);
-        QCOMPARE(Shared().NumOverwrite, 12);
-        QCOMPARE(Stored(Setting::NumOverwrite), QStringLiteral("12"));
-        QCOMPARE(Text("txtNumOverLong"), QStringLiteral("Number of wipes: 12"));
-        QCOMPARE(ErrorLog().count(QStringLiteral("frmOptions:SetWipes Err Number = ")), 2);
-        QVERIFY(ErrorLog().contains(QStringLiteral("frmOptions:SetWipes Err Number = 6")));
+        QCOMPARE(Stored(Setting::NumOverwrite) + QString::number(Shared().NumOverwrite) +
+                     Text("txtNumOverLong"),
+                 u"1212Number of wipes: 12"_s);
+        QCOMPARE(ErrorLog().count(u"frmOptions:SetWipes Err Number = "_s), 2);
+        QVERIFY(ErrorLog().contains(u"frmOptions:SetWipes Err Number = 6"_s));
     }
 
     void foldersAreAddedAndClearedInTheirOrders()
@@ -173,9 +172,9 @@ private Q_SLOTS:
             // The same folder twice, and a Cancel, add nothing; another letter case is another folder.
             FolderChooser user({folders[0], folders[1], folders[2], folders[0], QString(), folders[3]});
             for (int i = 0; i < 6; ++i)
-                Click(m_window.get(), "btnSafeShred");
+                Click("btnSafeShred");
             QCOMPARE(user.titles.size(), 6);
-            QCOMPARE(user.titles.first(), QStringLiteral("Do Not Shred This Folder..."));
+            QCOMPARE(user.titles.first(), u"Do Not Shred This Folder..."_s);
         }
         QCOMPARE(ListedFolders(), folders);
         QCOMPARE(Stored(Setting::SafeFiles), stored(folders));
@@ -183,12 +182,12 @@ private Q_SLOTS:
 
         List()->item(1)->setCheckState(Qt::Checked);
         {
-            DialogAnswerer user({QStringLiteral("cmdNo"), QStringLiteral("btnYes")});
-            Click(m_window.get(), "Selection2_2");
+            DialogAnswerer user({u"cmdNo"_s, u"btnYes"_s});
+            Click("Selection2_2");
             QCOMPARE(ListedFolders().size(), 4);
-            Click(m_window.get(), "Selection2_2");
+            Click("Selection2_2");
             QCOMPARE(user.asked.size(), 2);
-            QVERIFY(user.asked[1].startsWith(QStringLiteral("Clear the 'Do Not Shred' List?|Are you sure")));
+            QVERIFY(user.asked[1].startsWith(u"Clear the 'Do Not Shred' List?|Are you sure"_s));
         }
         // The folders kept come back in the reverse of their order.
         const QStringList kept = {folders[3], folders[2], folders[0]};
@@ -197,15 +196,15 @@ private Q_SLOTS:
         QCOMPARE(Shared().SafeFolders, kept);
 
         // Select all, then invert with the first ticked by hand.
-        Click(m_window.get(), "Selection2_0");
+        Click("Selection2_0");
         List()->item(0)->setCheckState(Qt::Unchecked);
-        Click(m_window.get(), "Selection2_1");
+        Click("Selection2_1");
         QCOMPARE(List()->item(0)->checkState(), Qt::Checked);
         QCOMPARE(List()->item(2)->checkState(), Qt::Unchecked);
         {
-            DialogAnswerer user({QStringLiteral("btnYes")});
-            Click(m_window.get(), "Selection2_3");
-            QVERIFY(user.asked.value(0).contains(QStringLiteral("permit shredding of items in ALL folders")));
+            DialogAnswerer user({u"btnYes"_s});
+            Click("Selection2_3");
+            QVERIFY(user.asked.value(0).contains(u"permit shredding of items in ALL folders"_s));
         }
         QVERIFY(ListedFolders().isEmpty());
         QCOMPARE(Stored(Setting::SafeFiles), QString());
@@ -214,18 +213,18 @@ private Q_SLOTS:
 
     void hundredFoldersAtMost()
     {
-        SaveStringSetting(Setting::SafeFiles, StoredFolders(101, QStringLiteral("/srv/keep")));
+        SaveStringSetting(Setting::SafeFiles, StoredFolders(101, u"/srv/keep"_s));
         Open();
         QCOMPARE(ListedFolders().size(), 100);
-        QCOMPARE(ListedFolders().last(), QStringLiteral("/srv/keep99"));
-        QVERIFY(ErrorLog().contains(QStringLiteral("SmartSplit")));
+        QCOMPARE(ListedFolders().last(), u"/srv/keep99"_s);
+        QVERIFY(ErrorLog().contains(u"SmartSplit"_s));
         // A 101st is refused with a message, so that nothing added is dropped at the next reading.
         const QString kept = Stored(Setting::SafeFiles);
         FolderChooser chooser({m_dir.path()});
-        DialogAnswerer user({QStringLiteral("cmdOK")});
-        Click(m_window.get(), "btnSafeShred");
+        DialogAnswerer user({u"cmdOK"_s});
+        Click("btnSafeShred");
         QCOMPARE(user.asked.size(), 1);
-        QVERIFY(user.asked[0].contains(QStringLiteral("was not added to the 'Do Not Shred' list")));
+        QVERIFY(user.asked[0].contains(u"was not added to the 'Do Not Shred' list"_s));
         QCOMPARE(Stored(Setting::SafeFiles), kept);
         QCOMPARE(Shared().SafeFolders.size(), 100);
     }
@@ -244,7 +243,7 @@ private Q_SLOTS:
     {
         QFETCH(int, count);
         QFETCH(QList<int>, rowsUp);
-        SaveStringSetting(Setting::SafeFiles, StoredFolders(count, QStringLiteral("/srv/f")));
+        SaveStringSetting(Setting::SafeFiles, StoredFolders(count, u"/srv/f"_s));
         Open();
         auto* scroller = Child<ctlSlider>(m_window.get(), "myscroller2");
         const int row = List()->visualItemRect(List()->item(0)).height();
@@ -260,7 +259,7 @@ private Q_SLOTS:
     // Every control can be reached by a screen reader.
     void everyControlCanBeReachedByAScreenReader()
     {
-        SaveStringSetting(Setting::SafeFiles, QStringLiteral("/srv/one;/srv/two;"));
+        SaveStringSetting(Setting::SafeFiles, u"/srv/one;/srv/two;"_s);
         Open();
         for (const char* name :
              {"btnWipes", "btnInstant", "btnFastShred", "btnSafeShred", "cmdTutorial", "btnClose"}) {
@@ -276,27 +275,26 @@ private Q_SLOTS:
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(Shared().ShredNow && Control("lblWarning")->isVisible());
-        QCOMPARE(Stored(Setting::ShredNow), QStringLiteral("True"));
-        Click(m_window.get(), "chkPrompt");
-        QCOMPARE(Stored(Setting::PromptSafeFiles) + QString::number(Shared().PromptSafeFiles),
-                 QStringLiteral("00"));
+        QCOMPARE(Stored(Setting::ShredNow), u"True"_s);
+        Click("chkPrompt");
+        QCOMPARE(Stored(Setting::PromptSafeFiles) + QString::number(Shared().PromptSafeFiles), u"00"_s);
         QCOMPARE(QAccessible::queryAccessibleInterface(Control("txtNumOver"))->text(QAccessible::Name),
-                 QStringLiteral("Number of wipes"));
+                 u"Number of wipes"_s);
         QAccessibleInterface* link = QAccessible::queryAccessibleInterface(Control("Selection2_0"));
-        QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Select All"));
+        QCOMPARE(link->text(QAccessible::Name), u"Select All"_s);
         QVERIFY(link->role() == QAccessible::Link && !link->actionInterface()->actionNames().isEmpty());
         // A folder is a checkable list item named by its path; pressing it ticks its box.
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List());
         QCOMPARE(list->childCount(), 2);
         QAccessibleInterface* item = list->child(1);
         QCOMPARE(item->role(), QAccessible::ListItem);
-        QCOMPARE(item->text(QAccessible::Name), QStringLiteral("/srv/two"));
+        QCOMPARE(item->text(QAccessible::Name), u"/srv/two"_s);
         QVERIFY(item->state().checkable && !item->state().checked);
         item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(List()->item(1)->checkState() == Qt::Checked && item->state().checked);
         QCOMPARE(list->indexOfChild(item), 1);
         Open();
-        QCOMPARE(Text("txtInstantShred"), QStringLiteral("Instant Shred is: ON"));
+        QCOMPARE(Text("txtInstantShred"), u"Instant Shred is: ON"_s);
         QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
     }
 
@@ -309,14 +307,15 @@ private:
     }
 
     QWidget* Control(const char* name) const { return Child(m_window.get(), name); }
+    void Click(const char* name) const { UserActions::Click(Control(name)); }
     QString Text(const char* label) const { return TextOf(m_window.get(), label); }
     QListWidget* List() const { return Child<QListWidget>(m_window.get(), "LstSafeFiles"); }
+    QLineEdit* Box() const { return Child<QLineEdit>(m_window.get(), "txtNumOver"); }
     void Type(const QString& keys)
     {
-        auto* box = Child<QLineEdit>(m_window.get(), "txtNumOver");
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, keys);
+        Box()->setFocus();
+        Box()->selectAll();
+        QTest::keyClicks(Box(), keys);
     }
 
     QStringList ListedFolders() const

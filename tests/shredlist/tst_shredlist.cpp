@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 #include <QTimer>
 
 #include <functional>
@@ -122,33 +124,28 @@ private Q_SLOTS:
         delete m_view;
         delete m_window;
         // rm walks down by descriptors, so it also removes paths too long for QDir to name.
-        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), m_dir.path()});
+        QProcess::execute(u"rm"_s, {u"-rf"_s, m_dir.path()});
         QDir().mkpath(m_dir.path());
     }
 
     void addsItemsWithKeysNamesAndSharedPictures()
     {
-        QStringList paths = add({QStringLiteral("a.txt")});
+        QStringList paths = add({u"a.txt"_s});
         QCOMPARE(m_window->shown, 1);
-        paths += add({QStringLiteral("sub/b.txt"), QStringLiteral("setup.exe"), QStringLiteral("other.EXE"),
-                      QStringLiteral("photos.d/"), QStringLiteral("v1.0/readme")});
+        paths += add({u"sub/b.txt"_s, u"setup.exe"_s, u"other.EXE"_s, u"photos.d/"_s, u"v1.0/readme"_s});
         verifyBookkeeping(6);
-        QCOMPARE(m_view->SubItem(0, 1), QStringLiteral("TXT"));
-        QCOMPARE(m_view->SubItem(1, 2), QStringLiteral("b.txt"));
-        QCOMPARE(m_view->SubItem(2, 1), paths[2].toUpper());
-        QCOMPARE(m_view->SubItem(4, 1) + m_view->SubItem(4, 2), QStringLiteral("DIRphotos.d"));
-        QCOMPARE(m_view->SubItem(5, 1), QStringLiteral("0/README"));
+        QCOMPARE(QStringList({m_view->SubItem(0, 1), m_view->SubItem(1, 2), m_view->SubItem(2, 1),
+                              m_view->SubItem(4, 1) + m_view->SubItem(4, 2), m_view->SubItem(5, 1)}),
+                 QStringList({u"TXT"_s, u"b.txt"_s, paths[2].toUpper(), u"DIRphotos.d"_s, u"0/README"_s}));
         for (int i = 0; i < 6; ++i)
             QVERIFY(m_view->Checked(i) && !m_view->Icon(i).isNull());
         // One picture per key, the same index in both lists: TXT, two programs, DIR, 0/README.
         const ImageList& large = m_list->ilsIcons32();
-        QCOMPARE(large.Count(), 5);
-        QCOMPARE(m_list->ilsIcons16().Count(), 5);
-        QCOMPARE(m_view->IconIndex(0), m_view->IconIndex(1));
-        QVERIFY(m_view->IconIndex(2) != m_view->IconIndex(3));
+        QCOMPARE(QList({large.Count(), m_list->ilsIcons16().Count()}), QList({5, 5}));
+        QVERIFY(m_view->IconIndex(0) == m_view->IconIndex(1) && m_view->IconIndex(2) != m_view->IconIndex(3));
         verifyPictures();
-        QCOMPARE(large.Picture(0).size(), QSize(32, 32));
-        QCOMPARE(m_list->ilsIcons16().Picture(0).size(), QSize(16, 16));
+        QCOMPARE(QList({large.Picture(0).size(), m_list->ilsIcons16().Picture(0).size()}),
+                 QList({QSize(32, 32), QSize(16, 16)}));
         QVERIFY(m_view->ImageListsBound());
         const int dir = m_view->IconIndex(4);
         QCOMPARE(large.Tag(dir), TypeName("inode/directory"));
@@ -166,28 +163,23 @@ private Q_SLOTS:
     void refusedPathsNeverReachTheList_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("root") << "/";
-        QTest::newRow("system file") << "/etc/passwd";
-        QTest::newRow("device") << "/dev/null";
-        QTest::newRow("FIFO") << "@fifo";
-        QTest::newRow("home") << "~";
-        QTest::newRow("applications menu") << "~menu";
-        QTest::newRow("applications menu, trailing slash") << "~menu/";
+        for (const char* path : {"/", "/etc/passwd", "/dev/null", "@fifo", "~", "~menu", "~menu/"})
+            QTest::newRow(path) << QString::fromLatin1(path);
     }
 
     void refusedPathsNeverReachTheList()
     {
         QFETCH(QString, path);
-        const QString menu = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        const QString menu = TestEnvironment::dataHome() + u"/applications"_s;
         QDir().mkpath(menu);
-        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(u"fifo"_s)).constData(), 0600), 0);
         path.replace(QLatin1String("~menu"), menu);
         path.replace(QLatin1String("~"), QDir::homePath());
         path.replace(QLatin1String("@"), m_dir.path() + QLatin1Char('/'));
         m_list->AddPathFromShell(path);
         QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + m_window->captionChanges, 0);
         // A launcher inside the menu folder is the user's to shred.
-        const QString launcher = menu + QStringLiteral("/old.desktop");
+        const QString launcher = menu + u"/old.desktop"_s;
         QVERIFY(writeFile(launcher, {}));
         m_list->AddPathFromShell(launcher);
         QCOMPARE(viewTexts(), QStringList{launcher});
@@ -199,7 +191,7 @@ private Q_SLOTS:
         // a drop during a long addition would, until ten have arrived.
         QStringList pending;
         for (int i = 0; i < 10; ++i)
-            pending.append(file(QStringLiteral("nested%1.type%1").arg(i)));
+            pending.append(file(u"nested%1.type%1"_s.arg(i)));
         m_window->onShow = [&] {
             // Two hops: the path arrives at the second yield of the addition that showed
             // the window, while its pictures are being fetched.
@@ -208,11 +200,10 @@ private Q_SLOTS:
                     QTimer::singleShot(0, [this, path] { m_list->AddPathFromShell(path); });
                 });
         };
-        add({QStringLiteral("first.txt")});
+        add({u"first.txt"_s});
         QTRY_COMPARE(m_view->Count(), 11);
         QCOMPARE(m_list->ItemCount(), qint16(11));
-        QStringList texts = viewTexts();
-        QStringList table = m_list->FileArray();
+        QStringList texts = viewTexts(), table = m_list->FileArray();
         texts.sort();
         table.sort();
         QCOMPARE(table, texts);
@@ -227,7 +218,7 @@ private Q_SLOTS:
         m_view->setGeometry(0, 0, 400, 1200);
         frame.show();
         for (int i = 0; i < 30; ++i)
-            add({QStringLiteral("f%1.txt").arg(i)});
+            add({u"f%1.txt"_s.arg(i)});
         QTRY_VERIFY(m_view->viewport()->updatesEnabled());
         const QModelIndex last = m_view->model()->index(29, 0);
         const QRect rect = m_view->visualRect(last);
@@ -243,12 +234,12 @@ private Q_SLOTS:
     void pathLongerThanTheKernelTakesIsListed()
     {
         const QString deep = TestFiles::makeDeepFolder(m_dir.path());
-        const QString last = deep + QStringLiteral("/last");
+        const QString last = deep + u"/last"_s;
         QVERIFY(PathBytes::encode(deep).size() > 4096);
         m_list->AddPathFromShell(deep);
         m_list->AddPathFromShell(last);
         QCOMPARE(viewTexts(), (QStringList{deep, last}));
-        QCOMPARE(m_view->SubItem(0, 1), QStringLiteral("DIR"));
+        QCOMPARE(m_view->SubItem(0, 1), u"DIR"_s);
         QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(0)), TypeName("inode/directory"));
         // "last" has no extension: only its content makes it text.
         QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(1)), TypeName("text/plain"));
@@ -259,18 +250,17 @@ private Q_SLOTS:
         m_list->SetScroll();
         QVERIFY(m_window->scroller.isEmpty());
         for (int i = 0; i < 20; ++i)
-            add({QStringLiteral("f%1.txt").arg(i)});
+            add({u"f%1.txt"_s.arg(i)});
         m_view->move(0, -40);
         m_list->SetScroll();
         const int row = m_view->ItemHeight();
         QVERIFY(row > 0);
-        QCOMPARE(m_view->height(), 20 * row);
-        QCOMPARE(m_view->y(), 0);
+        QCOMPARE(QList({m_view->height(), m_view->y()}), QList({20 * row, 0}));
         QCOMPARE(m_window->scroller, (QList<int>{0, 500, 0}));
-        m_list->ScrollList(500, 0);
-        QCOMPARE(m_view->y(), -5 * row);
-        m_list->ScrollList(500, 350);
-        QCOMPARE(m_view->y(), -2 * row);
+        QList<int> tops;
+        for (int value : {0, 350})
+            tops << (m_list->ScrollList(500, value), m_view->y());
+        QCOMPARE(tops, QList({-5 * row, -2 * row}));
         // Sixteen rows fit with the scroller's single step: it moves nothing.
         for (int i = 0; i < 4; ++i)
             m_view->RemoveItem(0);

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 using namespace TutorialPages;
+using namespace Qt::StringLiterals;
 
 class TestTutorialPages : public QObject
 {
@@ -13,7 +14,7 @@ private Q_SLOTS:
     // tutorial says is about a system this program does not run on.
     void textsNameTheProductAndThisSystem()
     {
-        const QString product = QStringLiteral("Zyx");
+        const QString product = u"Zyx"_s;
         QVERIFY(ChapterTitle(5, product).contains(product));
         for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
             QVERIFY(PageAt(chapter, page, product).text.contains(product));
@@ -27,19 +28,16 @@ private Q_SLOTS:
         QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
     }
 
-    void textGoesBesideANarrowPictureAndBelowAWideOne_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QRect>("text");
-        QTest::newRow("none") << QSize() << QRect(720, 1080, 5535, 2775);
-        QTest::newRow("narrow") << QSize(2100, 1800) << QRect(2800, 1080, 3335, 2775);
-        QTest::newRow("just narrower than wide") << QSize(3499, 1800) << QRect(4199, 1080, 1936, 2775);
-        QTest::newRow("wide") << QSize(3500, 1950) << QRect(600, 3130, 5535, 725);
-    }
+    // No picture, a narrow one, one just narrower than wide, and a wide one.
     void textGoesBesideANarrowPictureAndBelowAWideOne()
     {
-        QFETCH(QSize, picture);
-        QTEST(TextPlace(QPoint(600, 1080), picture), "text");
+        QList<QRect> places;
+        for (QSize picture : {QSize(), QSize(2100, 1800), QSize(3499, 1800), QSize(3500, 1950)})
+            places << TextPlace(QPoint(600, 1080), picture);
+        QCOMPARE(places, QList<QRect>({{720, 1080, 5535, 2775},
+                                       {2800, 1080, 3335, 2775},
+                                       {4199, 1080, 1936, 2775},
+                                       {600, 3130, 5535, 725}}));
     }
 };
 
