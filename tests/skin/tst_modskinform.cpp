@@ -10,40 +10,32 @@
 #include <numeric>
 
 namespace {
-void Add(QWidget* window, QWidget* control, const char* name)
-{
-    control->setParent(window);
-    control->setObjectName(QLatin1String(name));
-}
-
-MyTopButton* Button(QWidget* window, const char* name)
-{
-    auto* button = new MyTopButton;
-    Add(window, button, name);
-    button->SetImages(frmPics::ButtonFor(window->objectName(), QLatin1String(name)));
-    return button;
-}
-
 // A main window with the controls the painter places, and no text, so that no font shows in its picture.
+// Each control is "kind:name[:x]": a label, the ball's label, a button, a hidden button, one moved to (x,
+// 150).
 QWidget* SampleMainWindow()
 {
     auto* w = new QWidget;
     w->setObjectName(u"frmMainCode"_s);
     w->resize(485, 200);
-    Add(w, new QLabel, "ImgIcon");
-    Button(w, "btnClose");
-    Button(w, "BtnAbout");
-    Button(w, "btnContract");
-    Button(w, "btnExpand")->hide();
-    Button(w, "btnBall")->hide();
-    auto* ball = new QLabel;
-    ball->setPixmap(frmPics::Picture(u"ImgAdGrey"_s));
-    Add(w, ball, "pic1");
-    Button(w, "btnShred");
-    Add(w, new QLabel, "lblshred");
-    Add(w, new QLabel, "bareditsmall");
-    Button(w, "btnYes")->move(160, 150);
-    Button(w, "btnNo")->move(250, 150);
+    for (const QString& control :
+         u"label:ImgIcon button:btnClose button:BtnAbout button:btnContract hidden:btnExpand "
+         "hidden:btnBall ball:pic1 button:btnShred label:lblshred label:bareditsmall "
+         "button:btnYes:160 button:btnNo:250"_s.split(u' ')) {
+        const QStringList part = control.split(u':');
+        auto* button = part[0].contains(u"l") ? nullptr : new MyTopButton;
+        QWidget* made = button ? static_cast<QWidget*>(button) : new QLabel;
+        made->setParent(w); // after construction, so that each keeps a parentless widget's size
+        made->setObjectName(part[1]);
+        if (button)
+            button->SetImages(frmPics::ButtonFor(w->objectName(), part[1]));
+        if (part[0] == u"ball")
+            static_cast<QLabel*>(made)->setPixmap(frmPics::Picture(u"ImgAdGrey"_s));
+        if (part[0] == u"hidden")
+            made->hide();
+        if (part.size() > 2)
+            made->move(part[2].toInt(), 150);
+    }
     return w;
 }
 
