@@ -9,6 +9,7 @@
 #include "shredlist/frmMainCode.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QSettings>
 #include <QTextBrowser>
 
@@ -141,6 +142,13 @@ private Q_SLOTS:
 
         SaveStringSetting(Setting::NewAnnouncementsDate, u"11/11/2011"_s);
         Window().StartBall();
+        const auto tick = [](int times) {
+            for (int i = 0; i < times; ++i)
+                Window().Timer1_Timer();
+            return static_cast<QLabel*>(Control("pic1"))->pixmap().toImage();
+        };
+        const QImage faded = tick(25);
+        QCOMPARE(tick(10), faded); // faded in, the ball holds its picture until it changes colour
         WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
             QTest::qWait(500);
             QVERIFY(window->findChild<QTextBrowser*>()->isHidden());
