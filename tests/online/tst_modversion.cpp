@@ -11,8 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -85,39 +83,31 @@ private Q_SLOTS:
         QFETCH(QString, read);
         QString why;
         const std::optional<VersionFile> file = ReadVersionFile(bytes, &why);
-        QCOMPARE(file ? QStringList({file->publishedVersion, file->announcementsDate, file->upgradeMessage})
-                            .join(u'|')
-                 : why.isEmpty() ? u"refused without a reason"_s
-                                 : u"refused"_s,
+        QCOMPARE(file ? file->publishedVersion + u'|' + file->announcementsDate + u'|' + file->upgradeMessage
+                      : (why.isEmpty() ? u"refused without a reason"_s : u"refused"_s),
                  read);
     }
 
-    // Each published version asks once, across runs; the comparison is textual; with no stored
-    // date any date but today's is news; the downloaded file does not stay behind.
+    // Each version asks once, across runs, compared as text; any date but today's is news at first.
     void newerVersionAsksOncePerPublishedVersion()
     {
         m_site->serve("/version.txt",
                       "1.0\r\n" + QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1() + "\r\n");
         OnlineState run;
-        QVERIFY(!Newer(run));
-        QVERIFY(!run.newAnnouncements);
+        QVERIFY(!Newer(run) && !run.newAnnouncements);
 
         m_site->serve("/version.txt", "1.1\r\n01/02/2030\r\nNew in 1.1\r\n");
         OnlineState first, second, third;
-        QVERIFY(Newer(first));
+        QVERIFY(Newer(first) && first.newAnnouncements && !QFile::exists(AppFolder::file(u"version.txt"_s)));
         QCOMPARE(first.upgradeMessage, u"New in 1.1\r\n"_s);
-        QVERIFY(first.newAnnouncements);
-        QVERIFY(!QFile::exists(AppFolder::file(u"version.txt"_s)));
-        QVERIFY(!Newer(second));
-        QVERIFY(second.newAnnouncements); // seen only once the announcements window shows them
+        QVERIFY(!Newer(second) && second.newAnnouncements); // seen once the announcements window shows them
 
         m_site->serve("/version.txt", "1.10\r\n01/02/2030\r\n");
         QVERIFY(Newer(third));
         QCOMPARE(m_site->count("/version.txt"), 4);
     }
 
-    // What goes out: the request alone, no cookie back, no query; what comes in: capped, 2xx,
-    // redirects only on the site's own host.
+    // Out: no cookie back, no query; in: capped, 2xx, redirects only on the site's own host.
     void requestsKeepToTheirLimits()
     {
         const QByteArray big(VersionFileCap + 1, 'x');
@@ -136,15 +126,13 @@ private Q_SLOTS:
         QVERIFY(!Get(m_site->address() + u"/away"_s).ok);
         QCOMPARE(other.requests.size(), 0);
         QVERIFY(!Get(u"http://192.0.2.1/version.txt"_s).ok); // plain HTTP off this machine
-        for (const LocalWebSite::Request& request : std::as_const(m_site->requests)) {
-            QVERIFY2(request.head.contains("\r\nUser-Agent: Vanisto/1.0"), request.head);
-            QVERIFY2(!request.head.contains("\r\nCookie:"), request.head);
-            QVERIFY(!request.target.contains('?'));
-        }
+        for (const LocalWebSite::Request& request : std::as_const(m_site->requests))
+            QVERIFY2(request.head.contains("\r\nUser-Agent: Vanisto/1.0") &&
+                         !request.head.contains("\r\nCookie:") && !request.target.contains('?'),
+                     request.head);
     }
 
-    // A site that takes the connection and never answers: given up within the limit, with the
-    // event loop running all along; a site that is down: false at once; any answer counts.
+    // A silent site is given up in time, the event loop running; a site down is false; any answer counts.
     void activeConnectionAnswersWithinFiveSeconds()
     {
         m_site->setSilent(true);
@@ -161,22 +149,19 @@ private Q_SLOTS:
         QVERIFY(!Connected(2000));
     }
 
-    // The default browser is what the user's desktop entry for HTML says, started with the
-    // address as one argument; the probe file never stays behind.
+    // The browser is the user's entry for HTML, given the address as one argument; no probe file stays.
     void standardBrowserFollowsTheUsersAssociation()
     {
         const QString probe = AppFolder::file(u"xxx.html"_s);
-        {
-            FakeBrowser none(false);
-            QCOMPARE(StandardBrowser(), QString());
-            QVERIFY(!QFile::exists(probe));
-        }
-        FakeBrowser browser;
+        std::optional<FakeBrowser> browser(std::in_place, false);
+        QCOMPARE(StandardBrowser(), QString());
+        QVERIFY(!QFile::exists(probe));
+        browser.emplace();
         const QString command = StandardBrowser();
         QVERIFY(!QFile::exists(probe));
         const QString address = u"https://example.org/a b?c=1&d='2'"_s;
         QVERIFY(StartBrowser(command, address));
-        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + address + QLatin1Char('\n'));
+        QTRY_COMPARE(browser->arguments(), u"--new-window\n"_s + address + QLatin1Char('\n'));
     }
 
 private:

@@ -9,6 +9,7 @@
 #include "shredlist/frmMainCode.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QSettings>
 #include <QTextBrowser>
 
@@ -70,8 +71,7 @@ private Q_SLOTS:
         Window().StopBall();
     }
 
-    // A new version asks once, across runs; Yes opens the default browser on the site, or
-    // says where to go when there is none.
+    // A new version asks once, across runs; Yes opens the browser on the site, or says where to go.
     void upgradeIsOfferedOncePerVersion()
     {
         m_site->serve("/version.txt", "1.1\r\n" + Today() + "\r\nNew in 1.1\r\n");
@@ -100,8 +100,7 @@ private Q_SLOTS:
         QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + QLatin1Char('\n'));
     }
 
-    // New announcements pulse the ball; the window it opens shows the page as text only, marks
-    // it as seen, and a link on it closes the window and opens in the default browser.
+    // The ball's window shows the page as text only and marks it seen; a link opens in the default browser.
     void announcementsAreShownOnceAndMarkedSeen()
     {
         m_site->serve("/version.txt", "1.0\r\n01/02/2030\r\n");
@@ -129,8 +128,7 @@ private Q_SLOTS:
         QCOMPARE(m_site->count("/remote.png") + m_site->count("/style.css"), 0);
     }
 
-    // Offline: nothing visible happens, the timer keeps trying, and the announcements window
-    // shows only its frame and marks nothing as seen.
+    // Offline nothing shows, the timer keeps trying, the announcements window shows its frame only.
     void offlineNothingHappens()
     {
         m_site->close();
@@ -144,6 +142,13 @@ private Q_SLOTS:
 
         SaveStringSetting(Setting::NewAnnouncementsDate, u"11/11/2011"_s);
         Window().StartBall();
+        const auto tick = [](int times) {
+            for (int i = 0; i < times; ++i)
+                Window().Timer1_Timer();
+            return static_cast<QLabel*>(Control("pic1"))->pixmap().toImage();
+        };
+        const QImage faded = tick(25);
+        QCOMPARE(tick(10), faded); // faded in, the ball holds its picture until it changes colour
         WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
             QTest::qWait(500);
             QVERIFY(window->findChild<QTextBrowser*>()->isHidden());

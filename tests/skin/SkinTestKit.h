@@ -1,9 +1,16 @@
 #pragma once
 
 #include "MouseEvents.h"
+#include "TestEnvironment.h"
+#include "common/LogError.h"
 #include "platform/AppFolder.h"
+#include "skin/PropertyBag.h"
+#include "skin/modSkinForm.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPixmap>
 #include <QTest>
 #include <QVariant>
@@ -12,8 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-// What the skin's tests share: plain pictures, the error log, signals written down as text,
-// mouse steps played from a script, and tables of "what the code gave, what it should give".
+// What the skin's tests share: pictures, the error log, signals as text, scripted mouse steps, tables.
 namespace SkinTestKit {
 inline QPixmap Filled(const QColor& color, QSize size)
 {
@@ -41,10 +47,9 @@ void Record(QStringList& log, T* sender, void (T::*signal)(Args...), const char*
         Record(log, sender, more...);
 }
 
-// Plays mouse steps on a control and says what `look` sees after each. A step is a letter and
-// x or x,y (y defaults to 5): h hovers, p presses, d drags, r releases the left button; l
-// makes the pointer leave.
-inline QString Play(QWidget* w, const QString& steps, const std::function<QString()>& look)
+// Plays mouse steps on a control and says what `look` sees after each. A step is a letter and x or x,y (y
+// defaults to 5): h hovers, p presses, d drags, r releases the left button; l makes the pointer leave.
+inline QString Play(QWidget* w, const QString& steps, const std::function<QString()>& look = {})
 {
     QStringList seen;
     for (const QString& step : steps.split(u' ')) {
@@ -62,13 +67,13 @@ inline QString Play(QWidget* w, const QString& steps, const std::function<QStrin
             const Qt::MouseButton button = action == 'p' || action == 'r' ? Qt::LeftButton : Qt::NoButton;
             MouseEvents::Send(w, type, at, button, held);
         }
-        seen << look();
+        if (look)
+            seen << look();
     }
     return seen.join(u' ');
 }
 
-// Sets a control's properties from a script ("Value=40 Max=0") and says what each step
-// returned and raised ("0:ValueChanged,MaxReached"), then the control's Min, Value and Max.
+// Runs "Value=40 Max=0": each step's result and events ("0:ValueChanged,MaxReached"), "| Min Value Max".
 template <typename Control> QString Set(Control& control, QStringList& events, const QString& steps)
 {
     QStringList seen;

@@ -1,15 +1,7 @@
 #include "SkinTestKit.h"
-#include "TestEnvironment.h"
-#include "common/LogError.h"
-#include "skin/PropertyBag.h"
 #include "skin/cpvProgressBar.h"
-#include "skin/modSkinForm.h"
-
-#include <QAccessible>
-#include <QApplication>
 
 using SkinTestKit::Filled;
-using SkinTestKit::Record;
 
 namespace {
 // A 200 x 20 bar, black behind red, values 0 to 100, whose events are written down.
@@ -21,9 +13,10 @@ struct Fixture
     {
         bar.SetBarPictureBack(Filled(Qt::black, QSize(200, 20)));
         bar.SetBarPicture(Filled(Qt::red, QSize(200, 20)));
-        Record(events, &bar, &cpvProgressBar::ValueChanged, "ValueChanged", &cpvProgressBar::MaxReached,
-               "MaxReached", &cpvProgressBar::MinReached, "MinReached", &cpvProgressBar::MouseDown,
-               "MouseDown", &cpvProgressBar::Click, "Click");
+        SkinTestKit::Record(events, &bar, &cpvProgressBar::ValueChanged, "ValueChanged",
+                            &cpvProgressBar::MaxReached, "MaxReached", &cpvProgressBar::MinReached,
+                            "MinReached", &cpvProgressBar::MouseDown, "MouseDown", &cpvProgressBar::Click,
+                            "Click");
     }
 };
 } // namespace
@@ -34,69 +27,49 @@ class TestCpvProgressBar : public QObject
 private Q_SLOTS:
     void initTestCase() { RefreshTwips(); }
 
-    // Events come only for a new value, and at the ends; refused values (380) change nothing.
-    void properties_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("seen");
-        QTest::newRow("to the ends and back")
-            << u"Value=0 Value=100 Value=100 Value=0"_s
-            << u"0 0:ValueChanged,MaxReached 0 0:ValueChanged,MinReached | 0 0 100"_s;
-        QTest::newRow("Value below Min") << u"Value=40 Value=-1"_s << u"0:ValueChanged 380 | 0 40 100"_s;
-        QTest::newRow("Value above Max") << u"Value=40 Value=101"_s << u"0:ValueChanged 380 | 0 40 100"_s;
-        QTest::newRow("Max equal to Min") << u"Max=0"_s << u"380 | 0 0 100"_s;
-        QTest::newRow("Max below Min") << u"Max=-5"_s << u"380 | 0 0 100"_s;
-        QTest::newRow("Min equal to Max") << u"Min=100"_s << u"380 | 0 0 100"_s;
-        QTest::newRow("Min resets the value")
-            << u"Value=50 Min=10"_s << u"0:ValueChanged 0:ValueChanged,MinReached | 10 10 100"_s;
-        QTest::newRow("a lower Max keeps the value")
-            << u"Value=80 Max=40"_s << u"0:ValueChanged 0 | 0 80 40"_s;
-    }
+    // Events only for a new value and at the ends; 380 refuses; a new Min resets the value, a lower Max not.
     void properties()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, seen);
         Fixture f;
-        QCOMPARE(SkinTestKit::Set(f.bar, f.events, steps), seen);
+        QCOMPARE(
+            SkinTestKit::Set(f.bar, f.events,
+                             u"Value=0 Value=100 Value=100 Value=0 Value=40 Value=-1 Value=101 Max=0 Min=100 "
+                             "Max=-5 Value=50 Min=10 Value=80 Max=40"_s),
+            u"0 0:ValueChanged,MaxReached 0 0:ValueChanged,MinReached 0:ValueChanged 380 380 380 380 380 "
+            "0:ValueChanged 0:ValueChanged,MinReached 0:ValueChanged 0 | 10 80 40"_s);
     }
 
-    void barAndCaption()
+    // The size is the background's; a value above Max is drawn past the end, and clipped.
+    void barCaptionAndEvents()
     {
         Fixture f;
+        f.bar.resize(300, 50);
+        QCOMPARE(f.bar.size(), QSize(200, 20));
         QCOMPARE(f.bar.SetValue(50), 0L);
         QCOMPARE(f.bar.FilledRect(), QRect(0, 0, 100, 20));
         f.bar.SetCaptionFormat(3);
         QCOMPARE(f.bar.Caption(), u"50.0%"_s);
         const QImage drawn = f.bar.grab().toImage();
-        QCOMPARE(QColor(drawn.pixel(2, 2)), QColor(Qt::red));
-        QCOMPARE(QColor(drawn.pixel(197, 2)), QColor(Qt::black));
-        // A value above Max is drawn past the end, and clipped.
+        QCOMPARE(QVariantList({QColor(drawn.pixel(2, 2)), QColor(drawn.pixel(197, 2))}),
+                 QVariantList({QColor(Qt::red), QColor(Qt::black)}));
         QCOMPARE(f.bar.SetMax(25), 0L);
-        QCOMPARE(f.bar.FilledRect(), QRect(0, 0, 400, 20));
-        QCOMPARE(f.bar.Caption(), u"200.0%"_s);
+        QCOMPARE(QVariantList({f.bar.FilledRect(), f.bar.Caption()}),
+                 QVariantList({QRect(0, 0, 400, 20), u"200.0%"_s}));
         f.bar.SetOrientation(1);
-        QCOMPARE(f.bar.SetMax(100), 0L);
-        QCOMPARE(f.bar.SetValue(25), 0L);
-        QCOMPARE(f.bar.FilledRect(), QRect(0, 15, 200, 5));
-    }
-
-    void sizeSnapsToTheBackground()
-    {
-        Fixture f;
-        QCOMPARE(f.bar.size(), QSize(200, 20));
-        f.bar.resize(300, 50);
-        QCOMPARE(f.bar.size(), QSize(200, 20));
+        QCOMPARE(f.bar.SetMax(100) + f.bar.SetValue(30), 0L);
+        QCOMPARE(f.bar.FilledRect(), QRect(0, 14, 200, 6));
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.bar);
+        QCOMPARE(iface->role(), QAccessible::ProgressBar);
+        QAccessibleValueInterface* value = iface->valueInterface();
+        QCOMPARE(QVariantList({value->minimumValue(), value->currentValue(), value->maximumValue()}),
+                 QVariantList({0, 30, 100}));
         f.bar.SetBarPictureBack(Filled(Qt::black, QSize(70, 10)));
         QCOMPARE(f.bar.size(), QSize(70, 10));
-    }
-
-    void mouseEventsInTwips()
-    {
-        Fixture f;
+        f.events.clear();
         MouseEvents::Send(&f.bar, QEvent::MouseButtonPress, {4, 2}, Qt::LeftButton, Qt::LeftButton,
                           Qt::ShiftModifier);
         MouseEvents::Release(&f.bar, {4, 2});
-        QCOMPARE(f.events, QStringList({u"MouseDown 1 1 60 30"_s, u"Click"_s}));
+        QCOMPARE(f.events, QStringList({u"MouseDown 1 1 60 30"_s, u"Click"_s})); // in twips
     }
 
     void loadingStoresWithoutChecksOrEvents()
@@ -109,25 +82,13 @@ private Q_SLOTS:
         bag.WriteProperty(u"BarPictureBack"_s, Filled(Qt::black, QSize(200, 20)), QPixmap());
         Fixture f;
         f.bar.ReadProperties(bag);
-        QVERIFY(f.events.isEmpty());
-        QCOMPARE(f.bar.Value(), 150);
-        QCOMPARE(f.bar.Caption(), u"130%"_s);
+        QCOMPARE(QVariantList({f.events.size(), f.bar.Value(), f.bar.Caption()}),
+                 QVariantList({0, 150, u"130%"_s}));
         QCOMPARE(f.bar.SetValue(150), ErrorNumber::InvalidPropertyValue);
         PropertyBag saved;
         f.bar.WriteProperties(saved);
         QCOMPARE(saved.ReadProperty(u"Value"_s, 0).toInt(), 150);
         QVERIFY(!saved.Names().contains(u"Orientation"_s));
-    }
-
-    void accessibleValue()
-    {
-        Fixture f;
-        QCOMPARE(f.bar.SetValue(30), 0L);
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.bar);
-        QCOMPARE(iface->role(), QAccessible::ProgressBar);
-        QAccessibleValueInterface* value = iface->valueInterface();
-        QCOMPARE(QVariantList({value->minimumValue(), value->currentValue(), value->maximumValue()}),
-                 QVariantList({0, 30, 100}));
     }
 };
 

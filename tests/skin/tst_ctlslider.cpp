@@ -1,18 +1,6 @@
 #include "SkinTestKit.h"
-#include "TestEnvironment.h"
-#include "common/LogError.h"
-#include "skin/PropertyBag.h"
 #include "skin/ctlSlider.h"
 #include "skin/frmValueTip.h"
-#include "skin/modSkinForm.h"
-
-#include <QAccessible>
-#include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
-
-using SkinTestKit::Play;
-using SkinTestKit::Record;
 
 namespace {
 // A vertical scroller whose 13 x 28 thumb travels 100 pixels, values 0 to 10.
@@ -26,12 +14,16 @@ struct Fixture
         slider.resize(13, 128);
         slider.SetShowValueTip(tip);
         slider.show(); // a hidden widget hears of its resizes only when shown
-        Record(events, &slider, &ctlSlider::ValueChanged, "ValueChanged", &ctlSlider::MinReached,
-               "MinReached", &ctlSlider::MaxReached, "MaxReached", &ctlSlider::Click, "Click",
-               &ctlSlider::DragStart, "DragStart", &ctlSlider::DragEnd, "DragEnd");
+        SkinTestKit::Record(events, &slider, &ctlSlider::ValueChanged, "ValueChanged", &ctlSlider::MinReached,
+                            "MinReached", &ctlSlider::MaxReached, "MaxReached", &ctlSlider::Click, "Click",
+                            &ctlSlider::DragStart, "DragStart", &ctlSlider::DragEnd, "DragEnd");
     }
-    // The value and the thumb's top, e.g. "7@30".
-    QString look() const { return u"%1@%2"_s.arg(slider.Value()).arg(slider.ThumbPos().y()); }
+    // The value and the thumb's top after each step, e.g. "7@30".
+    QString play(const QString& steps)
+    {
+        return SkinTestKit::Play(
+            &slider, steps, [this] { return u"%1@%2"_s.arg(slider.Value()).arg(slider.ThumbPos().y()); });
+    }
 };
 } // namespace
 
@@ -42,44 +34,31 @@ private Q_SLOTS:
     void initTestCase() { RefreshTwips(); }
     void cleanup() { SetHandCur(false); }
 
-    // The top is Max; the thumb snaps to whole steps and stays on the rail.
-    void dragMovesInWholeSteps()
+    // The top is Max, the thumb snaps to steps; a press on the rail centres it (top 86, round(1.4) = 1).
+    void dragAndPress()
     {
         Fixture f;
         MouseEvents::Send(&f.slider, QEvent::MouseButtonPress, {6, 5}, Qt::LeftButton, Qt::LeftButton,
                           Qt::ShiftModifier);
-        QCOMPARE(Play(&f.slider, u"d6,55 d6,38 d6,-40 d6,400 r60,400"_s, [&] { return f.look(); }),
-                 u"5@50 7@30 10@0 0@100 0@100"_s);
+        QCOMPARE(f.play(u"d6,55 d6,38 d6,-40 d6,400 r60,400"_s), u"5@50 7@30 10@0 0@100 0@100"_s);
         QCOMPARE(f.events,
                  QStringList({u"DragStart 1"_s, u"ValueChanged"_s, u"ValueChanged"_s, u"ValueChanged"_s,
                               u"MaxReached"_s, u"ValueChanged"_s, u"MinReached"_s, u"DragEnd 0"_s}));
         QVERIFY(!f.slider.Dragging());
+        Fixture g;
+        QCOMPARE(g.play(u"p6,100 r6,100"_s), u"1@90 1@90"_s);
+        QCOMPARE(g.events, QStringList({u"ValueChanged"_s, u"DragStart 0"_s, u"Click"_s, u"DragEnd 0"_s}));
+        g.slider.resize(13, 200); // a new size puts a vertical thumb at the top, whatever the value
+        QCOMPARE(QVariantList({g.slider.Value(), g.slider.ThumbPos()}), QVariantList({1, QPoint(0, 0)}));
+        g.slider.SetEnabled(false); // disabled, it only shows the hand
+        g.events.clear();
+        SkinTestKit::Play(&g.slider, u"p6,100 d6,50"_s);
+        QVERIFY(g.events.isEmpty() && !g.slider.Dragging());
+        const QCursor* hand = QGuiApplication::overrideCursor();
+        QCOMPARE(hand ? hand->shape() : Qt::ArrowCursor, Qt::PointingHandCursor);
     }
 
-    // Centred under the pointer: top 86, value round(1.4) = 1, snapped to top 90; released
-    // there, it is a click.
-    void pressOnTheRailCentresTheThumb()
-    {
-        Fixture f;
-        QCOMPARE(Play(&f.slider, u"p6,100 r6,100"_s, [&] { return f.look(); }), u"1@90 1@90"_s);
-        QCOMPARE(f.events, QStringList({u"ValueChanged"_s, u"DragStart 0"_s, u"Click"_s, u"DragEnd 0"_s}));
-        f.slider.resize(13, 200); // a new size puts a vertical thumb at the top, whatever the value
-        QCOMPARE(f.look(), u"1@0"_s);
-    }
-
-    void disabledSliderOnlyShowsTheHand()
-    {
-        Fixture f;
-        f.slider.SetEnabled(false);
-        Play(&f.slider, u"p6,100 d6,50"_s, [] { return QString(); });
-        QVERIFY(f.events.isEmpty());
-        QVERIFY(!f.slider.Dragging());
-        QVERIFY(QGuiApplication::overrideCursor());
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
-    }
-
-    // Every value set raises its events; a thumb set from code goes to the top, as a reset list
-    // shows it; refused values (380) change nothing; a lower Max leaves the value.
+    // Each value set raises its events, the thumb goes to the top (as a reset list shows it); 380 refuses.
     void valueFromCode()
     {
         Fixture f;
@@ -87,6 +66,11 @@ private Q_SLOTS:
             SkinTestKit::Set(f.slider, f.events, u"Value=0 Value=11 Max=0 Min=10 Value=8 Max=5 Min=2"_s),
             u"0:ValueChanged,MinReached 380 380 380 0:ValueChanged 0 0:ValueChanged,MinReached | 2 2 5"_s);
         QCOMPARE(f.slider.ThumbPos(), QPoint(0, 0));
+        QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(&f.slider)->valueInterface();
+        value->setCurrentValue(4);
+        value->setCurrentValue(40); // past Max: refused
+        QCOMPARE(QVariantList({f.slider.Value(), value->maximumValue()}), QVariantList({4, 5}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(&f.slider)->role(), QAccessible::Slider);
     }
 
     void horizontalThumbFollowsTheValue()
@@ -102,8 +86,8 @@ private Q_SLOTS:
         QCOMPARE(slider.SetRailStyle(7), ErrorNumber::SubscriptOutOfRange);
     }
 
-    // Left of the thumb, centred on it, showing the value at the press until the release.
-    void valueTipShowsTheValueAtThePress()
+    // The tip stands left of the thumb with the value at the press; only changes are saved, loads are silent.
+    void valueTipAndSavedProperties()
     {
         Fixture f(true);
         f.slider.move(40, 60);
@@ -120,35 +104,16 @@ private Q_SLOTS:
         QCOMPARE(tip->lblTip()->text(), u"6"_s);
         MouseEvents::Release(&f.slider, {6, 100});
         QVERIFY(!f.slider.ValueTip() || !f.slider.ValueTip()->isVisible());
-    }
-
-    // Only what differs from a new slider is written; loading raises nothing.
-    void savedProperties()
-    {
-        Fixture f(true);
-        QCOMPARE(f.slider.SetMax(500), 0L);
-        QCOMPARE(f.slider.SetValue(300), 0L);
+        QCOMPARE(f.slider.SetMax(500) + f.slider.SetValue(300), 0L);
         PropertyBag bag;
         f.slider.WriteProperties(bag);
         QCOMPARE(bag.Names(), QStringList({u"SliderIcon"_s, u"Max"_s, u"Value"_s}));
         ctlSlider loaded;
-        QSignalSpy changed(&loaded, &ctlSlider::ValueChanged);
+        SkinTestKit::Record(f.events, &loaded, &ctlSlider::ValueChanged, "ValueChanged");
+        f.events.clear();
         loaded.ReadProperties(bag);
-        QCOMPARE(u"%1 %2 %3"_s.arg(loaded.Max()).arg(loaded.Value()).arg(loaded.Orientation()),
-                 u"500 300 1"_s);
-        QCOMPARE(changed.count(), 0);
-    }
-
-    void accessibleValue()
-    {
-        Fixture f;
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&f.slider);
-        QCOMPARE(iface->role(), QAccessible::Slider);
-        QAccessibleValueInterface* value = iface->valueInterface();
-        value->setCurrentValue(4);
-        value->setCurrentValue(40); // past Max: refused
-        QCOMPARE(f.slider.Value(), 4);
-        QCOMPARE(value->maximumValue().toInt(), 10);
+        QCOMPARE(QVariantList({loaded.Max(), loaded.Value(), loaded.Orientation(), f.events.size()}),
+                 QVariantList({500, 300, 1, 0}));
     }
 };
 

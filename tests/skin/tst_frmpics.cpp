@@ -1,8 +1,5 @@
 #include "SkinTestKit.h"
-#include "TestEnvironment.h"
 #include "skin/frmPics.h"
-
-#include <QApplication>
 
 namespace {
 void Rows(const char* what, const char* names, const std::function<QVariant(const QString&)>& got,
