@@ -192,6 +192,16 @@ private Q_SLOTS:
                 text.contains("ShredNow=False"));
     }
 
+    // A vn10 without its libraries beside it (a broken install) says so and ends.
+    void aProgramWithoutItsLibrariesSaysSo()
+    {
+        QTemporaryDir alone;
+        QVERIFY(QFile::copy(vn10(), alone.filePath(u"vn10"_s)));
+        Launch broken({}, QDir::tempPath(), {}, alone.filePath(u"vn10"_s));
+        QCOMPARE(broken.exitCode(), 1);
+        QVERIFY(!broken.reports().filter(u"library cannot be loaded"_s).isEmpty());
+    }
+
     void tenSimultaneousLaunchesMakeOneFirstInstance()
     {
         std::vector<std::unique_ptr<Launch>> launches;
