@@ -96,40 +96,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("method");
         QTest::addColumn<int>("wipes");
-        QTest::addColumn<qint64>("length");
+        QTest::addColumn<int>("length");
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<int>("blocks");
         QTest::addColumn<int>("alternatingLength");
-        QTest::addColumn<qint64>("finalSize");
-        QTest::newRow("normal, 8,193 bytes grow to 16,384")
-            << 1 << 2 << qint64(8193) << "LL" << 2 << 0 << qint64(16384);
-        QTest::newRow("normal, 12,288 round up to 24,576")
-            << 1 << 1 << qint64(12288) << "L" << 3 << 0 << qint64(24576);
-        QTest::newRow("normal, 20,480 round down to 24,576")
-            << 1 << 1 << qint64(20480) << "L" << 3 << 0 << qint64(24576);
-        QTest::newRow("normal, 0 wipes still writes one pass")
-            << 1 << 0 << qint64(500) << "L" << 1 << 0 << qint64(500);
-        QTest::newRow("normal, -5 wipes still writes one pass")
-            << 1 << -5 << qint64(500) << "L" << 1 << 0 << qint64(500);
-        QTest::newRow("normal, empty file") << 1 << 1 << qint64(0) << "L" << 1 << 0 << qint64(0);
-        QTest::newRow("enhanced raises 3 wipes to 8")
-            << 2 << 3 << qint64(100) << u"10R"_s.repeated(8) << 1 << 0 << qint64(100);
-        QTest::newRow("ultra, 12 bytes grow by 4")
-            << 3 << 8 << qint64(12) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(16);
-        QTest::newRow("ultra, 20 bytes keep their tail")
-            << 3 << 1 << qint64(20) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(20);
+        QTest::addColumn<int>("finalSize");
+        QTest::newRow("normal, 8,193 bytes grow to 16,384") << 1 << 2 << 8193 << u"LL"_s << 2 << 0 << 16384;
+        QTest::newRow("normal, 12,288 round up to 24,576") << 1 << 1 << 12288 << u"L"_s << 3 << 0 << 24576;
+        QTest::newRow("normal, 20,480 round down to 24,576") << 1 << 1 << 20480 << u"L"_s << 3 << 0 << 24576;
+        QTest::newRow("normal, 0 wipes still writes one pass") << 1 << 0 << 500 << u"L"_s << 1 << 0 << 500;
+        QTest::newRow("normal, -5 wipes still writes one pass") << 1 << -5 << 500 << u"L"_s << 1 << 0 << 500;
+        QTest::newRow("normal, empty file") << 1 << 1 << 0 << u"L"_s << 1 << 0 << 0;
+        const QString enhanced = u"10R"_s.repeated(8), ultra = u"10ABR"_s.repeated(8);
+        QTest::newRow("enhanced raises 3 wipes to 8") << 2 << 3 << 100 << enhanced << 1 << 0 << 100;
+        QTest::newRow("ultra, 12 bytes grow by 4") << 3 << 8 << 12 << ultra << 1 << 16 << 16;
+        QTest::newRow("ultra, 20 bytes keep their tail") << 3 << 1 << 20 << ultra << 1 << 16 << 20;
         QTest::newRow("ultra, 8,192 bytes stay one block")
-            << 3 << 9 << qint64(8192) << u"10ABR"_s.repeated(9) << 1 << 8192 << qint64(8192);
+            << 3 << 9 << 8192 << ultra + u"10ABR"_s << 1 << 8192 << 8192;
     }
     void bytesWritten()
     {
         QFETCH(int, method);
-        QFETCH(qint64, length);
+        QFETCH(int, length);
         QFETCH(QString, patterns);
         QFETCH(int, blocks);
         QFETCH(int, wipes);
         QFETCH(int, alternatingLength);
-        QFETCH(qint64, finalSize);
+        QFETCH(int, finalSize);
         Shared().FastShred = qint16(method);
         Shared().NumOverwrite = wipes;
         m_window.expand = method == 2;
@@ -164,13 +157,12 @@ private Q_SLOTS:
         QCOMPARE(m_writer.patterns.at(patterns.size() - 1).sizeAfter, finalSize);
         const int perPass = method == 1 ? 1 : method == 2 ? 3 : 5;
         QCOMPARE(m_window.max[0], qint64(blocks) * Shared().NumOverwrite * perPass);
-        QCOMPARE(m_window.max[1], m_window.max[0]);
-        QCOMPARE(m_window.highestValue, m_window.max[0]);
-        QCOMPARE(m_window.value[0], 0);
+        QCOMPARE((QList<qint64>{m_window.max[1], m_window.highestValue, m_window.value[0]}),
+                 (QList<qint64>{m_window.max[0], m_window.max[0], 0}));
         QCOMPARE(m_window.visible[1], m_window.expand);
         QCOMPARE(Shared().NumOverwrite, patterns.size() / perPass);
-        QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Done);
-        QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
+        QCOMPARE((QStringList{m_window.caption(Caption::lblstatus), m_window.caption(Caption::lblstatus2)}),
+                 QStringList(2, RunCaption::Done));
         QVERIFY(m_window.caption(Caption::lblPrompt).endsWith(u"SHREDDING: data.bin"_s));
     }
 
@@ -249,8 +241,7 @@ private Q_SLOTS:
 
         for (const QString& gone : {u"a.txt"_s, u"z.txt"_s, u"b/c.txt"_s, u"b/d/e.txt"_s})
             QVERIFY2(!exists(root + QLatin1Char('/') + gone), qPrintable(gone));
-        QVERIFY(exists(root + u"/b/d/f.txt"_s));
-        QVERIFY(exists(root + u"/b/g/h.txt"_s));
+        QVERIFY(exists(root + u"/b/d/f.txt"_s) && exists(root + u"/b/g/h.txt"_s));
         QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Stopped);
         QCOMPARE(m_window.caption(Caption::lblPrompt), RunCaption::Stopping);
     }
@@ -270,9 +261,7 @@ private Q_SLOTS:
         m_engine->ShredFile(path(u"file-link"_s), u"file-link"_s);
         m_engine->LoadFolders(path(u"folder-link"_s));
 
-        QVERIFY(!exists(tree));
-        QVERIFY(!exists(path(u"file-link"_s)));
-        QVERIFY(!exists(path(u"folder-link"_s)));
+        QVERIFY(!exists(tree) && !exists(path(u"file-link"_s)) && !exists(path(u"folder-link"_s)));
         QCOMPARE(readFile(outside + u"/keep"_s), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
     }
@@ -464,7 +453,7 @@ private Q_SLOTS:
                 ::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(swapped).constData());
         };
         m_engine->ShredFile(swapped, u"victim"_s);
-        m_window.onYield = nullptr;
+        m_window.onYield = [] {};
         QCOMPARE(readFile(swapped), QByteArray("not chosen"));
         QCOMPARE(PendingDeletions::load(), QStringList());
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
@@ -510,8 +499,7 @@ private Q_SLOTS:
         QVERIFY(!exists(file));
         QCOMPARE(m_writer.count, 3);
         QCOMPARE(m_writer.lastOffset, qint64(524289) * 8192);
-        QCOMPARE(m_window.max[0], 524290);
-        QCOMPARE(m_window.highestValue, 524290);
+        QCOMPARE((QList<qint64>{m_window.max[0], m_window.highestValue}), (QList<qint64>{524290, 524290}));
     }
 
     // A write that fails is tried again at the next start; a disk that is full inside the old

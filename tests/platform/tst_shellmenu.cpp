@@ -18,10 +18,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QString Helper()
-{
-    return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s;
-}
+const auto Helper = [] { return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s; };
 
 // The helper run as a file manager runs it, each path one argument of raw bytes. QProcess
 // passes arguments as text, so the names go through a file of NUL-separated names that bash
@@ -192,9 +189,9 @@ private Q_SLOTS:
         const QByteArray folder = QFile::encodeName(work.path());
         const QList<QByteArray> chosen = {folder + "/a;b", folder + "/with space", folder + "/\"quoted\"",
                                           folder + "/new\nline", folder + "/caf\xE9"};
-        const QList<QByteArray> bystanders = {folder + "/a",      folder + "/b",
-                                              folder + "/with",   folder + "/space",
-                                              folder + "/quoted", folder + "/caf\xEF\xBF\xBD"};
+        QList<QByteArray> bystanders;
+        for (const char* name : {"/a", "/b", "/with", "/space", "/quoted", "/caf\xEF\xBF\xBD"})
+            bystanders << folder + name;
         for (const QByteArray& name : chosen + bystanders)
             QCOMPARE(::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600)), 0);
         QCOMPARE(HelperRun(chosen).exitCode(), 0);
