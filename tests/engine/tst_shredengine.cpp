@@ -6,7 +6,6 @@
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 #include "engine/ShredPasses.h"
-#include "platform/FileDescriptor.h"
 #include "platform/PathBytes.h"
 
 #include <QRegularExpression>
@@ -364,9 +363,7 @@ private Q_SLOTS:
         const QString latin1 = PathBytes::decode(QFile::encodeName(path(QString())) + "caf\xE9.txt");
         const QString lookAlike = path(u"caf\uFFFD.txt"_s);
         QVERIFY(writeFile(lookAlike, "keep"));
-        FileDescriptor file(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600));
-        QVERIFY(file.isValid());
-        file.reset();
+        QCOMPARE(::close(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600)), 0);
         m_writer.failWith = EIO;
         m_engine->ShredFile(latin1, u"caf\uFFFD.txt"_s);
         QCOMPARE(PendingDeletions::load(), QStringList{latin1});
