@@ -15,8 +15,7 @@ struct RunItem
     bool checked = true;
 };
 
-// The main window as the run sees it, without widgets: an in-memory list, captions and flags,
-// and a record of the warnings and clear-outs the run asked for.
+// The main window as the run sees it: an in-memory list, captions, and the warnings it asked for.
 class FakeRunWindow : public ShredRunWindow
 {
 public:

@@ -44,8 +44,7 @@ private:
     int m_next = 0;
 };
 
-// Records every block and the file's length at the end of each pattern; forwards to the real
-// file unless told not to (a sparse file of several GiB is then only counted).
+// Records every block and each pattern's final length; forwards to the file unless told not to.
 class RecordingWriter : public BlockWriter
 {
 public:

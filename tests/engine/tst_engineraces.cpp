@@ -17,9 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-// A neighbour who swaps names under the engine's feet: the engine must act only on what it
-// opened and checked, so nothing outside what was chosen is ever touched, however the race
-// falls. Each race runs a bounded number of tries.
+// A neighbour swaps names under the engine's feet: nothing outside what was chosen is ever touched.
 namespace {
 // Exchanges two names in a folder, atomically and as often as it can, until stopped.
 class Swapper
@@ -69,8 +67,7 @@ private Q_SLOTS:
         PendingDeletions::save({});
     }
 
-    // The chosen file needs its mode fixed before it can be written; meanwhile its name keeps
-    // turning into a link to a file outside. That file's mode and bytes never change.
+    // The checked file's mode is fixed while its name keeps turning into a link to a file outside.
     void modeFixUpStaysOnTheCheckedFile()
     {
         QTemporaryDir dir;
@@ -91,10 +88,7 @@ private Q_SLOTS:
         }
     }
 
-    // A folder on the way keeps turning into a link to a system folder. The engine follows links
-    // among the folders of a chosen path, as the shell does, but judges the folder it reached:
-    // the system's file is never touched. The system folder is a tmpfs mounted over /srv in a
-    // mount namespace of this test's own, so a fault costs nothing but this test.
+    // A folder on the way keeps turning into a link to /srv (a tmpfs in a mount namespace of our own).
     void folderSwappedForALinkIntoTheSystem()
     {
         if (::geteuid() != 0)

@@ -19,8 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-// Shreds on a real ext4 file system in a small image attached through a loop device, then reads
-// the raw image for any piece of what the files held. Runs as root.
+// Shreds on a real ext4 image through a loop device, then reads the raw image for the files' pieces.
 namespace {
 constexpr int Piece = 32;
 
@@ -36,8 +35,7 @@ QString runCommand(const QStringList& command)
     return {};
 }
 
-// How many 32-byte pieces of the originals (taken at 32-byte offsets, which ext4's 4 KiB
-// blocks keep aligned on the disk) appear in the image.
+// How many 32-byte pieces of the originals (ext4's 4 KiB blocks keep them aligned) the image holds.
 qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
 {
     std::unordered_multimap<quint64, const char*> index;
@@ -247,8 +245,7 @@ private Q_SLOTS:
 
     void queueSurvivesARestart()
     {
-        // A folder nothing may be renamed or removed in: vanisto-shred overwrites the file, queues
-        // it and ends; the next start finds the queue and finishes the file.
+        // Nothing may be renamed or removed: the file is overwritten and queued; the next start ends it.
         const QString folder = path(u"locked-folder"_s);
         const QByteArray original = seededBytes(9000, 11);
         QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/f"_s, original));
@@ -285,9 +282,7 @@ private Q_SLOTS:
         m_mustBeGone.append(original);
     }
 
-    // btrfs writes every change to new blocks: the files go, but the tool says the content may
-    // remain (exit status 3), one line for the file system. A file made "no copy-on-write" is
-    // overwritten in place and needs no such word.
+    // btrfs copies on write: the tool says so once (status 3), unless the file is made no-copy-on-write.
     void copyOnWriteIsSaid()
     {
         const QString image = m_dir.filePath(u"cow.img"_s);
@@ -338,8 +333,7 @@ private Q_SLOTS:
         QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
-    // A file of an overlay's lower layer is copied up when opened for writing: the original in
-    // the lower layer is out of reach, and the tool says so.
+    // An overlay's lower layer is out of reach of a write, and the tool says so.
     void overlayKeepsItsLowerLayer()
     {
         for (const char* folder : {"lower", "upper", "work", "merged"})
@@ -359,8 +353,7 @@ private Q_SLOTS:
         QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
-    // A program that holds the file open for writing keeps what it writes: the file is queued,
-    // not called destroyed.
+    // A program that holds the file open for writing keeps it: queued, not called destroyed.
     void fileInUseIsQueued()
     {
         const QString file = path(u"in-use"_s);
@@ -383,8 +376,7 @@ private Q_SLOTS:
         QCOMPARE(m_events.first().reason, QString::fromLocal8Bit(std::strerror(EBUSY)));
     }
 
-    // A sparse file far larger than the free space: only its data is overwritten, so the disk
-    // does not fill, and none of that data is left in the image (checked at the end).
+    // A sparse file far larger than the free space: only its data is overwritten, none of it left.
     void sparseFileLargerThanTheDisk()
     {
         const QString file = path(u"sparse"_s);

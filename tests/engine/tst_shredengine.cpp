@@ -40,8 +40,7 @@ QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& 
     return names;
 }
 
-// Runs action with the file-system identity of "nobody", for this thread only: root's
-// capabilities are gone with it.
+// Runs action as "nobody" for this thread's file access only: root's capabilities are gone with it.
 void asNobody(const std::function<void()>& action)
 {
     ::setfsgid(TestFiles::Nobody);
@@ -89,8 +88,7 @@ private Q_SLOTS:
         PendingDeletions::save({});
     }
 
-    // Patterns: L one letter for the pass, R random letters, 1 "1", 0 "0", A "10101010", B "01010101".
-    // Past one block the last block's number is rounded half to even.
+    // L one letter, R random letters, 1, 0, A "1010…", B "0101…"; past a block, block counts round to even.
     void bytesWritten_data()
     {
         QTest::addColumn<int>("method");
@@ -196,8 +194,7 @@ private Q_SLOTS:
                  names.first().constData());
     }
 
-    // A disk that takes its time over a sync does not hold the window: it keeps being yielded to
-    // while the sync runs, and the next pattern waits for the sync all the same.
+    // A slow sync keeps yielding to the window, and the next pattern still waits for it.
     void slowSyncStillYields()
     {
         struct SlowDisk : RecordingWriter
@@ -292,8 +289,7 @@ private Q_SLOTS:
         QCOMPARE(m_writer.count, 1);
     }
 
-    // A name inside the chosen folder of a file that also lives outside it: only that name goes.
-    // When every name is in the run, the content is destroyed once and all names go.
+    // A name of a file that also lives outside goes alone; with every name in the run, all go.
     void hardLinks()
     {
         const QString outside = path(u"outside"_s);
@@ -320,8 +316,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
     }
 
-    // The kernel's item, not the text's: "dir/." and "link/.." name folders only by the way to
-    // them, and the folder above the home folder holds it.
+    // "dir/.", "link/.." and the folder above home are judged by the kernel's item, not the text.
     void placesRefusedByWhatTheyAre()
     {
         const QString dir = path(u"dir"_s);
@@ -374,8 +369,7 @@ private Q_SLOTS:
         QVERIFY(PendingDeletions::load().isEmpty());
     }
 
-    // Failures are appended to the queue, not written anew each time; a queue that cannot be
-    // written is never called "queued".
+    // Failures are appended to the queue; a queue that cannot be written is never called "queued".
     void queueIsAppendedTo()
     {
         m_writer.failWith = EIO;
@@ -399,8 +393,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
     }
 
-    // A folder its owner may write in but not read (mode -wx) cannot be opened to be synced;
-    // the rename and the removal in it must reach the disk all the same.
+    // A -wx folder cannot be opened to be synced; its rename and removal must reach the disk anyway.
     void folderWithoutReadPermissionIsSynced()
     {
         if (::geteuid() != 0)
@@ -436,8 +429,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 2); // b, and top that still holds it
     }
 
-    // A failing file whose name is swapped for another file before it is queued: the other
-    // file is not queued. A file reached through a linked folder is queued where it really is.
+    // A name swapped before queueing queues nothing; a file via a linked folder is queued where it is.
     void queuedOnlyAsTheCheckedFile()
     {
         const QString swapped = path(u"victim"_s);
@@ -461,8 +453,7 @@ private Q_SLOTS:
         QCOMPARE(PendingDeletions::load(), QStringList{QFileInfo(path(u"real/f"_s)).canonicalFilePath()});
     }
 
-    // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process
-    // may open is still shredded whole.
+    // One descriptor per level: a tree deeper than the descriptor limit is still shredded whole.
     void treeDeeperThanTheDescriptorLimit()
     {
         QString deep = path(u"deep"_s);
@@ -499,8 +490,7 @@ private Q_SLOTS:
         QCOMPARE((QList<qint64>{m_window.max[0], m_window.highestValue}), (QList<qint64>{524290, 524290}));
     }
 
-    // A write that fails is tried again at the next start; a disk that is full inside the old
-    // content would fail again at every start, so it ends the file with a report instead.
+    // A failed write is tried again at the next start; a full disk would fail again, so it is reported.
     void failedWrite_data()
     {
         QTest::addColumn<int>("error");
@@ -523,9 +513,7 @@ private Q_SLOTS:
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
     }
 
-    // The pattern lies over the file from its start whatever the run's offset and length: over
-    // a megabyte and more in one call, from the middle of a block, and past the vectors one call
-    // takes.
+    // The pattern lies over the file from its start, past a megabyte, mid-block and past one call's vectors.
     void writeBlocksLaysThePatternOverTheFile()
     {
         const QByteArray file = QFile::encodeName(path(u"f"_s));

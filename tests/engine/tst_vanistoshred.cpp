@@ -65,8 +65,7 @@ private Q_SLOTS:
             QVERIFY(result.out.startsWith(u"Usage: vanisto-shred"_s));
     }
 
-    // A name that is not UTF-8, a path past the system's limit and a folder are shredded; a file
-    // with a name outside the run keeps its content, and the exit status says so.
+    // Names not UTF-8, paths past the limit and folders go; a file linked from outside is kept, and said.
     void itemsOfEveryShape()
     {
         QTemporaryDir dir;
@@ -141,8 +140,7 @@ private Q_SLOTS:
         QCOMPARE(shredded.exitCode, 0);
         QVERIFY(!QFileInfo::exists(noAccess));
 
-        // Overwritten, but never removable by this user: said so, not queued for a next start
-        // that could only fail again.
+        // Overwritten but never removable by this user: said so, not queued for a start that would fail.
         const Result failed = run({u"--wipes"_s, u"1"_s, stuck}, home);
         QCOMPARE(failed.exitCode, 1);
         QVERIFY2(failed.out.startsWith(u"failed: "_s + stuck), qPrintable(failed.out));

@@ -34,8 +34,7 @@ QByteArray rawFrame(const char* magic, const QByteArray& payload, quint32 declar
 
 constexpr auto frame = &CommandRelay::frame;
 
-// In a child process that has become `uid`, connects to the relay, sends a valid frame
-// and reports through its exit code: 0 no answer, 1 acknowledged, 2 could not connect.
+// As `uid` in a child: connects and sends a frame; exit 0 no answer, 1 acknowledged, 2 no connection.
 pid_t handOverAsUser(uid_t uid)
 {
     const QByteArray path = QFile::encodeName(CommandRelay::socketPath());
@@ -71,8 +70,7 @@ int waitForChild(pid_t pid)
     return -2;
 }
 
-// Sends raw bytes as another client would and returns what came back before the relay
-// closed the connection.
+// Sends raw bytes as another client would; returns what came back before the relay hung up.
 QByteArray handOver(const QByteArray& bytes)
 {
     QLocalSocket client;
@@ -203,8 +201,7 @@ private Q_SLOTS:
         QCOMPARE(rejected.count(), 1);
     }
 
-    // What the user typed stays, relative to the launch's folder, even where its name and the names given are
-    // Latin-1.
+    // Typed paths stay, relative to the launch's folder, even where that folder and the names are Latin-1.
     void namesKeepWhatTheUserTyped()
     {
         QCOMPARE(AbsolutePaths({u"My Files/a.txt"_s, u"/abs/b"_s, QString(), u"../c"_s}, u"/home/u"_s),
@@ -221,8 +218,7 @@ private Q_SLOTS:
         QCOMPARE(paths, (QStringList{PathBytes::decode(folder + "/caf\xE9 au lait.txt"),
                                      PathBytes::decode("/tmp/\xFF")}));
 
-        // A later instance hands the paths over; it waits for the answer, so it runs beside the
-        // first instance's event loop.
+        // A later instance waits for the answer, so it runs beside the first one's event loop.
         QSignalSpy change(m_relay, &CommandRelay::Change);
         CommandRelay::Delivery delivery = CommandRelay::Delivery::NoAnswer;
         std::thread later([&] { delivery = CommandRelay().setCommandLine(paths); });

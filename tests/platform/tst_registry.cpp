@@ -112,8 +112,7 @@ private Q_SLOTS:
         QCOMPARE(startMenu(), QString());
     }
 
-    // An earlier entry, even one written by hand, gives way to one valid entry for the running
-    // program; a second call changes nothing.
+    // Any earlier entry, even one written by hand, yields to one valid entry; a second call changes nothing.
     void startOnWinWritesOneValidEntryForTheRunningProgram()
     {
         QVERIFY(IsWinNT());

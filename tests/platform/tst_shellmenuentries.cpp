@@ -109,8 +109,7 @@ private Q_SLOTS:
         }
     }
 
-    // Thunar keeps the user's actions byte for byte; a missing file starts from the system's;
-    // a broken one is left alone; removing restores the user's file.
+    // Thunar: the user's actions kept byte for byte, the system's as a start, a broken file left alone.
     void thunarActionJoinsTheUsersOwn()
     {
         Write(Uca, UserUca);

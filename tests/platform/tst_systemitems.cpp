@@ -115,13 +115,10 @@ private Q_SLOTS:
         QCOMPARE(IsSystemItem(path), refused);
     }
 
-    // A system folder mounted over a moment after a test counts at once: the test must not
-    // judge by the folder that was there before. (In a mount namespace of this test's own, so
-    // the machine's /srv is untouched.)
+    // A system folder mounted a moment after a test counts at once (in a mount namespace of our own).
     void systemFolderMountedMeanwhile()
     {
-        // The machine's mounts of this test go first: a namespace of our own could not take
-        // them down.
+        // The mounts of this test go first: a namespace of our own could not take them down.
         for (const QString& point : std::as_const(m_mounts))
             QCOMPARE(::umount2(QFile::encodeName(point).constData(), MNT_DETACH), 0);
         m_mounts.clear();
@@ -135,8 +132,7 @@ private Q_SLOTS:
         QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }
 
-    // A home folder inside an operating system's folder (/var/home/... on some systems): what
-    // is in it is the user's, the home folder itself and what holds it are not.
+    // A home inside a system folder (/var/home/...): what it holds is the user's, it and above are not.
     void homeInsideASystemFolder()
     {
         QTemporaryDir system(u"/var/lib/vanisto-test-XXXXXX"_s);
