@@ -128,7 +128,6 @@ private Q_SLOTS:
         disconnect(yielding);
         QCOMPARE(change.count(), 3);
         QCOMPARE(m_relay->CommandLine(), arguments);
-        // Nothing of the finished connections stays behind.
         QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
     }
 
@@ -138,7 +137,6 @@ private Q_SLOTS:
         QSignalSpy rejected(m_relay, &CommandRelay::connectionRejected);
         QCOMPARE(handOver("GET / HTTP/1.0\r\n\r\n"), QByteArray());
         QCOMPARE(handOver(rawFrame("VNR2", "x", quint32(CommandRelay::MaxFrameBytes + 1))), QByteArray());
-        // An argument longer than what is left of the frame.
         QCOMPARE(handOver(rawFrame("VNR2", QByteArray("\0\0\0\x09/tmp/x", 10), 10)), QByteArray());
         // An older program's frame is refused with a word of its own, never taken for paths.
         QCOMPARE(handOver(rawFrame("VNR1", "/tmp/old", 8)), QByteArray("V"));
@@ -149,7 +147,6 @@ private Q_SLOTS:
 
         QCOMPARE(handOver(frame({u"/tmp/after"_s})), QByteArray("A"));
         QCOMPARE(m_relay->CommandLine(), QStringList{u"/tmp/after"_s});
-        // Nothing of a finished or dropped connection stays behind.
         QTRY_COMPARE(m_relay->findChildren<QLocalSocket*>().size(), 0);
     }
 
@@ -162,10 +159,9 @@ private Q_SLOTS:
         stalled.write(rawFrame("VNR2", "\0\0\0\x0f/tmp/only-a-part", 100));
         stalled.flush();
 
-        // Others are heard while the stalled client waits ...
+        // Others are heard while the stalled client waits, and it is dropped without a Change.
         QCOMPARE(handOver(frame({u"/tmp/meanwhile"_s})), QByteArray("A"));
         QCOMPARE(change.count(), 1);
-        // ... and the stalled one is dropped without a Change.
         QTRY_COMPARE_WITH_TIMEOUT(stalled.state(), QLocalSocket::UnconnectedState,
                                   CommandRelay::ConnectionTimeoutMs + 3000);
         QCOMPARE(change.count(), 1);
