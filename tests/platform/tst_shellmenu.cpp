@@ -84,11 +84,9 @@ void EndInstance()
     }
 }
 
-bool Exists(const QByteArray& path)
-{
-    struct stat info;
-    return ::lstat(path.constData(), &info) == 0;
-}
+const auto Exists = [](const QByteArray& path) {
+    return ::faccessat(AT_FDCWD, path.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
+};
 } // namespace
 
 class TestShellMenu : public QObject
