@@ -15,8 +15,7 @@ struct RunItem
     bool checked = true;
 };
 
-// The main window as the run sees it, without widgets: an in-memory list, captions and flags,
-// and a record of the warnings and clear-outs the run asked for.
+// The main window as the run sees it: an in-memory list, captions, and the warnings it asked for.
 class FakeRunWindow : public ShredRunWindow
 {
 public:
@@ -28,7 +27,7 @@ public:
     QHash<RunTimer, int> timers;
     QStringList calls;
     bool modifyAnswer = false;
-    std::function<void()> onYield;
+    std::function<void()> onYield = [] {};
 
     QString caption(Caption label) const override { return captions.value(label); }
     void setCaption(Caption label, const QString& text) override { captions[label] = text; }
@@ -36,11 +35,7 @@ public:
     void setBarMax(Bar, qint64) override {}
     void setBarValue(Bar, qint64) override {}
     bool expandVisible() const override { return false; }
-    void yield() override
-    {
-        if (onYield)
-            onYield();
-    }
+    void yield() override { onYield(); }
     int ListCount() const override { return int(items.size()); }
     QString ListText(int i) const override { return items[i].path; }
     QString ListSubItem(int i, int column) const override
@@ -55,15 +50,12 @@ public:
     void ClearAll(bool hide) override
     {
         items.clear();
-        calls << (hide ? QStringLiteral("ClearAll(true)") : QStringLiteral("ClearAll(false)"));
+        calls << QStringLiteral("ClearAll(%1)").arg(QLatin1String(hide ? "true" : "false"));
     }
     bool ControlVisible(RunControl c) const override { return shown.contains(c); }
     void SetControlVisible(RunControl c, bool visible) override
     {
-        if (visible)
-            shown.insert(c);
-        else
-            shown.remove(c);
+        visible ? void(shown.insert(c)) : void(shown.remove(c));
     }
     void SetShredColor(quint32) override {}
     void SetShredTip(const QString& text) override { calls << QStringLiteral("tip ") + text; }
@@ -79,9 +71,10 @@ public:
     void LockedFilesWarning() override { calls << QStringLiteral("LockedFilesWarning"); }
     void CopyOnWriteWarning() override { calls << QStringLiteral("CopyOnWriteWarning"); }
 
-    void add(const QString& path, const QString& key = QStringLiteral("0/X"))
+    void add(const QStringList& paths, const QString& key = QStringLiteral("0/X"))
     {
-        items.append({path, key});
+        for (const QString& path : paths)
+            items.append({path, key});
         m_count = int(items.size());
     }
 

@@ -23,23 +23,15 @@ public:
     qint64 highestValue = 0;
     bool visible[2] = {false, false};
     bool expand = false;
-    std::function<void()> onYield;
+    std::function<void()> onYield = [] {};
 
     QString caption(Caption label) const override { return captions.value(label); }
     void setCaption(Caption label, const QString& text) override { captions[label] = text; }
     void setBarVisible(Bar bar, bool shown) override { visible[int(bar)] = shown; }
     void setBarMax(Bar bar, qint64 m) override { max[int(bar)] = m; }
-    void setBarValue(Bar bar, qint64 v) override
-    {
-        value[int(bar)] = v;
-        highestValue = qMax(highestValue, v);
-    }
+    void setBarValue(Bar bar, qint64 v) override { highestValue = qMax(highestValue, value[int(bar)] = v); }
     bool expandVisible() const override { return expand; }
-    void yield() override
-    {
-        if (onYield)
-            onYield();
-    }
+    void yield() override { onYield(); }
 };
 
 // 'A', 'B', 'C' ... 'Z', 'A' ...: every letter the engine draws is predictable.
@@ -52,8 +44,7 @@ private:
     int m_next = 0;
 };
 
-// Records every block and the file's length at the end of each pattern; forwards to the real
-// file unless told not to (a sparse file of several GiB is then only counted).
+// Records every block and each pattern's final length; forwards to the file unless told not to.
 class RecordingWriter : public BlockWriter
 {
 public:

@@ -15,8 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Files for the engine's tests. Contents come from a seeded generator, so that finding a piece
-// of one on a disk means something.
+// Contents come from a seeded generator, so that finding a piece of one on a disk means something.
 namespace TestFiles {
 inline QByteArray seededBytes(qint64 length, quint32 seed)
 {
@@ -62,8 +61,7 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Also true for a dangling link, unlike QFileInfo::exists; for names that are not UTF-8 and
-// for paths of any length too.
+// Also true for a dangling link, a name that is not UTF-8, and a path of any length.
 inline bool exists(const QString& path)
 {
     const ParentFolder parent = ParentFolder::open(path, true);
@@ -72,9 +70,7 @@ inline bool exists(const QString& path)
            ::fstatat(parent.fd(), parent.name().constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-// Makes a chain of 18 folders of 240 characters under base, one below the other through their
-// descriptors (the path of the last one is longer than any path the system takes), with a
-// file "last" holding "secret" at the bottom. Returns the deepest folder's path.
+// 18 nested folders of 240 characters (past any path the system takes), "last" at the bottom.
 inline QString makeDeepFolder(const QString& base)
 {
     const QByteArray component(240, 'd');
@@ -96,8 +92,7 @@ inline QString makeDeepFolder(const QString& base)
     return written ? deep : QString();
 }
 
-// Sets or clears the immutable flag of a file or folder (root only): what a file that cannot
-// be overwritten looks like. Returns false when the flag could not be changed.
+// The immutable flag (root only): what a file that cannot be overwritten looks like.
 inline bool setImmutable(const QString& path, bool on)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

@@ -15,9 +15,9 @@
 #include <sys/stat.h>
 #include <thread>
 
-// A neighbour who swaps names under the engine's feet: the engine must act only on what it
-// opened and checked, so nothing outside what was chosen is ever touched, however the race
-// falls. Each race runs a bounded number of tries.
+using namespace Qt::StringLiterals;
+
+// A neighbour swaps names under the engine's feet: nothing outside what was chosen is ever touched.
 namespace {
 // Exchanges two names in a folder, atomically and as often as it can, until stopped.
 class Swapper
@@ -45,9 +45,7 @@ private:
 
 mode_t modeOf(const QString& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 } // namespace
@@ -69,32 +67,28 @@ private Q_SLOTS:
         PendingDeletions::save({});
     }
 
-    // The chosen file needs its mode fixed before it can be written; meanwhile its name keeps
-    // turning into a link to a file outside. That file's mode and bytes never change.
+    // The checked file's mode is fixed while its name keeps turning into a link to a file outside.
     void modeFixUpStaysOnTheCheckedFile()
     {
         QTemporaryDir dir;
-        const QString outside = dir.filePath(QStringLiteral("outside"));
+        const QString outside = dir.filePath(u"outside"_s);
         QVERIFY(writeFile(outside, "outside") && ::chmod(QFile::encodeName(outside).constData(), 0444) == 0);
-        const QString folder = dir.filePath(QStringLiteral("race"));
+        const QString folder = dir.filePath(u"race"_s);
         for (int attempt = 0; attempt < 300; ++attempt) {
             QDir(folder).removeRecursively();
-            QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/victim"), "chosen"));
-            QCOMPARE(::chmod(QFile::encodeName(folder + QStringLiteral("/victim")).constData(), 0400), 0);
-            QVERIFY(QFile::link(outside, folder + QStringLiteral("/spare")));
+            QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/victim"_s, "chosen"));
+            QCOMPARE(::chmod(QFile::encodeName(folder + u"/victim"_s).constData(), 0400), 0);
+            QVERIFY(QFile::link(outside, folder + u"/spare"_s));
             {
                 const Swapper swapper(folder, "victim", "spare");
-                m_engine->ShredFile(folder + QStringLiteral("/victim"), QStringLiteral("victim"));
+                m_engine->ShredFile(folder + u"/victim"_s, u"victim"_s);
             }
             QCOMPARE(modeOf(outside), mode_t(0444));
             QCOMPARE(readFile(outside), QByteArray("outside"));
         }
     }
 
-    // A folder on the way keeps turning into a link to a system folder. The engine follows links
-    // among the folders of a chosen path, as the shell does, but judges the folder it reached:
-    // the system's file is never touched. The system folder is a tmpfs mounted over /srv in a
-    // mount namespace of this test's own, so a fault costs nothing but this test.
+    // A folder on the way keeps turning into a link to /srv (a tmpfs in a mount namespace of our own).
     void folderSwappedForALinkIntoTheSystem()
     {
         if (::geteuid() != 0)
@@ -102,29 +96,27 @@ private Q_SLOTS:
         QCOMPARE(::unshare(CLONE_NEWNS), 0);
         QCOMPARE(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
         QCOMPARE(::mount("tmpfs", "/srv", "tmpfs", 0, nullptr), 0);
-        const QString system = QStringLiteral("/srv/secret");
+        const QString system = u"/srv/secret"_s;
         QVERIFY(writeFile(system, "system"));
 
         QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("parent"))));
-        QVERIFY(QFile::link(QStringLiteral("/srv"), dir.filePath(QStringLiteral("spare"))));
+        QVERIFY(QDir().mkpath(dir.filePath(u"parent"_s)));
+        QVERIFY(QFile::link(u"/srv"_s, dir.filePath(u"spare"_s)));
         int refused = 0;
         for (int attempt = 0; attempt < 200; ++attempt) {
-            struct stat info
-            {
-            };
+            struct stat info = {};
             const QString real =
-                ::lstat(QFile::encodeName(dir.filePath(QStringLiteral("parent"))).constData(), &info) == 0 &&
+                ::lstat(QFile::encodeName(dir.filePath(u"parent"_s)).constData(), &info) == 0 &&
                         S_ISDIR(info.st_mode)
-                    ? dir.filePath(QStringLiteral("parent"))
-                    : dir.filePath(QStringLiteral("spare"));
-            if (!exists(real + QStringLiteral("/secret")))
-                QVERIFY(writeFile(real + QStringLiteral("/secret"), "chosen"));
+                    ? dir.filePath(u"parent"_s)
+                    : dir.filePath(u"spare"_s);
+            if (!exists(real + u"/secret"_s))
+                QVERIFY(writeFile(real + u"/secret"_s, "chosen"));
             m_engine->setEventHandler(
                 [&](const ShredEvent& event) { refused += event.kind == ShredEvent::Kind::Refused; });
             {
                 const Swapper swapper(dir.path(), "parent", "spare");
-                m_engine->ShredFile(dir.filePath(QStringLiteral("parent/secret")), QStringLiteral("secret"));
+                m_engine->ShredFile(dir.filePath(u"parent/secret"_s), u"secret"_s);
             }
             QCOMPARE(readFile(system), QByteArray("system"));
         }

@@ -26,12 +26,9 @@ private Q_SLOTS:
     void init()
     {
         w = FakeRunWindow();
-        SharedState& state = Shared();
-        state.NumOverwrite = 1;
-        state.FastShred = 1;
-        state.PromptSafeFiles = 1;
-        state.SafeFolders.clear();
-        state.ListState = u"hidelist"_s;
+        Shared().NumOverwrite = Shared().FastShred = Shared().PromptSafeFiles = 1;
+        Shared().SafeFolders.clear();
+        Shared().ListState = u"hidelist"_s;
     }
 
     // A protected folder's name protects wherever it appears in a path, in any letter case.
@@ -78,11 +75,9 @@ private Q_SLOTS:
         w.modifyAnswer = modify;
         const QStringList items{file(u"keep/one"_s), m_dir.filePath(u"vanished"_s), file(u"plain"_s),
                                 file(u"KEEP/two"_s)};
-        for (const QString& item : items)
-            w.add(item);
+        w.add(items);
         StartShred(w);
-        QVERIFY(exists(items[0]) && exists(items[3]));
-        QVERIFY(!exists(items[2]));
+        QVERIFY(exists(items[0]) && exists(items[3]) && !exists(items[2]));
         QVERIFY(Shared().SafeItemsRemoved);
         QCOMPARE(w.ListCount(), 0);
         QCOMPARE(w.calls.removeAll(u"shrink"_s), 1);
@@ -94,7 +89,7 @@ private Q_SLOTS:
     {
         w.shown.insert(RunControl::pic1);
         w.timers = {{RunTimer::Timer1, 20}, {RunTimer::CheckOnline, 5000}};
-        w.add(file(u"a"_s));
+        w.add({file(u"a"_s)});
         QList<int> during;
         w.onYield = [&] {
             if (during.isEmpty() && w.caption(Caption::lblstatus2) == RunCaption::Shredding)
@@ -107,8 +102,7 @@ private Q_SLOTS:
         QCOMPARE(during, (QList<int>{0, 0, 0, 1, 0}));
         QCOMPARE(w.TimerInterval(RunTimer::Timer1), 20);
         QCOMPARE(w.TimerInterval(RunTimer::CheckOnline), 30000);
-        QVERIFY(w.ControlVisible(RunControl::pic1));
-        QVERIFY(!w.ControlVisible(RunControl::btnCancel));
+        QVERIFY(w.ControlVisible(RunControl::pic1) && !w.ControlVisible(RunControl::btnCancel));
     }
 
     void lockedFileIsReportedAndTheListCleared()
@@ -116,12 +110,10 @@ private Q_SLOTS:
         const QString locked = file(u"locked"_s);
         QVERIFY2(TestFiles::setImmutable(locked, true), "cannot make the file immutable (needs root)");
         const QString plain = file(u"plain"_s);
-        w.add(locked);
-        w.add(plain);
+        w.add({locked, plain});
         StartShred(w);
         QVERIFY(TestFiles::setImmutable(locked, false));
-        QVERIFY(exists(locked));
-        QVERIFY(!exists(plain));
+        QVERIFY(exists(locked) && !exists(plain));
         QVERIFY(Shared().LockedFilesFound);
         QCOMPARE(w.calls.mid(w.calls.indexOf(u"LockedFilesWarning"_s)),
                  (QStringList{u"LockedFilesWarning"_s, u"ClearAll(true)"_s}));
@@ -130,8 +122,7 @@ private Q_SLOTS:
     void stopBetweenFilesCompletesAtOnce()
     {
         const QStringList files{file(u"1"_s), file(u"2"_s), file(u"3"_s)};
-        for (const QString& f : files)
-            w.add(f);
+        w.add(files);
         // Cancel pressed while no file is in progress, after the first one has finished.
         bool stopped = false;
         w.onYield = [&] {
@@ -142,8 +133,7 @@ private Q_SLOTS:
             }
         };
         StartShred(w);
-        QVERIFY(!exists(files[0]));
-        QVERIFY(exists(files[1]) && exists(files[2]));
+        QVERIFY(!exists(files[0]) && exists(files[1]) && exists(files[2]));
         QCOMPARE(w.ListCount(), 2);
         QCOMPARE(w.ItemCount(), 2);
         QCOMPARE(w.caption(Caption::Label1), u"2 items"_s);
@@ -155,8 +145,8 @@ private Q_SLOTS:
     {
         const QStringList files{file(u"tree/1"_s), file(u"tree/2"_s), file(u"tree/3"_s)};
         const QString after = file(u"after"_s);
-        w.add(m_dir.filePath(u"tree"_s), u"DIR"_s);
-        w.add(after);
+        w.add({m_dir.filePath(u"tree"_s)}, u"DIR"_s);
+        w.add({after});
         // Cancel during the first file of the walk, then Yes as soon as the stop has completed.
         bool cancelled = false;
         bool restarted = false;
@@ -170,10 +160,7 @@ private Q_SLOTS:
             }
         };
         StartShred(w);
-        QVERIFY(restarted);
-        QVERIFY(!exists(files[0]));
-        QVERIFY(exists(files[1]) && exists(files[2]));
-        QVERIFY(exists(after));
+        QVERIFY(restarted && !exists(files[0]) && exists(files[1]) && exists(files[2]) && exists(after));
         QCOMPARE(w.ListCount(), 1);
         QCOMPARE(w.ListText(0), after);
     }

@@ -71,8 +71,7 @@ private Q_SLOTS:
         QCOMPARE(PendingDeletions::load(), queued ? QStringList{file} : QStringList());
     }
 
-    // A file saved under a queued name since, an entry cut by a NUL, an entry without an
-    // identity: none of them destroys anything.
+    // A file saved under a queued name since, an entry cut by a NUL, one without identity: all kept.
     void onlyTheQueuedFileIsShredded()
     {
         const QString replaced = path(u"replaced"_s);
@@ -112,8 +111,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(path(u"folder"_s)));
         QVERIFY(writeFile(path(u"folder/inside"_s), "keep"));
         QVERIFY(QFile::link(path(u"folder"_s), path(u"folder-link"_s)));
-        // A file of our own in a place the operating system keeps for itself (/var), so that a
-        // broken refusal costs nothing but this test.
+        // A file of our own in /var, so that a broken refusal costs nothing but this test.
         QTemporaryDir systemPlace(u"/var/lib/vanisto-test-XXXXXX"_s);
         const QString system = systemPlace.filePath(u"queued"_s);
         QVERIFY(writeFile(system, "keep"));

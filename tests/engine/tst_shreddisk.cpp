@@ -17,8 +17,9 @@
 #include <sys/ioctl.h>
 #include <unordered_map>
 
-// Shreds on a real ext4 file system in a small image attached through a loop device, then reads
-// the raw image for any piece of what the files held. Runs as root.
+using namespace Qt::StringLiterals;
+
+// Shreds on a real ext4 image through a loop device, then reads the raw image for the files' pieces.
 namespace {
 constexpr int Piece = 32;
 
@@ -28,14 +29,13 @@ QString runCommand(const QStringList& command)
     process.start(command.first(), command.mid(1));
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
-        return command.join(QLatin1Char(' ')) + QStringLiteral(": ") +
+        return command.join(QLatin1Char(' ')) + u": "_s +
                QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput())
                    .trimmed();
     return {};
 }
 
-// How many 32-byte pieces of the originals (taken at 32-byte offsets, which ext4's 4 KiB
-// blocks keep aligned on the disk) appear in the image.
+// How many 32-byte pieces of the originals (ext4's 4 KiB blocks keep them aligned) the image holds.
 qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
 {
     std::unordered_multimap<quint64, const char*> index;
@@ -58,8 +58,7 @@ qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
 int shredWithTool(const QStringList& paths, QString* errors = nullptr)
 {
     QProcess tool;
-    tool.start(TestEnvironment::binDir() + QStringLiteral("/vanisto-shred"),
-               QStringList{QStringLiteral("--wipes"), QStringLiteral("1")} + paths);
+    tool.start(TestEnvironment::binDir() + u"/vanisto-shred"_s, QStringList{u"--wipes"_s, u"1"_s} + paths);
     if (!tool.waitForFinished(60000))
         return -1;
     if (errors)
@@ -106,11 +105,10 @@ class TestShredDisk : public QObject
             TestFiles::setImmutable(item, false);
         m_immutable.clear();
         while (!m_innerMounts.isEmpty())
-            runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()});
-        if (!m_mount.isEmpty() && runCommand({QStringLiteral("umount"), m_mount}).isEmpty())
+            runCommand({u"umount"_s, m_innerMounts.takeLast()});
+        if (!m_mount.isEmpty() && runCommand({u"umount"_s, m_mount}).isEmpty())
             m_mount.clear();
-        if (!m_device.isEmpty() &&
-            runCommand({QStringLiteral("losetup"), QStringLiteral("-d"), m_device}).isEmpty())
+        if (!m_device.isEmpty() && runCommand({u"losetup"_s, u"-d"_s, m_device}).isEmpty())
             m_device.clear();
     }
 
@@ -120,27 +118,24 @@ private Q_SLOTS:
         if (::geteuid() != 0)
             QFAIL("the disk test needs root: it attaches an ext4 image through a loop device");
         QVERIFY(m_dir.isValid());
-        m_image = m_dir.filePath(QStringLiteral("disk.img"));
+        m_image = m_dir.filePath(u"disk.img"_s);
         QFile image(m_image);
         QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(64 * 1024 * 1024));
         image.close();
-        QString error =
-            runCommand({QStringLiteral("mkfs.ext4"), QStringLiteral("-q"), QStringLiteral("-F"), m_image});
+        QString error = runCommand({u"mkfs.ext4"_s, u"-q"_s, u"-F"_s, m_image});
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QProcess losetup;
-        losetup.start(QStringLiteral("losetup"),
-                      {QStringLiteral("--find"), QStringLiteral("--show"), m_image});
+        losetup.start(u"losetup"_s, {u"--find"_s, u"--show"_s, m_image});
         losetup.waitForFinished();
         m_device = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
         if (losetup.exitCode() != 0 || m_device.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("no loop device could be attached (losetup: %1)")
-                                 .arg(QString::fromLocal8Bit(losetup.readAllStandardError()).trimmed())));
-        const QString mountPoint = m_dir.filePath(QStringLiteral("mnt"));
+            QFAIL(qPrintable(u"no loop device could be attached (losetup: %1)"_s.arg(
+                QString::fromLocal8Bit(losetup.readAllStandardError()).trimmed())));
+        const QString mountPoint = m_dir.filePath(u"mnt"_s);
         QVERIFY(QDir().mkpath(mountPoint));
-        error = runCommand(
-            {QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("ext4"), m_device, mountPoint});
+        error = runCommand({u"mount"_s, u"-t"_s, u"ext4"_s, m_device, mountPoint});
         if (!error.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("the ext4 image could be attached but not mounted: ") + error));
+            QFAIL(qPrintable(u"the ext4 image could be attached but not mounted: "_s + error));
         m_mount = mountPoint;
     }
 
@@ -166,17 +161,16 @@ private Q_SLOTS:
     {
         QFETCH(int, method);
         Shared().FastShred = qint16(method);
-        const QString tree = path(QStringLiteral("tree%1").arg(method));
-        const QString big = path(QStringLiteral("big%1.bin").arg(method));
+        const QString tree = path(u"tree%1"_s.arg(method));
+        const QString big = path(u"big%1.bin"_s.arg(method));
         const qint64 sizes[] = {40, 4095, 4096, 4097, 8191, 8192, 8193, 12288, 20480, 65537, 1024 * 1024 + 3};
         QList<QByteArray> originals{seededBytes(9 * 1024 * 1024, method * 1000)};
         QVERIFY(writeFile(big, originals.first()));
         int seed = method * 1000;
         for (const qint64 size : sizes) {
-            const QString folder = tree + QStringLiteral("/level%1/deeper").arg(size % 3);
+            const QString folder = tree + u"/level%1/deeper"_s.arg(size % 3);
             originals.append(seededBytes(size, ++seed));
-            QVERIFY(QDir().mkpath(folder) &&
-                    writeFile(folder + QStringLiteral("/file%1").arg(size), originals.last()));
+            QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/file%1"_s.arg(size), originals.last()));
         }
         QVERIFY2(piecesFound(imageBytes(), originals) >= pieceCount(originals),
                  "the originals must be on the disk");
@@ -191,106 +185,96 @@ private Q_SLOTS:
 
     void immutableFileIsQueued()
     {
-        const QString folder = path(QStringLiteral("with-immutable"));
+        const QString folder = path(u"with-immutable"_s);
         const QByteArray original = seededBytes(5000, 7);
-        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/fixed"), original) &&
-                writeFile(folder + QStringLiteral("/other"), "other"));
-        QVERIFY(TestFiles::setImmutable(folder + QStringLiteral("/fixed"), true));
-        m_immutable.append(folder + QStringLiteral("/fixed"));
+        QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/fixed"_s, original) &&
+                writeFile(folder + u"/other"_s, "other"));
+        QVERIFY(TestFiles::setImmutable(folder + u"/fixed"_s, true));
+        m_immutable.append(folder + u"/fixed"_s);
 
         m_engine->LoadFolders(folder);
 
-        QCOMPARE(readFile(folder + QStringLiteral("/fixed")), original);
-        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/other")));
+        QCOMPARE(readFile(folder + u"/fixed"_s), original);
+        QVERIFY(!QFileInfo::exists(folder + u"/other"_s));
         QVERIFY(Shared().LockedFilesFound);
-        QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/fixed")});
+        QCOMPARE(PendingDeletions::load(), QStringList{folder + u"/fixed"_s});
         QCOMPARE(m_events.size(), 2); // the file queued, its folder kept under its name
     }
 
     void readOnlyMountIsQueued()
     {
-        const QString source = path(QStringLiteral("ro-source"));
-        const QString readOnly = path(QStringLiteral("ro"));
-        QVERIFY(QDir().mkpath(source) && QDir().mkpath(readOnly) &&
-                writeFile(source + QStringLiteral("/f"), "kept"));
-        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("--bind"), source, readOnly}),
-                 QString());
+        const QString source = path(u"ro-source"_s);
+        const QString readOnly = path(u"ro"_s);
+        QVERIFY(QDir().mkpath(source) && QDir().mkpath(readOnly) && writeFile(source + u"/f"_s, "kept"));
+        QCOMPARE(runCommand({u"mount"_s, u"--bind"_s, source, readOnly}), QString());
         m_innerMounts.append(readOnly);
-        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-o"), QStringLiteral("remount,bind,ro"),
-                             readOnly}),
-                 QString());
+        QCOMPARE(runCommand({u"mount"_s, u"-o"_s, u"remount,bind,ro"_s, readOnly}), QString());
 
-        m_engine->ShredFile(readOnly + QStringLiteral("/f"), QStringLiteral("f"));
+        m_engine->ShredFile(readOnly + u"/f"_s, u"f"_s);
 
-        QCOMPARE(readFile(source + QStringLiteral("/f")), QByteArray("kept"));
-        QCOMPARE(PendingDeletions::load(), QStringList{readOnly + QStringLiteral("/f")});
-        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+        QCOMPARE(readFile(source + u"/f"_s), QByteArray("kept"));
+        QCOMPARE(PendingDeletions::load(), QStringList{readOnly + u"/f"_s});
+        QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
     void mountPointsInTreeAreNotEntered()
     {
-        const QString tree = path(QStringLiteral("with-mounts"));
-        const QString elsewhere = path(QStringLiteral("elsewhere"));
-        QVERIFY(QDir().mkpath(tree + QStringLiteral("/tmpfs")) &&
-                QDir().mkpath(tree + QStringLiteral("/bound")) && QDir().mkpath(elsewhere) &&
-                writeFile(tree + QStringLiteral("/mine"), "x"));
-        QVERIFY(writeFile(elsewhere + QStringLiteral("/theirs"), "theirs"));
+        const QString tree = path(u"with-mounts"_s);
+        const QString elsewhere = path(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(tree + u"/tmpfs"_s) && QDir().mkpath(tree + u"/bound"_s) &&
+                QDir().mkpath(elsewhere) && writeFile(tree + u"/mine"_s, "x"));
+        QVERIFY(writeFile(elsewhere + u"/theirs"_s, "theirs"));
         // Another file system, and a folder of this same file system bound into the tree.
-        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                             QStringLiteral("tmpfs"), tree + QStringLiteral("/tmpfs")}),
-                 QString());
-        m_innerMounts.append(tree + QStringLiteral("/tmpfs"));
-        QCOMPARE(runCommand({QStringLiteral("mount"), QStringLiteral("--bind"), elsewhere,
-                             tree + QStringLiteral("/bound")}),
-                 QString());
-        m_innerMounts.append(tree + QStringLiteral("/bound"));
-        QVERIFY(writeFile(tree + QStringLiteral("/tmpfs/theirs"), "theirs"));
+        QCOMPARE(runCommand({u"mount"_s, u"-t"_s, u"tmpfs"_s, u"tmpfs"_s, tree + u"/tmpfs"_s}), QString());
+        m_innerMounts.append(tree + u"/tmpfs"_s);
+        QCOMPARE(runCommand({u"mount"_s, u"--bind"_s, elsewhere, tree + u"/bound"_s}), QString());
+        m_innerMounts.append(tree + u"/bound"_s);
+        QVERIFY(writeFile(tree + u"/tmpfs/theirs"_s, "theirs"));
 
         m_engine->LoadFolders(tree);
 
-        QVERIFY(!QFileInfo::exists(tree + QStringLiteral("/mine")));
-        QCOMPARE(readFile(tree + QStringLiteral("/tmpfs/theirs")), QByteArray("theirs"));
-        QCOMPARE(readFile(elsewhere + QStringLiteral("/theirs")), QByteArray("theirs"));
+        QVERIFY(!QFileInfo::exists(tree + u"/mine"_s));
+        QCOMPARE(readFile(tree + u"/tmpfs/theirs"_s), QByteArray("theirs"));
+        QCOMPARE(readFile(elsewhere + u"/theirs"_s), QByteArray("theirs"));
         QCOMPARE(std::count_if(m_events.begin(), m_events.end(),
                                [](const ShredEvent& e) { return e.kind == ShredEvent::Kind::Refused; }),
                  2);
         while (!m_innerMounts.isEmpty())
-            QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+            QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
     void queueSurvivesARestart()
     {
-        // A folder nothing may be renamed or removed in: vanisto-shred overwrites the file, queues
-        // it and ends; the next start finds the queue and finishes the file.
-        const QString folder = path(QStringLiteral("locked-folder"));
+        // Nothing may be renamed or removed: the file is overwritten and queued; the next start ends it.
+        const QString folder = path(u"locked-folder"_s);
         const QByteArray original = seededBytes(9000, 11);
-        QVERIFY(QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/f"), original));
+        QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/f"_s, original));
         QVERIFY(TestFiles::setImmutable(folder, true));
         m_immutable.append(folder);
-        QCOMPARE(shredWithTool({folder + QStringLiteral("/f")}), 1);
-        QCOMPARE(PendingDeletions::load(), QStringList{folder + QStringLiteral("/f")});
-        QVERIFY(readFile(folder + QStringLiteral("/f")) != original);
+        QCOMPARE(shredWithTool({folder + u"/f"_s}), 1);
+        QCOMPARE(PendingDeletions::load(), QStringList{folder + u"/f"_s});
+        QVERIFY(readFile(folder + u"/f"_s) != original);
 
         QVERIFY(TestFiles::setImmutable(folder, false));
         ProcessPendingDeletions(*m_engine);
-        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/f")));
+        QVERIFY(!QFileInfo::exists(folder + u"/f"_s));
         QVERIFY(PendingDeletions::load().isEmpty());
         m_mustBeGone.append(original);
     }
 
     void diskFillsWhileTheFileGrows()
     {
-        const QString file = path(QStringLiteral("grows"));
+        const QString file = path(u"grows"_s);
         const QByteArray original = seededBytes(8193, 13);
         QVERIFY(writeFile(file, original));
-        QFile filler(path(QStringLiteral("filler")));
+        QFile filler(path(u"filler"_s));
         QVERIFY(filler.open(QIODevice::WriteOnly));
         const QByteArray zeros(4096, '\0');
         while (filler.write(zeros) == zeros.size() && filler.flush())
             ;
         ::fsync(filler.handle());
 
-        m_engine->ShredFile(file, QStringLiteral("grows"));
+        m_engine->ShredFile(file, u"grows"_s);
 
         QVERIFY(!QFileInfo::exists(file));
         QVERIFY(m_events.isEmpty());
@@ -298,30 +282,25 @@ private Q_SLOTS:
         m_mustBeGone.append(original);
     }
 
-    // btrfs writes every change to new blocks: the files go, but the tool says the content may
-    // remain (exit status 3), one line for the file system. A file made "no copy-on-write" is
-    // overwritten in place and needs no such word.
+    // btrfs copies on write: the tool says so once (status 3), unless the file is made no-copy-on-write.
     void copyOnWriteIsSaid()
     {
-        const QString image = m_dir.filePath(QStringLiteral("cow.img"));
-        const QString mountPoint = m_dir.filePath(QStringLiteral("cow"));
+        const QString image = m_dir.filePath(u"cow.img"_s);
+        const QString mountPoint = m_dir.filePath(u"cow"_s);
         QFile file(image);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(128 * 1024 * 1024) &&
                 QDir().mkpath(mountPoint));
         file.close();
-        const QString mkfs =
-            runCommand({QStringLiteral("mkfs.btrfs"), QStringLiteral("-q"), QStringLiteral("-f"), image});
-        if (mkfs.contains(QStringLiteral("No such file")) || mkfs.contains(QStringLiteral("not start")))
+        const QString mkfs = runCommand({u"mkfs.btrfs"_s, u"-q"_s, u"-f"_s, image});
+        if (mkfs.contains(u"No such file"_s) || mkfs.contains(u"not start"_s))
             QSKIP("mkfs.btrfs is not installed");
         QCOMPARE(mkfs, QString());
-        const QString mounted = runCommand(
-            {QStringLiteral("mount"), QStringLiteral("-o"), QStringLiteral("loop"), image, mountPoint});
+        const QString mounted = runCommand({u"mount"_s, u"-o"_s, u"loop"_s, image, mountPoint});
         if (!mounted.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("this machine cannot mount btrfs: ") + mounted));
+            QSKIP(qPrintable(u"this machine cannot mount btrfs: "_s + mounted));
         m_innerMounts.append(mountPoint);
-        QVERIFY(writeFile(mountPoint + QStringLiteral("/a"), "a") &&
-                writeFile(mountPoint + QStringLiteral("/b"), "b"));
-        const QString inPlace = mountPoint + QStringLiteral("/in-place");
+        QVERIFY(writeFile(mountPoint + u"/a"_s, "a") && writeFile(mountPoint + u"/b"_s, "b"));
+        const QString inPlace = mountPoint + u"/in-place"_s;
         {
             QFile noCow(inPlace);
             QVERIFY(noCow.open(QIODevice::WriteOnly));
@@ -336,69 +315,58 @@ private Q_SLOTS:
         QCOMPARE(shredWithTool({inPlace}, &inPlaceErrors), 0);
         QCOMPARE(inPlaceErrors, QString());
         QString errors;
-        QCOMPARE(
-            shredWithTool({mountPoint + QStringLiteral("/a"), mountPoint + QStringLiteral("/b")}, &errors),
-            3);
-        QCOMPARE(errors.count(QStringLiteral("warning")), 1);
-        QVERIFY(errors.contains(QStringLiteral("btrfs")));
-        QVERIFY(!exists(mountPoint + QStringLiteral("/a")) && !exists(mountPoint + QStringLiteral("/b")));
-        QVERIFY(
-            readFile(TestEnvironment::stateHome() + QStringLiteral("/Vanisto/errlog.dat")).contains("btrfs"));
+        QCOMPARE(shredWithTool({mountPoint + u"/a"_s, mountPoint + u"/b"_s}, &errors), 3);
+        QCOMPARE(errors.count(u"warning"_s), 1);
+        QVERIFY(errors.contains(u"btrfs"_s));
+        QVERIFY(!exists(mountPoint + u"/a"_s) && !exists(mountPoint + u"/b"_s));
+        QVERIFY(readFile(TestEnvironment::stateHome() + u"/Vanisto/errlog.dat"_s).contains("btrfs"));
 
         // The window's run: the files go, and one message says the content may remain.
         FakeRunWindow window;
-        for (const QString& name : {QStringLiteral("c"), QStringLiteral("d")}) {
+        for (const QString& name : {u"c"_s, u"d"_s}) {
             QVERIFY(writeFile(mountPoint + QLatin1Char('/') + name, "x"));
-            window.add(mountPoint + QLatin1Char('/') + name);
+            window.add({mountPoint + QLatin1Char('/') + name});
         }
         StartShred(window);
-        QVERIFY(!exists(mountPoint + QStringLiteral("/c")) && !exists(mountPoint + QStringLiteral("/d")));
-        QCOMPARE(window.calls.count(QStringLiteral("CopyOnWriteWarning")), 1);
-        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+        QVERIFY(!exists(mountPoint + u"/c"_s) && !exists(mountPoint + u"/d"_s));
+        QCOMPARE(window.calls.count(u"CopyOnWriteWarning"_s), 1);
+        QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
-    // A file of an overlay's lower layer is copied up when opened for writing: the original in
-    // the lower layer is out of reach, and the tool says so.
+    // An overlay's lower layer is out of reach of a write, and the tool says so.
     void overlayKeepsItsLowerLayer()
     {
         for (const char* folder : {"lower", "upper", "work", "merged"})
             QVERIFY(QDir().mkpath(m_dir.filePath(QLatin1String("overlay/") + QLatin1String(folder))));
-        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("overlay/lower/f")), "lower"));
-        const QString merged = m_dir.filePath(QStringLiteral("overlay/merged"));
-        const QString options = QStringLiteral("lowerdir=%1,upperdir=%2,workdir=%3")
-                                    .arg(m_dir.filePath(QStringLiteral("overlay/lower")),
-                                         m_dir.filePath(QStringLiteral("overlay/upper")),
-                                         m_dir.filePath(QStringLiteral("overlay/work")));
+        QVERIFY(writeFile(m_dir.filePath(u"overlay/lower/f"_s), "lower"));
+        const QString merged = m_dir.filePath(u"overlay/merged"_s);
+        const QString options = u"lowerdir=%1,upperdir=%2,workdir=%3"_s.arg(
+            m_dir.filePath(u"overlay/lower"_s), m_dir.filePath(u"overlay/upper"_s),
+            m_dir.filePath(u"overlay/work"_s));
         const QString mounted =
-            runCommand({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("overlay"),
-                        QStringLiteral("overlay"), QStringLiteral("-o"), options, merged});
+            runCommand({u"mount"_s, u"-t"_s, u"overlay"_s, u"overlay"_s, u"-o"_s, options, merged});
         if (!mounted.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("this machine cannot mount an overlay: ") + mounted));
+            QSKIP(qPrintable(u"this machine cannot mount an overlay: "_s + mounted));
         m_innerMounts.append(merged);
-        QCOMPARE(shredWithTool({merged + QStringLiteral("/f")}), 3);
-        QVERIFY(!exists(merged + QStringLiteral("/f")));
-        QCOMPARE(runCommand({QStringLiteral("umount"), m_innerMounts.takeLast()}), QString());
+        QCOMPARE(shredWithTool({merged + u"/f"_s}), 3);
+        QVERIFY(!exists(merged + u"/f"_s));
+        QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
 
-    // A program that holds the file open for writing keeps what it writes: the file is queued,
-    // not called destroyed.
+    // A program that holds the file open for writing keeps it: queued, not called destroyed.
     void fileInUseIsQueued()
     {
-        const QString file = path(QStringLiteral("in-use"));
+        const QString file = path(u"in-use"_s);
         QVERIFY(writeFile(file, "being written"));
         QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0400), 0);
         QProcess writer;
-        writer.start(QStringLiteral("sh"),
-                     {QStringLiteral("-c"), QStringLiteral("exec 3>>\"$1\"; echo ready; exec sleep 60"),
-                      QStringLiteral("sh"), file});
+        writer.start(u"sh"_s, {u"-c"_s, u"exec 3>>\"$1\"; echo ready; exec sleep 60"_s, u"sh"_s, file});
         QVERIFY(writer.waitForReadyRead(10000));
-        m_engine->ShredFile(file, QStringLiteral("in-use"));
+        m_engine->ShredFile(file, u"in-use"_s);
         writer.kill();
         writer.waitForFinished();
         QCOMPARE(readFile(file), QByteArray("being written"));
-        struct stat info
-        {
-        };
+        struct stat info = {};
         QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0400)); // its mode as it was
 
@@ -408,11 +376,10 @@ private Q_SLOTS:
         QCOMPARE(m_events.first().reason, QString::fromLocal8Bit(std::strerror(EBUSY)));
     }
 
-    // A sparse file far larger than the free space: only its data is overwritten, so the disk
-    // does not fill, and none of that data is left in the image (checked at the end).
+    // A sparse file far larger than the free space: only its data is overwritten, none of it left.
     void sparseFileLargerThanTheDisk()
     {
-        const QString file = path(QStringLiteral("sparse"));
+        const QString file = path(u"sparse"_s);
         const QByteArray data = seededBytes(3 * 1024 * 1024, 17);
         {
             QFile sparse(file);
@@ -420,7 +387,7 @@ private Q_SLOTS:
                     sparse.write(data) == data.size() && sparse.resize(qint64(1) << 30) && sparse.flush());
             QCOMPARE(::fsync(sparse.handle()), 0);
         }
-        m_engine->ShredFile(file, QStringLiteral("sparse"));
+        m_engine->ShredFile(file, u"sparse"_s);
         QVERIFY(!exists(file));
         QVERIFY(m_events.isEmpty());
         m_mustBeGone.append(data);

@@ -6,7 +6,6 @@
 #include "engine/PendingDeletions.h"
 #include "engine/ShredEngine.h"
 #include "engine/ShredPasses.h"
-#include "platform/FileDescriptor.h"
 #include "platform/PathBytes.h"
 
 #include <QRegularExpression>
@@ -41,8 +40,7 @@ QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& 
     return names;
 }
 
-// Runs action with the file-system identity of "nobody", for this thread only: root's
-// capabilities are gone with it.
+// Runs action as "nobody" for this thread's file access only: root's capabilities are gone with it.
 void asNobody(const std::function<void()>& action)
 {
     ::setfsgid(TestFiles::Nobody);
@@ -90,46 +88,38 @@ private Q_SLOTS:
         PendingDeletions::save({});
     }
 
-    // Patterns: L one letter for the pass, R random letters, 1 "1", 0 "0", A "10101010", B "01010101".
-    // Past one block the last block's number is rounded half to even.
+    // L one letter, R random letters, 1, 0, A "1010…", B "0101…"; past a block, block counts round to even.
     void bytesWritten_data()
     {
         QTest::addColumn<int>("method");
         QTest::addColumn<int>("wipes");
-        QTest::addColumn<qint64>("length");
+        QTest::addColumn<int>("length");
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<int>("blocks");
         QTest::addColumn<int>("alternatingLength");
-        QTest::addColumn<qint64>("finalSize");
-        QTest::newRow("normal, 8,193 bytes grow to 16,384")
-            << 1 << 2 << qint64(8193) << "LL" << 2 << 0 << qint64(16384);
-        QTest::newRow("normal, 12,288 round up to 24,576")
-            << 1 << 1 << qint64(12288) << "L" << 3 << 0 << qint64(24576);
-        QTest::newRow("normal, 20,480 round down to 24,576")
-            << 1 << 1 << qint64(20480) << "L" << 3 << 0 << qint64(24576);
-        QTest::newRow("normal, 0 wipes still writes one pass")
-            << 1 << 0 << qint64(500) << "L" << 1 << 0 << qint64(500);
-        QTest::newRow("normal, -5 wipes still writes one pass")
-            << 1 << -5 << qint64(500) << "L" << 1 << 0 << qint64(500);
-        QTest::newRow("normal, empty file") << 1 << 1 << qint64(0) << "L" << 1 << 0 << qint64(0);
-        QTest::newRow("enhanced raises 3 wipes to 8")
-            << 2 << 3 << qint64(100) << u"10R"_s.repeated(8) << 1 << 0 << qint64(100);
-        QTest::newRow("ultra, 12 bytes grow by 4")
-            << 3 << 8 << qint64(12) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(16);
-        QTest::newRow("ultra, 20 bytes keep their tail")
-            << 3 << 1 << qint64(20) << u"10ABR"_s.repeated(8) << 1 << 16 << qint64(20);
+        QTest::addColumn<int>("finalSize");
+        QTest::newRow("normal, 8,193 bytes grow to 16,384") << 1 << 2 << 8193 << u"LL"_s << 2 << 0 << 16384;
+        QTest::newRow("normal, 12,288 round up to 24,576") << 1 << 1 << 12288 << u"L"_s << 3 << 0 << 24576;
+        QTest::newRow("normal, 20,480 round down to 24,576") << 1 << 1 << 20480 << u"L"_s << 3 << 0 << 24576;
+        QTest::newRow("normal, 0 wipes still writes one pass") << 1 << 0 << 500 << u"L"_s << 1 << 0 << 500;
+        QTest::newRow("normal, -5 wipes still writes one pass") << 1 << -5 << 500 << u"L"_s << 1 << 0 << 500;
+        QTest::newRow("normal, empty file") << 1 << 1 << 0 << u"L"_s << 1 << 0 << 0;
+        const QString enhanced = u"10R"_s.repeated(8), ultra = u"10ABR"_s.repeated(8);
+        QTest::newRow("enhanced raises 3 wipes to 8") << 2 << 3 << 100 << enhanced << 1 << 0 << 100;
+        QTest::newRow("ultra, 12 bytes grow by 4") << 3 << 8 << 12 << ultra << 1 << 16 << 16;
+        QTest::newRow("ultra, 20 bytes keep their tail") << 3 << 1 << 20 << ultra << 1 << 16 << 20;
         QTest::newRow("ultra, 8,192 bytes stay one block")
-            << 3 << 9 << qint64(8192) << u"10ABR"_s.repeated(9) << 1 << 8192 << qint64(8192);
+            << 3 << 9 << 8192 << ultra + u"10ABR"_s << 1 << 8192 << 8192;
     }
     void bytesWritten()
     {
         QFETCH(int, method);
-        QFETCH(qint64, length);
+        QFETCH(int, length);
         QFETCH(QString, patterns);
         QFETCH(int, blocks);
         QFETCH(int, wipes);
         QFETCH(int, alternatingLength);
-        QFETCH(qint64, finalSize);
+        QFETCH(int, finalSize);
         Shared().FastShred = qint16(method);
         Shared().NumOverwrite = wipes;
         m_window.expand = method == 2;
@@ -164,13 +154,12 @@ private Q_SLOTS:
         QCOMPARE(m_writer.patterns.at(patterns.size() - 1).sizeAfter, finalSize);
         const int perPass = method == 1 ? 1 : method == 2 ? 3 : 5;
         QCOMPARE(m_window.max[0], qint64(blocks) * Shared().NumOverwrite * perPass);
-        QCOMPARE(m_window.max[1], m_window.max[0]);
-        QCOMPARE(m_window.highestValue, m_window.max[0]);
-        QCOMPARE(m_window.value[0], 0);
+        QCOMPARE((QList<qint64>{m_window.max[1], m_window.highestValue, m_window.value[0]}),
+                 (QList<qint64>{m_window.max[0], m_window.max[0], 0}));
         QCOMPARE(m_window.visible[1], m_window.expand);
         QCOMPARE(Shared().NumOverwrite, patterns.size() / perPass);
-        QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Done);
-        QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
+        QCOMPARE((QStringList{m_window.caption(Caption::lblstatus), m_window.caption(Caption::lblstatus2)}),
+                 QStringList(2, RunCaption::Done));
         QVERIFY(m_window.caption(Caption::lblPrompt).endsWith(u"SHREDDING: data.bin"_s));
     }
 
@@ -205,8 +194,7 @@ private Q_SLOTS:
                  names.first().constData());
     }
 
-    // A disk that takes its time over a sync does not hold the window: it keeps being yielded to
-    // while the sync runs, and the next pattern waits for the sync all the same.
+    // A slow sync keeps yielding to the window, and the next pattern still waits for it.
     void slowSyncStillYields()
     {
         struct SlowDisk : RecordingWriter
@@ -249,8 +237,7 @@ private Q_SLOTS:
 
         for (const QString& gone : {u"a.txt"_s, u"z.txt"_s, u"b/c.txt"_s, u"b/d/e.txt"_s})
             QVERIFY2(!exists(root + QLatin1Char('/') + gone), qPrintable(gone));
-        QVERIFY(exists(root + u"/b/d/f.txt"_s));
-        QVERIFY(exists(root + u"/b/g/h.txt"_s));
+        QVERIFY(exists(root + u"/b/d/f.txt"_s) && exists(root + u"/b/g/h.txt"_s));
         QCOMPARE(m_window.caption(Caption::lblstatus), RunCaption::Stopped);
         QCOMPARE(m_window.caption(Caption::lblPrompt), RunCaption::Stopping);
     }
@@ -270,9 +257,7 @@ private Q_SLOTS:
         m_engine->ShredFile(path(u"file-link"_s), u"file-link"_s);
         m_engine->LoadFolders(path(u"folder-link"_s));
 
-        QVERIFY(!exists(tree));
-        QVERIFY(!exists(path(u"file-link"_s)));
-        QVERIFY(!exists(path(u"folder-link"_s)));
+        QVERIFY(!exists(tree) && !exists(path(u"file-link"_s)) && !exists(path(u"folder-link"_s)));
         QCOMPARE(readFile(outside + u"/keep"_s), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
     }
@@ -304,8 +289,7 @@ private Q_SLOTS:
         QCOMPARE(m_writer.count, 1);
     }
 
-    // A name inside the chosen folder of a file that also lives outside it: only that name goes.
-    // When every name is in the run, the content is destroyed once and all names go.
+    // A name of a file that also lives outside goes alone; with every name in the run, all go.
     void hardLinks()
     {
         const QString outside = path(u"outside"_s);
@@ -332,8 +316,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
     }
 
-    // The kernel's item, not the text's: "dir/." and "link/.." name folders only by the way to
-    // them, and the folder above the home folder holds it.
+    // "dir/.", "link/.." and the folder above home are judged by the kernel's item, not the text.
     void placesRefusedByWhatTheyAre()
     {
         const QString dir = path(u"dir"_s);
@@ -375,9 +358,7 @@ private Q_SLOTS:
         const QString latin1 = PathBytes::decode(QFile::encodeName(path(QString())) + "caf\xE9.txt");
         const QString lookAlike = path(u"caf\uFFFD.txt"_s);
         QVERIFY(writeFile(lookAlike, "keep"));
-        FileDescriptor file(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600));
-        QVERIFY(file.isValid());
-        file.reset();
+        QCOMPARE(::close(::open(PathBytes::encode(latin1).constData(), O_CREAT | O_WRONLY, 0600)), 0);
         m_writer.failWith = EIO;
         m_engine->ShredFile(latin1, u"caf\uFFFD.txt"_s);
         QCOMPARE(PendingDeletions::load(), QStringList{latin1});
@@ -388,8 +369,7 @@ private Q_SLOTS:
         QVERIFY(PendingDeletions::load().isEmpty());
     }
 
-    // Failures are appended to the queue, not written anew each time; a queue that cannot be
-    // written is never called "queued".
+    // Failures are appended to the queue; a queue that cannot be written is never called "queued".
     void queueIsAppendedTo()
     {
         m_writer.failWith = EIO;
@@ -413,8 +393,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
     }
 
-    // A folder its owner may write in but not read (mode -wx) cannot be opened to be synced;
-    // the rename and the removal in it must reach the disk all the same.
+    // A -wx folder cannot be opened to be synced; its rename and removal must reach the disk anyway.
     void folderWithoutReadPermissionIsSynced()
     {
         if (::geteuid() != 0)
@@ -450,8 +429,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 2); // b, and top that still holds it
     }
 
-    // A failing file whose name is swapped for another file before it is queued: the other
-    // file is not queued. A file reached through a linked folder is queued where it really is.
+    // A name swapped before queueing queues nothing; a file via a linked folder is queued where it is.
     void queuedOnlyAsTheCheckedFile()
     {
         const QString swapped = path(u"victim"_s);
@@ -464,7 +442,7 @@ private Q_SLOTS:
                 ::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(swapped).constData());
         };
         m_engine->ShredFile(swapped, u"victim"_s);
-        m_window.onYield = nullptr;
+        m_window.onYield = [] {};
         QCOMPARE(readFile(swapped), QByteArray("not chosen"));
         QCOMPARE(PendingDeletions::load(), QStringList());
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
@@ -475,8 +453,7 @@ private Q_SLOTS:
         QCOMPARE(PendingDeletions::load(), QStringList{QFileInfo(path(u"real/f"_s)).canonicalFilePath()});
     }
 
-    // Each level of a walk holds one descriptor: a tree deeper than the descriptors the process
-    // may open is still shredded whole.
+    // One descriptor per level: a tree deeper than the descriptor limit is still shredded whole.
     void treeDeeperThanTheDescriptorLimit()
     {
         QString deep = path(u"deep"_s);
@@ -510,12 +487,10 @@ private Q_SLOTS:
         QVERIFY(!exists(file));
         QCOMPARE(m_writer.count, 3);
         QCOMPARE(m_writer.lastOffset, qint64(524289) * 8192);
-        QCOMPARE(m_window.max[0], 524290);
-        QCOMPARE(m_window.highestValue, 524290);
+        QCOMPARE((QList<qint64>{m_window.max[0], m_window.highestValue}), (QList<qint64>{524290, 524290}));
     }
 
-    // A write that fails is tried again at the next start; a disk that is full inside the old
-    // content would fail again at every start, so it ends the file with a report instead.
+    // A failed write is tried again at the next start; a full disk would fail again, so it is reported.
     void failedWrite_data()
     {
         QTest::addColumn<int>("error");
@@ -538,9 +513,7 @@ private Q_SLOTS:
         QCOMPARE(m_window.caption(Caption::lblstatus2), RunCaption::Done);
     }
 
-    // The pattern lies over the file from its start whatever the run's offset and length: over
-    // a megabyte and more in one call, from the middle of a block, and past the vectors one call
-    // takes.
+    // The pattern lies over the file from its start, past a megabyte, mid-block and past one call's vectors.
     void writeBlocksLaysThePatternOverTheFile()
     {
         const QByteArray file = QFile::encodeName(path(u"f"_s));

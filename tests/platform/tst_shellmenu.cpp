@@ -18,15 +18,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QString Helper()
-{
-    return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s;
-}
+const auto Helper = [] { return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s; };
 
-// The helper run as a file manager runs it, each path one argument of raw bytes. QProcess
-// passes arguments as text, so the names go through a file of NUL-separated names that bash
-// reads back into the argument vector (byte by byte: a UTF-8 locale would drop the names that
-// are not text).
+// The helper as a file manager runs it: bash reads NUL-separated raw names back into its arguments.
 class HelperRun
 {
 public:
@@ -90,11 +84,9 @@ void EndInstance()
     }
 }
 
-bool Exists(const QByteArray& path)
-{
-    struct stat info;
-    return ::lstat(path.constData(), &info) == 0;
-}
+const auto Exists = [](const QByteArray& path) {
+    return ::faccessat(AT_FDCWD, path.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
+};
 } // namespace
 
 class TestShellMenu : public QObject
@@ -157,9 +149,7 @@ private Q_SLOTS:
         QCOMPARE(lines.filter(u"vanisto.relay: listening on"_s).size(), 1);
     }
 
-    // An instance that listens but takes its time to answer (a dialog open, a run going) gets
-    // the click once: it is not taken for a missing one, sent the click again, or joined by a
-    // second program.
+    // A slow-answering instance gets the click once: not taken for missing, resent, or joined by another.
     void slowInstanceGetsTheClickOnce()
     {
         QLocalServer slow;
@@ -183,8 +173,7 @@ private Q_SLOTS:
         QCOMPARE(RunningInstance(), 0);
     }
 
-    // Each selected name is one item, every byte of it: with Instant Shred on, exactly the
-    // chosen files go, and the names a split or a lossy decoding would make are left alone.
+    // With Instant Shred on, exactly the chosen names go; what a split or lossy decoding makes stays.
     void everyNameArrivesExactly()
     {
         StoreSettings("FirstStartEver=False\nShredNow=True\nNumOverwrite=1\n");
@@ -192,9 +181,9 @@ private Q_SLOTS:
         const QByteArray folder = QFile::encodeName(work.path());
         const QList<QByteArray> chosen = {folder + "/a;b", folder + "/with space", folder + "/\"quoted\"",
                                           folder + "/new\nline", folder + "/caf\xE9"};
-        const QList<QByteArray> bystanders = {folder + "/a",      folder + "/b",
-                                              folder + "/with",   folder + "/space",
-                                              folder + "/quoted", folder + "/caf\xEF\xBF\xBD"};
+        QList<QByteArray> bystanders;
+        for (const char* name : {"/a", "/b", "/with", "/space", "/quoted", "/caf\xEF\xBF\xBD"})
+            bystanders << folder + name;
         for (const QByteArray& name : chosen + bystanders)
             QCOMPARE(::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600)), 0);
         QCOMPARE(HelperRun(chosen).exitCode(), 0);

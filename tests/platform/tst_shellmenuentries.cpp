@@ -25,15 +25,8 @@ void Write(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-QString Data(const QString& relative)
-{
-    return TestEnvironment::dataHome() + u'/' + relative;
-}
-
-QString Config(const QString& relative)
-{
-    return TestEnvironment::configHome() + u'/' + relative;
-}
+const auto Data = [](const QString& relative) { return TestEnvironment::dataHome() + u'/' + relative; };
+const auto Config = [](const QString& relative) { return TestEnvironment::configHome() + u'/' + relative; };
 
 const QByteArray UserUca =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -49,6 +42,7 @@ const QByteArray UserUca =
 class TestShellMenuEntries : public QObject
 {
     Q_OBJECT
+    const QString Uca = Config(u"Thunar/uca.xml"_s);
 private Q_SLOTS:
     void initTestCase()
     {
@@ -72,8 +66,8 @@ private Q_SLOTS:
         const QStringList written = ShellMenuEntries::Install(Helper, &problems);
         QVERIFY(problems.isEmpty());
         QCOMPARE(written.size(), 4);
-        QVERIFY(!QFileInfo::exists(Data(u"nautilus/scripts/Delete with Vanisto"_s)));
-        QVERIFY(!QFileInfo::exists(Config(u"Thunar/uca.xml"_s)));
+        QVERIFY(!QFileInfo::exists(Data(u"nautilus/scripts/Delete with Vanisto"_s)) &&
+                !QFileInfo::exists(Uca));
         // Dolphin: a top-level entry, executable, passing the selection as separate arguments.
         const QString dolphin = Data(u"kio/servicemenus/vanisto.desktop"_s);
         QVERIFY(QFileInfo(dolphin).isExecutable());
@@ -115,34 +109,33 @@ private Q_SLOTS:
         }
     }
 
-    // Thunar keeps the user's actions byte for byte; a missing file starts from the system's;
-    // a broken one is left alone; removing restores the user's file.
+    // Thunar: the user's actions kept byte for byte, the system's as a start, a broken file left alone.
     void thunarActionJoinsTheUsersOwn()
     {
-        Write(Config(u"Thunar/uca.xml"_s), UserUca);
+        Write(Uca, UserUca);
         QStringList problems;
         ShellMenuEntries::Install(Helper, &problems);
-        const QByteArray merged = Read(Config(u"Thunar/uca.xml"_s));
+        const QByteArray merged = Read(Uca);
         QVERIFY(merged.startsWith(UserUca.left(UserUca.lastIndexOf("</actions>"))));
         QVERIFY(merged.contains("<unique-id>vanisto-delete-with</unique-id>"));
         QVERIFY(merged.contains("<command>&apos;/opt/van isto/bin/vanisto-shellmenu&apos; %F</command>") ||
                 merged.contains("<command>'/opt/van isto/bin/vanisto-shellmenu' %F</command>"));
         QVERIFY(ShellMenuEntries::Install(Helper, &problems).isEmpty());
-        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), merged);
+        QCOMPARE(Read(Uca), merged);
         ShellMenuEntries::Remove();
-        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), UserUca);
+        QCOMPARE(Read(Uca), UserUca);
         QVERIFY(problems.isEmpty());
 
-        QFile::remove(Config(u"Thunar/uca.xml"_s));
+        QFile::remove(Uca);
         Write(m_system.filePath(u"Thunar/uca.xml"_s), UserUca);
         ShellMenuEntries::Install(Helper, &problems);
-        QVERIFY(Read(Config(u"Thunar/uca.xml"_s)).contains("<unique-id>3-3</unique-id>"));
+        QVERIFY(Read(Uca).contains("<unique-id>3-3</unique-id>"));
         QFile::remove(m_system.filePath(u"Thunar/uca.xml"_s));
 
         const QByteArray broken = "<actions><action><name>half";
-        Write(Config(u"Thunar/uca.xml"_s), broken);
+        Write(Uca, broken);
         ShellMenuEntries::Install(Helper, &problems);
-        QCOMPARE(Read(Config(u"Thunar/uca.xml"_s)), broken);
+        QCOMPARE(Read(Uca), broken);
         QCOMPARE(problems.size(), 1);
     }
 
@@ -157,7 +150,7 @@ private Q_SLOTS:
         for (const QString& file : written)
             if (!file.endsWith(u"uca.xml"_s))
                 QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
-        QVERIFY(!Read(Config(u"Thunar/uca.xml"_s)).contains("vanisto"));
+        QVERIFY(!Read(Uca).contains("vanisto"));
         QVERIFY(QFileInfo::exists(mine));
         // A script of the user's own that happens to have the entry's name stays too.
         const QString namesake = Config(u"caja/scripts/Delete with Vanisto"_s);

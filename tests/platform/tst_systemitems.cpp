@@ -13,12 +13,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 // "@" in a row's path stands for the test's temporary folder, "~" for the home folder.
 class TestSystemItems : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir{QStringLiteral("/tmp/vanisto-sys-XXXXXX")};
+    QTemporaryDir m_dir{u"/tmp/vanisto-sys-XXXXXX"_s};
     QStringList m_mounts;
 
     QString at(const QString& name) const { return m_dir.filePath(name); }
@@ -37,32 +39,31 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QDir().mkpath(at(QStringLiteral("d")));
-        QFile file(at(QStringLiteral("f")));
+        QDir().mkpath(at(u"d"_s));
+        QFile file(at(u"f"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(::mkfifo(QFile::encodeName(at(QStringLiteral("fifo"))).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(at(u"fifo"_s)).constData(), 0600), 0);
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(at(QStringLiteral("sock"))).constData(),
-                 sizeof address.sun_path);
+        qstrncpy(address.sun_path, QFile::encodeName(at(u"sock"_s)).constData(), sizeof address.sun_path);
         QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ::close(sock);
-        QVERIFY(QFile::link(QStringLiteral("/etc"), at(QStringLiteral("etclink"))));
-        QVERIFY(QFile::link(at(QStringLiteral("d")), at(QStringLiteral("dlink"))));
-        QVERIFY(QFile::link(QStringLiteral("/usr/share"), at(QStringLiteral("sharelink"))));
-        QVERIFY(QFile::link(QStringLiteral("/etc/passwd"), at(QStringLiteral("passwdlink"))));
-        mount(QStringLiteral("tmpfs"), "tmpfs", "tmpfs", 0);
-        QFile inside(at(QStringLiteral("tmpfs/inside")));
+        QVERIFY(QFile::link(u"/etc"_s, at(u"etclink"_s)));
+        QVERIFY(QFile::link(at(u"d"_s), at(u"dlink"_s)));
+        QVERIFY(QFile::link(u"/usr/share"_s, at(u"sharelink"_s)));
+        QVERIFY(QFile::link(u"/etc/passwd"_s, at(u"passwdlink"_s)));
+        mount(u"tmpfs"_s, "tmpfs", "tmpfs", 0);
+        QFile inside(at(u"tmpfs/inside"_s));
         QVERIFY(inside.open(QIODevice::WriteOnly));
         // A folder bound onto itself stays on the same device: only the kernel knows.
-        mount(QStringLiteral("bound"), nullptr, nullptr, MS_BIND);
+        mount(u"bound"_s, nullptr, nullptr, MS_BIND);
         QDir::setCurrent(m_dir.path());
     }
 
     void cleanupTestCase()
     {
-        QDir::setCurrent(QStringLiteral("/"));
+        QDir::setCurrent(u"/"_s);
         for (const QString& point : std::as_const(m_mounts))
             QCOMPARE(::umount2(QFile::encodeName(point).constData(), MNT_DETACH), 0);
     }
@@ -114,48 +115,42 @@ private Q_SLOTS:
         QCOMPARE(IsSystemItem(path), refused);
     }
 
-    // A system folder mounted over a moment after a test counts at once: the test must not
-    // judge by the folder that was there before. (In a mount namespace of this test's own, so
-    // the machine's /srv is untouched.)
+    // A system folder mounted a moment after a test counts at once (in a mount namespace of our own).
     void systemFolderMountedMeanwhile()
     {
-        // The machine's mounts of this test go first: a namespace of our own could not take
-        // them down.
+        // The mounts of this test go first: a namespace of our own could not take them down.
         for (const QString& point : std::as_const(m_mounts))
             QCOMPARE(::umount2(QFile::encodeName(point).constData(), MNT_DETACH), 0);
         m_mounts.clear();
         QCOMPARE(::unshare(CLONE_NEWNS), 0);
         QCOMPARE(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
-        QVERIFY(IsSystemItem(QStringLiteral("/srv/nothing")));
+        QVERIFY(IsSystemItem(u"/srv/nothing"_s));
         QCOMPARE(::mount("tmpfs", "/srv", "tmpfs", 0, nullptr), 0);
-        QFile file(QStringLiteral("/srv/file"));
+        QFile file(u"/srv/file"_s);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(SystemItemReason(QStringLiteral("/srv/file")),
-                 QStringLiteral("inside the system's own folders"));
+        QCOMPARE(SystemItemReason(u"/srv/file"_s), u"inside the system's own folders"_s);
         QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }
 
-    // A home folder inside an operating system's folder (/var/home/... on some systems): what
-    // is in it is the user's, the home folder itself and what holds it are not.
+    // A home inside a system folder (/var/home/...): what it holds is the user's, it and above are not.
     void homeInsideASystemFolder()
     {
-        QTemporaryDir system(QStringLiteral("/var/lib/vanisto-test-XXXXXX"));
-        QVERIFY(QDir().mkpath(system.filePath(QStringLiteral("home/docs"))));
+        QTemporaryDir system(u"/var/lib/vanisto-test-XXXXXX"_s);
+        QVERIFY(QDir().mkpath(system.filePath(u"home/docs"_s)));
         const QByteArray previous = qgetenv("HOME");
-        qputenv("HOME", QFile::encodeName(system.filePath(QStringLiteral("home"))));
-        const bool docs = IsSystemItem(system.filePath(QStringLiteral("home/docs")));
-        const bool home = IsSystemItem(system.filePath(QStringLiteral("home")));
+        qputenv("HOME", QFile::encodeName(system.filePath(u"home"_s)));
+        const bool docs = IsSystemItem(system.filePath(u"home/docs"_s));
+        const bool home = IsSystemItem(system.filePath(u"home"_s));
         qputenv("HOME", previous);
-        QVERIFY(!docs);
-        QVERIFY(home);
+        QVERIFY(!docs && home);
     }
 
     void startMenuFolder()
     {
-        const QString menu = TestEnvironment::dataHome() + QStringLiteral("/applications");
+        const QString menu = TestEnvironment::dataHome() + u"/applications"_s;
         QVERIFY(IsStartMenuFolder(menu));
-        QVERIFY(IsStartMenuFolder(menu + QStringLiteral("/./")));
-        QVERIFY(!IsStartMenuFolder(menu + QStringLiteral("/vanisto.desktop")));
+        QVERIFY(IsStartMenuFolder(menu + u"/./"_s));
+        QVERIFY(!IsStartMenuFolder(menu + u"/vanisto.desktop"_s));
         QVERIFY(!IsStartMenuFolder(menu.toUpper()));
         QVERIFY(!IsStartMenuFolder(TestEnvironment::dataHome()));
     }
