@@ -16,16 +16,15 @@ int main(int argc, char** argv)
     const std::string path = ProgramLibraries::beside(VANISTO_START_LIBRARY);
     // Every symbol is bound now: a library that does not fit this program fails here.
     void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
+    const bool start = quick == QuickHandOverResult::NotTried;
+    void* entry = library ? ::dlsym(library, start ? ProgramLibraries::StartEntryName
+                                                   : ProgramLibraries::ReportEntryName)
+                          : nullptr;
+    if (!entry) {
         std::fprintf(stderr, "vn10: the program's library cannot be loaded: %s\n", ::dlerror());
         return 1;
     }
-    if (quick == QuickHandOverResult::NotTried) {
-        const auto start = reinterpret_cast<ProgramLibraries::StartEntry>(
-            ::dlsym(library, ProgramLibraries::StartEntryName));
-        return start ? start(&argc, argv) : 1;
-    }
-    const auto report =
-        reinterpret_cast<ProgramLibraries::ReportEntry>(::dlsym(library, ProgramLibraries::ReportEntryName));
-    return report ? report(quick == QuickHandOverResult::OtherVersion) : 1;
+    if (start)
+        return reinterpret_cast<ProgramLibraries::StartEntry>(entry)(&argc, argv);
+    return reinterpret_cast<ProgramLibraries::ReportEntry>(entry)(quick == QuickHandOverResult::OtherVersion);
 }

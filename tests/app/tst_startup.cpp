@@ -312,8 +312,9 @@ private Q_SLOTS:
         QTRY_VERIFY(first.reported(received(u"/tmp/after-the-flood"_s)));
     }
 
-    // A first instance of another version refuses the hand-over: the launch says so and fails,
-    // whether it handed over the quick way (settings of a started program) or through start-up.
+    // A first instance of another version refuses the hand-over, or one closes without an
+    // answer: the launch says so and fails, whether it handed over the quick way (settings of a
+    // started program) or through start-up.
     void aLaunchThatCannotDeliverSaysSo()
     {
         QLockFile lock(CommandRelay::lockPath());
@@ -321,18 +322,21 @@ private Q_SLOTS:
         QLocalServer older;
         QLocalServer::removeServer(CommandRelay::socketPath());
         QVERIFY(older.listen(CommandRelay::socketPath()));
-        for (const QByteArray& settings : {QByteArray("FirstStartEver=False\n"), QByteArray()}) {
-            storeSettings(settings);
-            Launch later({u"/tmp/x"_s});
-            QVERIFY(older.waitForNewConnection(30000));
-            QLocalSocket* client = older.nextPendingConnection();
-            QTRY_VERIFY(client->bytesAvailable() >= 8);
-            QVERIFY(client->readAll().startsWith("VNR2"));
-            client->write("V");
-            client->flush();
-            QCOMPARE(later.exitCode(), 1);
-            QVERIFY(!later.reports().filter(u"another version"_s).isEmpty());
-        }
+        for (const QByteArray& answer : {QByteArray("V"), QByteArray()})
+            for (const QByteArray& settings : {QByteArray("FirstStartEver=False\n"), QByteArray()}) {
+                storeSettings(settings);
+                Launch later({u"/tmp/x"_s});
+                QVERIFY(older.waitForNewConnection(30000));
+                QLocalSocket* client = older.nextPendingConnection();
+                QTRY_VERIFY(client->bytesAvailable() >= 8);
+                QVERIFY(client->readAll().startsWith("VNR2"));
+                client->write(answer);
+                client->flush();
+                client->close();
+                QCOMPARE(later.exitCode(), 1);
+                const QString says = answer.isEmpty() ? u"did not answer"_s : u"another version"_s;
+                QVERIFY2(!later.reports().filter(says).isEmpty(), qPrintable(later.reports().join(u'\n')));
+            }
     }
 
     // Files queued last session are shredded at start, from the event loop: a launch meanwhile
