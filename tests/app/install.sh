@@ -5,17 +5,7 @@
 # entries it writes and is handed a later launch's paths; the Debian package holds the same files.
 set -euo pipefail
 build=$1
-work=$(mktemp -d)
-pid=
-cleanup() {
-    if [[ -n $pid ]]; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/common.sh"
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -31,27 +21,19 @@ desktop-file-validate "$entry" || fail "desktop-file-validate"
 grep -qxF "Exec=\"$prefix/bin/vn10\" %F" "$entry" || fail "the entry's Exec: $(grep ^Exec "$entry")"
 
 # The installed vn10, in a session of its own, with a file manager "installed".
-home=$work/home
-mkdir -p "$home"/{config,data,state,run,bin}
-chmod 700 "$home/run"
+new_session
 printf '#!/bin/sh\n' > "$home/bin/dolphin" && chmod +x "$home/bin/dolphin"
-session=(env HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
-    XDG_STATE_HOME="$home/state" XDG_RUNTIME_DIR="$home/run" PATH="$home/bin:/usr/bin:/bin"
-    QT_QPA_PLATFORM=offscreen)
-"${session[@]}" QT_LOGGING_RULES='vanisto.*.info=true' "$prefix/bin/vn10" 2> "$work/vn10.log" &
-pid=$!
-for _ in $(seq 100); do grep -q 'listening on' "$work/vn10.log" && break; sleep 0.1; done
-grep -q 'listening on' "$work/vn10.log" || fail "the installed vn10 did not start: $(cat "$work/vn10.log")"
+start_first_instance "$prefix/bin/vn10"
 # The window's load, after the relay listens, writes the entries.
 autostart=$home/config/autostart/vanisto.desktop
 menu=$home/data/kio/servicemenus/vanisto.desktop
-for _ in $(seq 100); do [[ -f $autostart && -f $menu ]] && break; sleep 0.1; done
+eventually test -f "$autostart" -a -f "$menu" || true
 grep -qF "$prefix/bin/vn10" "$autostart" || fail "the autostart entry"
 grep -qF "Exec=\"$prefix/bin/vanisto-shellmenu\" %F" "$menu" || fail "the file manager's entry"
 # A later launch of the installed vn10 hands its path over.
 "${session[@]}" "$prefix/bin/vn10" /tmp/handed-to-the-installed || fail "the installed vn10 did not hand over"
-for _ in $(seq 100); do grep -q 'received: /tmp/handed-to-the-installed$' "$work/vn10.log" && break; sleep 0.1; done
-grep -q 'received: /tmp/handed-to-the-installed$' "$work/vn10.log" || fail "the hand-over: $(cat "$work/vn10.log")"
+eventually grep -q 'received: /tmp/handed-to-the-installed$' "$work/vn10.log" ||
+    fail "the hand-over: $(cat "$work/vn10.log")"
 
 # The package, from the same rules.
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)

@@ -6,14 +6,7 @@
 # otherwise this test is skipped (77).
 set -euo pipefail
 build=$1
-work=$(mktemp -d)
-pid=
-cleanup() {
-    [[ -z $pid ]] || { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/common.sh"
 apt=(apt-get -q -y --no-install-recommends -o DPkg::Lock::Timeout=120)
 
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
@@ -30,23 +23,16 @@ if [[ $(id -u) != 0 ]] || installed; then
     echo "SKIP: installing needs root and a machine without the package"
     exit 77
 fi
-home=$work/home
-mkdir -p "$home"/{config/Vanisto,data/nemo/actions,state,run}
-chmod 700 "$home/run"
+new_session
+mkdir -p "$home"/{config/Vanisto,data/nemo/actions}
 printf '[Config]\nNumOverwrite=3\n' > "$home/config/Vanisto/Vanisto.conf"
 printf '[Nemo Action]\nName=Delete with Vanisto\n' > "$home/data/nemo/actions/vanisto.nemo_action"
-before=$(cd "$home" && find . -type f -exec md5sum {} + | sort)
 
 "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 || fail "apt-get install: $(tail -5 "$work/apt.log")"
 # Whatever happens, the machine is left as it was found: not even the package's record stays.
 trap '"${apt[@]}" remove vanisto >/dev/null 2>&1 || true; dpkg --purge vanisto >/dev/null 2>&1 || true; cleanup' EXIT
 [[ -x /usr/bin/vn10 ]] || fail "no /usr/bin/vn10"
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_STATE_HOME=$home/state \
-    XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='vanisto.*.info=true' \
-    /usr/bin/vn10 2>"$work/vn10.log" &
-pid=$!
-for _ in $(seq 100); do grep -q 'listening on' "$work/vn10.log" && break; sleep 0.1; done
-grep -q 'listening on' "$work/vn10.log" || fail "the installed vn10 did not start: $(cat "$work/vn10.log")"
+start_first_instance /usr/bin/vn10
 kill "$pid" && wait "$pid" 2>/dev/null || true
 pid=
 # What the running program wrote is the user's now; the package must not take it either.
