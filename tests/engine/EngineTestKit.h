@@ -8,6 +8,8 @@
 #include "engine/modShred.h"
 #include "platform/PathBytes.h"
 
+#include <algorithm>
+
 // The window as a shred run leaves it: a run has started, no file in progress.
 class FakeShredWindow : public ShredWindow
 {
@@ -132,11 +134,7 @@ protected:
         return m_dir->isValid() && PendingDeletions::save({});
     }
     QString path(const QString& name) const { return m_dir->filePath(name); }
-    int eventsOf(ShredEvent::Kind kind) const
-    {
-        return int(std::count_if(m_events.begin(), m_events.end(),
-                                 [&](const ShredEvent& e) { return e.kind == kind; }));
-    }
+    int eventsOf(ShredEvent::Kind k) const { return int(std::ranges::count(m_events, k, &ShredEvent::kind)); }
 };
 
 struct RunItem

@@ -68,7 +68,8 @@ private Q_SLOTS:
         const QString system = u"/srv/secret"_s;
         QVERIFY(writeFile(system, "system"));
 
-        QVERIFY(QDir().mkpath(path(u"parent"_s)) && QFile::link(u"/srv"_s, path(u"spare"_s)));
+        QVERIFY(QDir().mkpath(path(u"parent"_s)));
+        QVERIFY(QFile::link(u"/srv"_s, path(u"spare"_s)));
         for (int attempt = 0; attempt < 200; ++attempt) {
             const QString real = path(QFileInfo(path(u"parent"_s)).isSymLink() ? u"spare"_s : u"parent"_s);
             if (!exists(real + u"/secret"_s))

@@ -9,8 +9,8 @@ class TestModShred : public QObject
 
     QString file(const QString& name)
     {
-        return TestFiles::writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? m_dir.filePath(name)
-                                                                                 : QString();
+        const QString path = m_dir.filePath(name);
+        return TestFiles::writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? path : QString();
     }
 
 private Q_SLOTS:
@@ -22,7 +22,7 @@ private Q_SLOTS:
         Shared().ListState = u"hidelist"_s;
     }
 
-    // A listed folder protects wherever it is in a path, in any case (an empty entry nowhere); said once.
+    // A listed folder protects anywhere in a path, in any case (an empty one nowhere); locked: said last.
     void protectedAndLockedItemsAreWarnedAbout_data()
     {
         QTest::addColumn<int>("promptFlag");

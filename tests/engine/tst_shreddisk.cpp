@@ -83,8 +83,7 @@ private Q_SLOTS:
         const QString mountPoint = m_work.filePath(u"mnt"_s);
         QVERIFY(QDir().mkpath(mountPoint));
         error = runCommand({u"mount"_s, u"-t"_s, u"ext4"_s, m_device, mountPoint});
-        QVERIFY2(error.isEmpty(),
-                 qPrintable(u"the ext4 image could be attached but not mounted: "_s + error));
+        QVERIFY2(error.isEmpty(), qPrintable(u"the image is attached but could not be mounted: "_s + error));
         m_mount = mountPoint;
     }
 
@@ -297,6 +296,7 @@ private Q_SLOTS:
         writer.kill();
         writer.waitForFinished();
         QCOMPARE(readFile(file), QByteArray("being written"));
+        QVERIFY(exists(file));
         QCOMPARE(TestFiles::modeOf(file), mode_t(0400)); // its mode as it was
 
         QCOMPARE(PendingDeletions::load(), QStringList{file});
