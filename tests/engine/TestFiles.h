@@ -1,19 +1,22 @@
 #pragma once
 
+#include "TestEnvironment.h"
 #include "platform/ParentFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 
-#include <algorithm>
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 // Contents come from a seeded generator, so that finding a piece of one on a disk means something.
 namespace TestFiles {
@@ -50,15 +53,20 @@ inline bool writeTree(const QString& root, const QStringList& files, const QByte
 constexpr uid_t Nobody = 65534;
 inline bool giveToNobody(const QStringList& items)
 {
-    return std::all_of(items.begin(), items.end(), [](const QString& item) {
-        return ::chown(QFile::encodeName(item).constData(), Nobody, Nobody) == 0;
-    });
+    return QProcess::execute(u"chown"_s, QStringList{u"65534:65534"_s} + items) == 0;
 }
 
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An item's permission bits, 0 when there is no item.
+inline mode_t modeOf(const QString& path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 // Also true for a dangling link, a name that is not UTF-8, and a path of any length.
@@ -85,28 +93,51 @@ inline QString makeDeepFolder(const QString& base)
     }
     const int file = fd < 0 ? -1 : ::openat(fd, "last", O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
     const bool written = file >= 0 && ::write(file, "secret", 6) == 6;
-    if (file >= 0)
-        ::close(file);
-    if (fd >= 0)
-        ::close(fd);
+    ::close(file); // a descriptor never opened is -1, which close() turns down harmlessly
+    ::close(fd);
     return written ? deep : QString();
 }
 
 // The immutable flag (root only): what a file that cannot be overwritten looks like.
 inline bool setImmutable(const QString& path, bool on)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
+    return QProcess::execute(u"chattr"_s, {on ? u"+i"_s : u"-i"_s, path}) == 0;
+}
+
+// How a run of the vanisto-shred tool ended (-1: it did not), and what it printed.
+struct ToolResult
+{
+    int exitCode;
+    QString out;
+    QString errors;
+};
+
+// Runs vanisto-shred; given a home, as the unprivileged user "nobody" with that home.
+inline ToolResult runTool(const QStringList& arguments, const QString& nobodyHome = QString())
+{
+    QProcess process;
+    QString program = TestEnvironment::binDir() + u"/vanisto-shred"_s;
+    QStringList args = arguments;
+    if (!nobodyHome.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"})
+            env.insert(QLatin1String(name), nobodyHome);
+        process.setProcessEnvironment(env);
+        args = QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program} + arguments;
+        program = u"setpriv"_s;
+    }
+    process.start(program, args);
+    if (!process.waitForFinished(60000))
+        return {-1, u"did not finish"_s, QString()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 } // namespace TestFiles
 
 using TestFiles::exists;
 using TestFiles::readFile;
+using TestFiles::runTool;
 using TestFiles::seededBytes;
+using TestFiles::ToolResult;
 using TestFiles::writeFile;

@@ -1,24 +1,11 @@
-#include "FakeShredWindow.h"
-#include "TestEnvironment.h"
-#include "TestFiles.h"
-#include "common/SharedState.h"
-#include "engine/PendingDeletions.h"
-#include "engine/ShredEngine.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
+#include "EngineTestKit.h"
 
 #include <atomic>
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <thread>
 
-using namespace Qt::StringLiterals;
-
 // A neighbour swaps names under the engine's feet: nothing outside what was chosen is ever touched.
-namespace {
 // Exchanges two names in a folder, atomically and as often as it can, until stopped.
 class Swapper
 {
@@ -43,37 +30,19 @@ private:
     std::thread m_thread;
 };
 
-mode_t modeOf(const QString& path)
-{
-    struct stat info = {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-} // namespace
-
-class TestEngineRaces : public QObject
+class TestEngineRaces : public QObject, EngineRig
 {
     Q_OBJECT
 
-    FakeShredWindow m_window;
-    std::unique_ptr<ShredEngine> m_engine;
-
 private Q_SLOTS:
-    void init()
-    {
-        m_window = FakeShredWindow();
-        m_engine = std::make_unique<ShredEngine>(m_window);
-        Shared() = SharedState();
-        Shared().NumOverwrite = 1;
-        PendingDeletions::save({});
-    }
+    void init() { QVERIFY(resetEngine(false)); }
 
     // The checked file's mode is fixed while its name keeps turning into a link to a file outside.
     void modeFixUpStaysOnTheCheckedFile()
     {
-        QTemporaryDir dir;
-        const QString outside = dir.filePath(u"outside"_s);
+        const QString outside = path(u"outside"_s);
         QVERIFY(writeFile(outside, "outside") && ::chmod(QFile::encodeName(outside).constData(), 0444) == 0);
-        const QString folder = dir.filePath(u"race"_s);
+        const QString folder = path(u"race"_s);
         for (int attempt = 0; attempt < 300; ++attempt) {
             QDir(folder).removeRecursively();
             QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/victim"_s, "chosen"));
@@ -83,7 +52,7 @@ private Q_SLOTS:
                 const Swapper swapper(folder, "victim", "spare");
                 m_engine->ShredFile(folder + u"/victim"_s, u"victim"_s);
             }
-            QCOMPARE(modeOf(outside), mode_t(0444));
+            QCOMPARE(TestFiles::modeOf(outside), mode_t(0444));
             QCOMPARE(readFile(outside), QByteArray("outside"));
         }
     }
@@ -99,28 +68,19 @@ private Q_SLOTS:
         const QString system = u"/srv/secret"_s;
         QVERIFY(writeFile(system, "system"));
 
-        QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath(u"parent"_s)));
-        QVERIFY(QFile::link(u"/srv"_s, dir.filePath(u"spare"_s)));
-        int refused = 0;
+        QVERIFY(QDir().mkpath(path(u"parent"_s)));
+        QVERIFY(QFile::link(u"/srv"_s, path(u"spare"_s)));
         for (int attempt = 0; attempt < 200; ++attempt) {
-            struct stat info = {};
-            const QString real =
-                ::lstat(QFile::encodeName(dir.filePath(u"parent"_s)).constData(), &info) == 0 &&
-                        S_ISDIR(info.st_mode)
-                    ? dir.filePath(u"parent"_s)
-                    : dir.filePath(u"spare"_s);
+            const QString real = path(QFileInfo(path(u"parent"_s)).isSymLink() ? u"spare"_s : u"parent"_s);
             if (!exists(real + u"/secret"_s))
                 QVERIFY(writeFile(real + u"/secret"_s, "chosen"));
-            m_engine->setEventHandler(
-                [&](const ShredEvent& event) { refused += event.kind == ShredEvent::Kind::Refused; });
             {
-                const Swapper swapper(dir.path(), "parent", "spare");
-                m_engine->ShredFile(dir.filePath(u"parent/secret"_s), u"secret"_s);
+                const Swapper swapper(m_dir->path(), "parent", "spare");
+                m_engine->ShredFile(path(u"parent/secret"_s), u"secret"_s);
             }
             QCOMPARE(readFile(system), QByteArray("system"));
         }
-        QVERIFY2(refused > 0, "the swap never landed: the race was not run");
+        QVERIFY2(eventsOf(ShredEvent::Kind::Refused) > 0, "the swap never landed: the race was not run");
         QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }
 };

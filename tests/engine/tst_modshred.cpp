@@ -1,13 +1,4 @@
-#include "FakeRunWindow.h"
-#include "TestEnvironment.h"
-#include "TestFiles.h"
-#include "common/SharedState.h"
-#include "engine/modShred.h"
-
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
+#include "EngineTestKit.h"
 
 class TestModShred : public QObject
 {
@@ -31,101 +22,59 @@ private Q_SLOTS:
         Shared().ListState = u"hidelist"_s;
     }
 
-    // A protected folder's name protects wherever it appears in a path, in any letter case.
-    void isSafeLocation_data()
-    {
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("safe");
-        const QStringList docs{u"/home/ann/Docs"_s};
-        QTest::newRow("the folder itself") << docs << u"/home/ann/Docs"_s << true;
-        QTest::newRow("letter case ignored") << docs << u"/HOME/ANN/docs/x"_s << true;
-        QTest::newRow("anywhere in the path") << docs << u"/backup/home/ann/Docs2/a"_s << true;
-        QTest::newRow("elsewhere") << docs << u"/home/ann/Music/a.ogg"_s << false;
-        QTest::newRow("second entry") << QStringList{u"/srv"_s, u"/tmp/keep"_s} << u"/tmp/keep/me"_s << true;
-        QTest::newRow("an empty entry protects nothing") << QStringList{QString()} << u"/tmp/a"_s << false;
-    }
-    void isSafeLocation()
-    {
-        QFETCH(QStringList, folders);
-        QFETCH(QString, path);
-        QFETCH(bool, safe);
-        Shared().SafeFolders = folders;
-        QCOMPARE(IsSafeLocation(path), safe);
-    }
-
-    void protectedItemsAreWarnedAboutOnce_data()
+    // A listed folder protects anywhere in a path, in any case (an empty one nowhere); locked: said last.
+    void protectedAndLockedItemsAreWarnedAbout_data()
     {
         QTest::addColumn<int>("promptFlag");
         QTest::addColumn<bool>("modify");
         QTest::addColumn<QStringList>("calls");
         const QStringList tips{u"tip Cancel"_s, u"tip Shred now"_s};
+        const QStringList locked{u"LockedFilesWarning"_s, u"ClearAll(true)"_s};
         QTest::newRow("warning, keep the list")
-            << 1 << false << tips + QStringList{u"DoNotShredWarning"_s, u"ClearAll(true)"_s};
-        QTest::newRow("warning, modify the list") << 1 << true << tips + QStringList{u"DoNotShredWarning"_s};
-        QTest::newRow("warning switched off") << 0 << false << tips + QStringList{u"ClearAll(true)"_s};
+            << 1 << false << tips + QStringList{u"DoNotShredWarning"_s, u"ClearAll(true)"_s} + locked;
+        QTest::newRow("warning, modify the list")
+            << 1 << true << tips + QStringList{u"DoNotShredWarning"_s} + locked;
+        QTest::newRow("warning switched off")
+            << 0 << false << tips + QStringList{u"ClearAll(true)"_s} + locked;
     }
-    void protectedItemsAreWarnedAboutOnce()
+    void protectedAndLockedItemsAreWarnedAbout()
     {
         QFETCH(int, promptFlag);
         QFETCH(bool, modify);
         QFETCH(QStringList, calls);
         Shared().PromptSafeFiles = qint16(promptFlag);
-        Shared().SafeFolders = {m_dir.path() + u"/keep"_s};
+        Shared().SafeFolders = {QString(), u"/srv"_s, u"/keep"_s};
         w.modifyAnswer = modify;
         const QStringList items{file(u"keep/one"_s), m_dir.filePath(u"vanished"_s), file(u"plain"_s),
-                                file(u"KEEP/two"_s)};
+                                file(u"KEEP/two"_s), file(u"keeper/three"_s),       file(u"locked"_s)};
+        QVERIFY2(TestFiles::setImmutable(items[5], true), "cannot make the file immutable (needs root)");
         w.add(items);
         StartShred(w);
-        QVERIFY(exists(items[0]) && exists(items[3]) && !exists(items[2]));
-        QVERIFY(Shared().SafeItemsRemoved);
+        QVERIFY(TestFiles::setImmutable(items[5], false));
+        QVERIFY(exists(items[0]) && exists(items[3]) && exists(items[4]) && exists(items[5]));
+        QVERIFY(!exists(items[2]));
+        QVERIFY(Shared().SafeItemsRemoved && Shared().LockedFilesFound);
         QCOMPARE(w.ListCount(), 0);
         QCOMPARE(w.calls.removeAll(u"shrink"_s), 1);
         QCOMPARE(w.calls, calls);
         QCOMPARE(w.caption(Caption::lblstatus), RunCaption::Stopped);
     }
 
-    void idleWorkPausesForTheRun()
+    // A Cancel between files completes at once; the ball and the online check pause for the run.
+    void stopBetweenFilesCompletesAtOnce()
     {
         w.shown.insert(RunControl::pic1);
         w.timers = {{RunTimer::Timer1, 20}, {RunTimer::CheckOnline, 5000}};
-        w.add({file(u"a"_s)});
+        const QStringList files{file(u"1"_s), file(u"2"_s), file(u"3"_s)};
+        w.add(files);
         QList<int> during;
+        bool stopped = false;
         w.onYield = [&] {
             if (during.isEmpty() && w.caption(Caption::lblstatus2) == RunCaption::Shredding)
                 during << w.TimerInterval(RunTimer::Timer1) << w.TimerInterval(RunTimer::CheckOnline)
                        << int(w.ControlVisible(RunControl::pic1))
                        << int(w.ControlVisible(RunControl::btnCancel))
                        << int(w.ControlVisible(RunControl::btnOptions));
-        };
-        StartShred(w);
-        QCOMPARE(during, (QList<int>{0, 0, 0, 1, 0}));
-        QCOMPARE(w.TimerInterval(RunTimer::Timer1), 20);
-        QCOMPARE(w.TimerInterval(RunTimer::CheckOnline), 30000);
-        QVERIFY(w.ControlVisible(RunControl::pic1) && !w.ControlVisible(RunControl::btnCancel));
-    }
-
-    void lockedFileIsReportedAndTheListCleared()
-    {
-        const QString locked = file(u"locked"_s);
-        QVERIFY2(TestFiles::setImmutable(locked, true), "cannot make the file immutable (needs root)");
-        const QString plain = file(u"plain"_s);
-        w.add({locked, plain});
-        StartShred(w);
-        QVERIFY(TestFiles::setImmutable(locked, false));
-        QVERIFY(exists(locked) && !exists(plain));
-        QVERIFY(Shared().LockedFilesFound);
-        QCOMPARE(w.calls.mid(w.calls.indexOf(u"LockedFilesWarning"_s)),
-                 (QStringList{u"LockedFilesWarning"_s, u"ClearAll(true)"_s}));
-    }
-
-    void stopBetweenFilesCompletesAtOnce()
-    {
-        const QStringList files{file(u"1"_s), file(u"2"_s), file(u"3"_s)};
-        w.add(files);
-        // Cancel pressed while no file is in progress, after the first one has finished.
-        bool stopped = false;
-        w.onYield = [&] {
             if (!stopped && w.caption(Caption::lblstatus) == RunCaption::Done &&
                 w.caption(Caption::lblstatus2) == RunCaption::Done) {
                 stopped = true;
@@ -133,12 +82,16 @@ private Q_SLOTS:
             }
         };
         StartShred(w);
+        QCOMPARE(during, (QList<int>{0, 0, 0, 1, 0}));
         QVERIFY(!exists(files[0]) && exists(files[1]) && exists(files[2]));
         QCOMPARE(w.ListCount(), 2);
         QCOMPARE(w.ItemCount(), 2);
         QCOMPARE(w.caption(Caption::Label1), u"2 items"_s);
         QCOMPARE(w.caption(Caption::lblshred), u"Shred :2 items"_s);
         QVERIFY(w.ControlVisible(RunControl::btnShow));
+        QCOMPARE(w.TimerInterval(RunTimer::Timer1), 20);
+        QCOMPARE(w.TimerInterval(RunTimer::CheckOnline), 30000);
+        QVERIFY(w.ControlVisible(RunControl::pic1) && !w.ControlVisible(RunControl::btnCancel));
     }
 
     void noSecondRunWhileTheFirstUnwinds()

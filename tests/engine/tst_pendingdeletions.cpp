@@ -1,52 +1,23 @@
-#include "FakeShredWindow.h"
-#include "TestEnvironment.h"
-#include "TestFiles.h"
-#include "common/SharedState.h"
-#include "engine/PendingDeletions.h"
-#include "engine/ShredEngine.h"
-#include "platform/PathBytes.h"
+#include "EngineTestKit.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-struct stat statOf(const QString& path)
+static struct stat statOf(const QString& path)
 {
     struct stat info = {};
     ::lstat(PathBytes::encode(path).constData(), &info);
     return info;
 }
 
-bool queue(const QString& path)
+static bool queue(const QString& path)
 {
     return DeleteAfterReboot(path, statOf(path));
 }
-} // namespace
 
-class TestPendingDeletions : public QObject
+class TestPendingDeletions : public QObject, EngineRig
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    FakeShredWindow m_window;
-    RecordingWriter m_writer;
-    std::unique_ptr<ShredEngine> m_engine;
-
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
 private Q_SLOTS:
-    void init()
-    {
-        QVERIFY(PendingDeletions::save({}));
-        m_window = FakeShredWindow();
-        m_writer = RecordingWriter();
-        m_engine = std::make_unique<ShredEngine>(m_window);
-        m_engine->setBlockWriter(&m_writer);
-        Shared().FastShred = 1;
-        Shared().NumOverwrite = 1;
-    }
+    void init() { QVERIFY(resetEngine(true)); }
 
     void namesKeptExactly_data()
     {
@@ -63,7 +34,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, name);
         QFETCH(bool, queued);
-        const QString file = PathBytes::decode(PathBytes::encode(m_dir.path()) + '/' + name);
+        const QString file = PathBytes::decode(PathBytes::encode(m_dir->path()) + '/' + name);
         QVERIFY(writeFile(file, "x"));
         QCOMPARE(queue(file), queued);
         queue(file);

@@ -1,47 +1,34 @@
-#include "FakeRunWindow.h"
-#include "FakeShredWindow.h"
-#include "TestEnvironment.h"
-#include "TestFiles.h"
-#include "common/SharedState.h"
-#include "engine/PendingDeletions.h"
-#include "engine/ShredEngine.h"
-#include "engine/modShred.h"
+#include "EngineTestKit.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QtEndian>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unordered_map>
 
-using namespace Qt::StringLiterals;
-
 // Shreds on a real ext4 image through a loop device, then reads the raw image for the files' pieces.
-namespace {
 constexpr int Piece = 32;
 
-QString runCommand(const QStringList& command)
+// What went wrong running command (empty when nothing did); what it printed in *out.
+static QString runCommand(const QStringList& command, QString* out = nullptr)
 {
     QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.first(), command.mid(1));
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return command.join(QLatin1Char(' ')) + u": "_s +
-               QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput())
-                   .trimmed();
-    return {};
+    const bool done = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+    const QString output = QString::fromLocal8Bit(process.readAll()).trimmed();
+    if (out)
+        *out = output;
+    return done && process.exitCode() == 0 ? QString() : command.join(QLatin1Char(' ')) + u": "_s + output;
 }
 
-// How many 32-byte pieces of the originals (ext4's 4 KiB blocks keep them aligned) the image holds.
-qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
+// The 32-byte pieces of the originals (aligned by ext4's 4 KiB blocks) in the image; all of them in *all.
+static qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals, qint64* all = nullptr)
 {
     std::unordered_multimap<quint64, const char*> index;
     for (const QByteArray& original : originals)
         for (qint64 at = 0; at + Piece <= original.size(); at += Piece)
             index.emplace(qFromUnaligned<quint64>(original.constData() + at), original.constData() + at);
+    if (all)
+        *all = qint64(index.size());
     qint64 found = 0;
     for (qint64 at = 0; at + Piece <= image.size(); at += Piece) {
         const auto range = index.equal_range(qFromUnaligned<quint64>(image.constData() + at));
@@ -54,49 +41,19 @@ qint64 piecesFound(const QByteArray& image, const QList<QByteArray>& originals)
     return found;
 }
 
-// Runs vanisto-shred with one wipe on the paths; its exit status, and its standard error in *errors.
-int shredWithTool(const QStringList& paths, QString* errors = nullptr)
-{
-    QProcess tool;
-    tool.start(TestEnvironment::binDir() + u"/vanisto-shred"_s, QStringList{u"--wipes"_s, u"1"_s} + paths);
-    if (!tool.waitForFinished(60000))
-        return -1;
-    if (errors)
-        *errors = QString::fromLocal8Bit(tool.readAllStandardError());
-    return tool.exitCode();
-}
-
-qint64 pieceCount(const QList<QByteArray>& originals)
-{
-    qint64 count = 0;
-    for (const QByteArray& original : originals)
-        count += original.size() / Piece;
-    return count;
-}
-} // namespace
-
-class TestShredDisk : public QObject
+class TestShredDisk : public QObject, EngineRig
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    QTemporaryDir m_work;
     QString m_image;
     QString m_device;
     QString m_mount;
     QStringList m_innerMounts;
     QStringList m_immutable;
     QList<QByteArray> m_mustBeGone;
-    FakeShredWindow m_window;
-    QList<ShredEvent> m_events;
-    std::unique_ptr<ShredEngine> m_engine;
 
     QString path(const QString& name) const { return m_mount + QLatin1Char('/') + name; }
-
-    QByteArray imageBytes()
-    {
-        ::sync();
-        return readFile(m_image);
-    }
 
     // Always leaves the machine as it was: flags cleared, everything unmounted, loop detached.
     void detach()
@@ -115,40 +72,22 @@ class TestShredDisk : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        if (::geteuid() != 0)
-            QFAIL("the disk test needs root: it attaches an ext4 image through a loop device");
-        QVERIFY(m_dir.isValid());
-        m_image = m_dir.filePath(u"disk.img"_s);
-        QFile image(m_image);
-        QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(64 * 1024 * 1024));
-        image.close();
-        QString error = runCommand({u"mkfs.ext4"_s, u"-q"_s, u"-F"_s, m_image});
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        QProcess losetup;
-        losetup.start(u"losetup"_s, {u"--find"_s, u"--show"_s, m_image});
-        losetup.waitForFinished();
-        m_device = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
-        if (losetup.exitCode() != 0 || m_device.isEmpty())
-            QFAIL(qPrintable(u"no loop device could be attached (losetup: %1)"_s.arg(
-                QString::fromLocal8Bit(losetup.readAllStandardError()).trimmed())));
-        const QString mountPoint = m_dir.filePath(u"mnt"_s);
+        QVERIFY2(::geteuid() == 0,
+                 "the disk test needs root: it attaches an ext4 image through a loop device");
+        QVERIFY(m_work.isValid());
+        m_image = m_work.filePath(u"disk.img"_s);
+        QCOMPARE(runCommand({u"truncate"_s, u"-s"_s, u"64M"_s, m_image}), QString());
+        QCOMPARE(runCommand({u"mkfs.ext4"_s, u"-q"_s, u"-F"_s, m_image}), QString());
+        QString error = runCommand({u"losetup"_s, u"--find"_s, u"--show"_s, m_image}, &m_device);
+        QVERIFY2(error.isEmpty() && !m_device.isEmpty(), qPrintable(u"no loop device attached: "_s + error));
+        const QString mountPoint = m_work.filePath(u"mnt"_s);
         QVERIFY(QDir().mkpath(mountPoint));
         error = runCommand({u"mount"_s, u"-t"_s, u"ext4"_s, m_device, mountPoint});
-        if (!error.isEmpty())
-            QFAIL(qPrintable(u"the ext4 image could be attached but not mounted: "_s + error));
+        QVERIFY2(error.isEmpty(), qPrintable(u"the image is attached but could not be mounted: "_s + error));
         m_mount = mountPoint;
     }
 
-    void init()
-    {
-        m_window = FakeShredWindow();
-        m_events.clear();
-        m_engine = std::make_unique<ShredEngine>(m_window);
-        m_engine->setEventHandler([this](const ShredEvent& event) { m_events.append(event); });
-        Shared() = SharedState();
-        Shared().NumOverwrite = 1;
-        PendingDeletions::save({});
-    }
+    void init() { QVERIFY(resetEngine(false)); }
 
     void contentGone_data()
     {
@@ -172,8 +111,9 @@ private Q_SLOTS:
             originals.append(seededBytes(size, ++seed));
             QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/file%1"_s.arg(size), originals.last()));
         }
-        QVERIFY2(piecesFound(imageBytes(), originals) >= pieceCount(originals),
-                 "the originals must be on the disk");
+        qint64 all = 0;
+        ::sync();
+        QVERIFY2(piecesFound(readFile(m_image), originals, &all) >= all, "the originals must be on the disk");
 
         m_engine->ShredFile(big, QFileInfo(big).fileName());
         m_engine->LoadFolders(tree);
@@ -221,9 +161,9 @@ private Q_SLOTS:
     {
         const QString tree = path(u"with-mounts"_s);
         const QString elsewhere = path(u"elsewhere"_s);
-        QVERIFY(QDir().mkpath(tree + u"/tmpfs"_s) && QDir().mkpath(tree + u"/bound"_s) &&
-                QDir().mkpath(elsewhere) && writeFile(tree + u"/mine"_s, "x"));
-        QVERIFY(writeFile(elsewhere + u"/theirs"_s, "theirs"));
+        QVERIFY(QDir().mkpath(tree + u"/tmpfs"_s) && QDir().mkpath(tree + u"/bound"_s));
+        QVERIFY(writeFile(tree + u"/mine"_s, "x") &&
+                TestFiles::writeTree(elsewhere, {u"theirs"_s}, "theirs"));
         // Another file system, and a folder of this same file system bound into the tree.
         QCOMPARE(runCommand({u"mount"_s, u"-t"_s, u"tmpfs"_s, u"tmpfs"_s, tree + u"/tmpfs"_s}), QString());
         m_innerMounts.append(tree + u"/tmpfs"_s);
@@ -236,9 +176,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(tree + u"/mine"_s));
         QCOMPARE(readFile(tree + u"/tmpfs/theirs"_s), QByteArray("theirs"));
         QCOMPARE(readFile(elsewhere + u"/theirs"_s), QByteArray("theirs"));
-        QCOMPARE(std::count_if(m_events.begin(), m_events.end(),
-                               [](const ShredEvent& e) { return e.kind == ShredEvent::Kind::Refused; }),
-                 2);
+        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 2);
         while (!m_innerMounts.isEmpty())
             QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
@@ -251,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder) && writeFile(folder + u"/f"_s, original));
         QVERIFY(TestFiles::setImmutable(folder, true));
         m_immutable.append(folder);
-        QCOMPARE(shredWithTool({folder + u"/f"_s}), 1);
+        QCOMPARE(runTool({u"--wipes"_s, u"1"_s, folder + u"/f"_s}).exitCode, 1);
         QCOMPARE(PendingDeletions::load(), QStringList{folder + u"/f"_s});
         QVERIFY(readFile(folder + u"/f"_s) != original);
 
@@ -285,12 +223,10 @@ private Q_SLOTS:
     // btrfs copies on write: the tool says so once (status 3), unless the file is made no-copy-on-write.
     void copyOnWriteIsSaid()
     {
-        const QString image = m_dir.filePath(u"cow.img"_s);
-        const QString mountPoint = m_dir.filePath(u"cow"_s);
-        QFile file(image);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(128 * 1024 * 1024) &&
-                QDir().mkpath(mountPoint));
-        file.close();
+        const QString image = m_work.filePath(u"cow.img"_s);
+        const QString mountPoint = m_work.filePath(u"cow"_s);
+        QVERIFY(QDir().mkpath(mountPoint));
+        QCOMPARE(runCommand({u"truncate"_s, u"-s"_s, u"128M"_s, image}), QString());
         const QString mkfs = runCommand({u"mkfs.btrfs"_s, u"-q"_s, u"-f"_s, image});
         if (mkfs.contains(u"No such file"_s) || mkfs.contains(u"not start"_s))
             QSKIP("mkfs.btrfs is not installed");
@@ -301,23 +237,18 @@ private Q_SLOTS:
         m_innerMounts.append(mountPoint);
         QVERIFY(writeFile(mountPoint + u"/a"_s, "a") && writeFile(mountPoint + u"/b"_s, "b"));
         const QString inPlace = mountPoint + u"/in-place"_s;
-        {
-            QFile noCow(inPlace);
-            QVERIFY(noCow.open(QIODevice::WriteOnly));
-            int flags = 0;
-            QCOMPARE(::ioctl(noCow.handle(), FS_IOC_GETFLAGS, &flags), 0);
-            flags |= FS_NOCOW_FL;
-            QCOMPARE(::ioctl(noCow.handle(), FS_IOC_SETFLAGS, &flags), 0);
-            QVERIFY(noCow.write("c") == 1);
-        }
+        // No copy on write can only be switched on while the file is empty.
+        QVERIFY(writeFile(inPlace, QByteArray()));
+        QCOMPARE(runCommand({u"chattr"_s, u"+C"_s, inPlace}), QString());
+        QVERIFY(writeFile(inPlace, "c"));
 
-        QString inPlaceErrors;
-        QCOMPARE(shredWithTool({inPlace}, &inPlaceErrors), 0);
-        QCOMPARE(inPlaceErrors, QString());
-        QString errors;
-        QCOMPARE(shredWithTool({mountPoint + u"/a"_s, mountPoint + u"/b"_s}, &errors), 3);
-        QCOMPARE(errors.count(u"warning"_s), 1);
-        QVERIFY(errors.contains(u"btrfs"_s));
+        const ToolResult inPlaceRun = runTool({u"--wipes"_s, u"1"_s, inPlace});
+        QCOMPARE(inPlaceRun.exitCode, 0);
+        QCOMPARE(inPlaceRun.errors, QString());
+        const ToolResult copied = runTool({u"--wipes"_s, u"1"_s, mountPoint + u"/a"_s, mountPoint + u"/b"_s});
+        QCOMPARE(copied.exitCode, 3);
+        QCOMPARE(copied.errors.count(u"warning"_s), 1);
+        QVERIFY(copied.errors.contains(u"btrfs"_s));
         QVERIFY(!exists(mountPoint + u"/a"_s) && !exists(mountPoint + u"/b"_s));
         QVERIFY(readFile(TestEnvironment::stateHome() + u"/Vanisto/errlog.dat"_s).contains("btrfs"));
 
@@ -336,19 +267,18 @@ private Q_SLOTS:
     // An overlay's lower layer is out of reach of a write, and the tool says so.
     void overlayKeepsItsLowerLayer()
     {
-        for (const char* folder : {"lower", "upper", "work", "merged"})
-            QVERIFY(QDir().mkpath(m_dir.filePath(QLatin1String("overlay/") + QLatin1String(folder))));
-        QVERIFY(writeFile(m_dir.filePath(u"overlay/lower/f"_s), "lower"));
-        const QString merged = m_dir.filePath(u"overlay/merged"_s);
-        const QString options = u"lowerdir=%1,upperdir=%2,workdir=%3"_s.arg(
-            m_dir.filePath(u"overlay/lower"_s), m_dir.filePath(u"overlay/upper"_s),
-            m_dir.filePath(u"overlay/work"_s));
+        const QString overlay = m_work.filePath(u"overlay"_s);
+        for (const QString& folder : {u"upper"_s, u"work"_s, u"merged"_s})
+            QVERIFY(QDir().mkpath(overlay + QLatin1Char('/') + folder));
+        QVERIFY(TestFiles::writeTree(overlay, {u"lower/f"_s}, "lower"));
+        const QString merged = overlay + u"/merged"_s;
+        const QString options = u"lowerdir=%1/lower,upperdir=%1/upper,workdir=%1/work"_s.arg(overlay);
         const QString mounted =
             runCommand({u"mount"_s, u"-t"_s, u"overlay"_s, u"overlay"_s, u"-o"_s, options, merged});
         if (!mounted.isEmpty())
             QSKIP(qPrintable(u"this machine cannot mount an overlay: "_s + mounted));
         m_innerMounts.append(merged);
-        QCOMPARE(shredWithTool({merged + u"/f"_s}), 3);
+        QCOMPARE(runTool({u"--wipes"_s, u"1"_s, merged + u"/f"_s}).exitCode, 3);
         QVERIFY(!exists(merged + u"/f"_s));
         QCOMPARE(runCommand({u"umount"_s, m_innerMounts.takeLast()}), QString());
     }
@@ -366,9 +296,8 @@ private Q_SLOTS:
         writer.kill();
         writer.waitForFinished();
         QCOMPARE(readFile(file), QByteArray("being written"));
-        struct stat info = {};
-        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 07777, mode_t(0400)); // its mode as it was
+        QVERIFY(exists(file));
+        QCOMPARE(TestFiles::modeOf(file), mode_t(0400)); // its mode as it was
 
         QCOMPARE(PendingDeletions::load(), QStringList{file});
         QVERIFY(Shared().LockedFilesFound);
@@ -398,8 +327,9 @@ private Q_SLOTS:
     {
         detach();
         QVERIFY2(m_mount.isEmpty() && m_device.isEmpty(), "the image could not be unmounted and detached");
-        const qint64 found = piecesFound(readFile(m_image), m_mustBeGone);
-        QVERIFY(pieceCount(m_mustBeGone) > 9 * 1024 * 1024 / Piece * 3);
+        qint64 all = 0;
+        const qint64 found = piecesFound(readFile(m_image), m_mustBeGone, &all);
+        QVERIFY(all > 9 * 1024 * 1024 / Piece * 3);
         QCOMPARE(found, 0);
     }
 

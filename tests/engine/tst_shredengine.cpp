@@ -1,19 +1,8 @@
-#include "FakeShredWindow.h"
-#include "TestEnvironment.h"
-#include "TestFiles.h"
-#include "common/SharedState.h"
-#include "engine/BlockWriter.h"
-#include "engine/PendingDeletions.h"
-#include "engine/ShredEngine.h"
-#include "engine/ShredPasses.h"
-#include "platform/PathBytes.h"
+#include "EngineTestKit.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QThread>
-#include <QtTest>
 
-#include <fcntl.h>
 #include <sys/fsuid.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
@@ -21,11 +10,8 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 
-using namespace Qt::StringLiterals;
-
-namespace {
 // The names that items took by renames inside folder while action ran.
-QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& action)
+static QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& action)
 {
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ::inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_MOVED_TO);
@@ -41,7 +27,7 @@ QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& 
 }
 
 // Runs action as "nobody" for this thread's file access only: root's capabilities are gone with it.
-void asNobody(const std::function<void()>& action)
+static void asNobody(const std::function<void()>& action)
 {
     ::setfsgid(TestFiles::Nobody);
     ::setfsuid(TestFiles::Nobody);
@@ -49,44 +35,13 @@ void asNobody(const std::function<void()>& action)
     ::setfsuid(0);
     ::setfsgid(0);
 }
-} // namespace
 
-class TestShredEngine : public QObject
+class TestShredEngine : public QObject, EngineRig
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    FakeShredWindow m_window;
-    CyclingLetters m_letters;
-    RecordingWriter m_writer;
-    QList<ShredEvent> m_events;
-    std::unique_ptr<ShredEngine> m_engine;
-
-    QString path(const QString& name) const { return m_dir->filePath(name); }
-    int eventsOf(ShredEvent::Kind kind) const
-    {
-        return int(std::count_if(m_events.begin(), m_events.end(),
-                                 [&](const ShredEvent& e) { return e.kind == kind; }));
-    }
-
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_window = FakeShredWindow();
-        m_letters = CyclingLetters();
-        m_writer = RecordingWriter();
-        m_events.clear();
-        m_engine = std::make_unique<ShredEngine>(m_window);
-        m_engine->setLetterSource(&m_letters);
-        m_engine->setBlockWriter(&m_writer);
-        m_engine->setEventHandler([this](const ShredEvent& event) { m_events.append(event); });
-        Shared() = SharedState();
-        Shared().FastShred = 1;
-        Shared().NumOverwrite = 1;
-        PendingDeletions::save({});
-    }
+    void init() { QVERIFY(resetEngine(true)); }
 
     // L one letter, R random letters, 1, 0, A "1010…", B "0101…"; past a block, block counts round to even.
     void bytesWritten_data()
@@ -163,22 +118,29 @@ private Q_SLOTS:
         QVERIFY(m_window.caption(Caption::lblPrompt).endsWith(u"SHREDDING: data.bin"_s));
     }
 
+    // Every one-letter name beside the item is taken: a rename then takes a longer one, never fails.
     void renamedNames_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("file keeps its length") << "report.txt" << false << "^[A-Z]{10}$";
-        QTest::newRow("folder grows by one") << "Reports" << true << "^R[A-Z]{7}$";
+        QTest::addColumn<QString>("shown");
+        const QString thirty(30, QLatin1Char('n'));
+        QTest::newRow("file keeps its length, shown whole") << thirty << false << "^[A-Z]{30}$" << thirty;
+        QTest::newRow("31 letters, cut") << thirty + u"x"_s << false << "^[A-Z]{31}$" << thirty + u"..."_s;
+        QTest::newRow("file whose length has no name left") << u"A"_s << false << "^[A-Z]{2}$" << u"A"_s;
+        QTest::newRow("folder grows by one") << "Reports" << true << "^R[A-Z]{7}$" << QString();
         QTest::newRow("file at the longest name")
-            << QString(251, QLatin1Char('n')) + u".txt"_s << false << "^[A-Z]{255}$";
+            << QString(251, QLatin1Char('n')) + u".txt"_s << false << "^[A-Z]{255}$" << thirty + u"..."_s;
         QTest::newRow("folder at the longest name")
-            << QString(255, QLatin1Char('x')) << true << "^x[A-Z]{254}$";
+            << QString(255, QLatin1Char('x')) << true << "^x[A-Z]{254}$" << QString();
     }
     void renamedNames()
     {
         QFETCH(QString, name);
         const QString item = path(name);
+        for (char letter = 'B'; letter <= 'Z'; ++letter)
+            QVERIFY(writeFile(path(QString(QLatin1Char(letter))), "x"));
         QFETCH(bool, folder);
         QVERIFY(folder ? QDir().mkpath(item + u"/sub"_s) : writeFile(item, "content"));
         const QList<QByteArray> names = renamedTo(m_dir->path(), [&] {
@@ -192,6 +154,12 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QVERIFY2(QRegularExpression(expected).match(QString::fromLatin1(names.first())).hasMatch(),
                  names.first().constData());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 25);
+        QVERIFY(m_events.isEmpty());
+        QFETCH(QString, shown);
+        if (!folder)
+            QCOMPARE(m_window.caption(Caption::lblPrompt),
+                     u"Press Cancel to stop shredding\r\nSHREDDING: "_s + shown);
     }
 
     // A slow sync keeps yielding to the window, and the next pattern still waits for it.
@@ -245,8 +213,8 @@ private Q_SLOTS:
     void linksAreRemovedNotFollowed()
     {
         const QString outside = path(u"outside"_s);
-        QVERIFY(QDir().mkpath(outside) && writeFile(outside + u"/keep"_s, "keep"));
         const QString tree = path(u"tree"_s);
+        QVERIFY(TestFiles::writeTree(outside, {u"keep"_s}, "keep"));
         QVERIFY(QDir().mkpath(tree));
         QVERIFY(QFile::link(outside, tree + u"/to-folder"_s));
         QVERIFY(QFile::link(outside + u"/keep"_s, tree + u"/to-file"_s));
@@ -269,10 +237,8 @@ private Q_SLOTS:
         QCOMPARE(::mkfifo(QFile::encodeName(tree + u"/fifo"_s).constData(), 0600), 0);
         QCOMPARE(::mknod(QFile::encodeName(tree + u"/null"_s).constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray socketPath = QFile::encodeName(tree + u"/sock"_s);
-        qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
+        sockaddr_un address{AF_UNIX, {}};
+        qstrncpy(address.sun_path, QFile::encodeName(tree + u"/sock"_s).constData(), sizeof address.sun_path);
         QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
         m_engine->LoadFolders(tree); // would hang on opening the FIFO
@@ -296,9 +262,8 @@ private Q_SLOTS:
         const QString tree = path(u"tree"_s);
         const QByteArray original = seededBytes(3000, 2);
         QVERIFY(QDir().mkpath(tree) && writeFile(outside, original));
-        QCOMPARE(
-            ::link(QFile::encodeName(outside).constData(), QFile::encodeName(tree + u"/in"_s).constData()),
-            0);
+        const QByteArray target = QFile::encodeName(outside);
+        QCOMPARE(::link(target.constData(), QFile::encodeName(tree + u"/in"_s).constData()), 0);
         m_engine->LoadFolders(tree);
         m_engine->FinishRun();
         QVERIFY(!exists(tree));
@@ -307,7 +272,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
 
         const QString second = path(u"second"_s);
-        QCOMPARE(::link(QFile::encodeName(outside).constData(), QFile::encodeName(second).constData()), 0);
+        QCOMPARE(::link(target.constData(), QFile::encodeName(second).constData()), 0);
         m_engine->ShredFile(outside, u"outside"_s);
         m_engine->ShredFile(second, u"second"_s);
         m_engine->FinishRun();
@@ -337,19 +302,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(dir + u"/f"_s), QByteArray("keep"));
         QCOMPARE(readFile(QDir::homePath() + u"/mine"_s), QByteArray("keep"));
         QCOMPARE(m_writer.count, 0);
-    }
-
-    // Every one-letter name is taken: the rename takes a longer name instead of failing.
-    void renameWhenEveryNameOfTheLengthIsTaken()
-    {
-        const QString folder = path(u"letters"_s);
-        QVERIFY(QDir().mkpath(folder));
-        for (char letter = 'A'; letter <= 'Z'; ++letter)
-            QVERIFY(writeFile(folder + QLatin1Char('/') + QLatin1Char(letter), "x"));
-        m_engine->ShredFile(folder + u"/A"_s, u"A"_s);
-        QVERIFY(!exists(folder + u"/A"_s));
-        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 25);
-        QCOMPARE(eventsOf(ShredEvent::Kind::Queued), 0);
     }
 
     // A name that is not UTF-8 is shredded as itself, and queued as itself when it fails.
@@ -393,14 +345,15 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::Failed), 1);
     }
 
-    // A -wx folder cannot be opened to be synced; its rename and removal must reach the disk anyway.
-    void folderWithoutReadPermissionIsSynced()
+    // As another user: a -wx folder cannot be opened to be synced, yet its rename and removal reach
+    // the disk; a subfolder that cannot be entered is kept, and the walk goes on with the rest.
+    void foldersOfAnotherUser()
     {
         if (::geteuid() != 0)
             QSKIP("needs root, to act as another user");
+        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
         const QString folder = path(u"wx"_s);
         QVERIFY(TestFiles::writeTree(folder, {u"f"_s}));
-        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
         QVERIFY(TestFiles::giveToNobody({folder, folder + u"/f"_s}));
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
         asNobody([&] { m_engine->ShredFile(folder + u"/f"_s, u"f"_s); });
@@ -408,16 +361,9 @@ private Q_SLOTS:
         QVERIFY(m_events.isEmpty());
         QVERIFY(!m_writer.folderSyncs.isEmpty());
         QCOMPARE(m_writer.folderSyncs, QList<int>(m_writer.folderSyncs.size(), 0));
-    }
 
-    // A subfolder this user cannot enter is kept, and the walk goes on with the rest of the tree.
-    void folderThatCannotBeEnteredEndsOnlyItself()
-    {
-        if (::geteuid() != 0)
-            QSKIP("needs root, to act as another user");
         const QString top = path(u"top"_s);
         QVERIFY(TestFiles::writeTree(top, {u"a/f1"_s, u"b/f2"_s, u"c/f3"_s}));
-        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
         QStringList items{top};
         for (const QString& item : {u"/a"_s, u"/b"_s, u"/c"_s, u"/a/f1"_s, u"/b/f2"_s, u"/c/f3"_s})
             items << top + item;
@@ -456,15 +402,12 @@ private Q_SLOTS:
     // One descriptor per level: a tree deeper than the descriptor limit is still shredded whole.
     void treeDeeperThanTheDescriptorLimit()
     {
-        QString deep = path(u"deep"_s);
-        const QString top = deep;
-        for (int level = 0; level < 150; ++level)
-            deep += u"/d"_s;
+        const QString top = path(u"deep"_s);
+        const QString deep = top + u"/d"_s.repeated(150);
         QVERIFY(QDir().mkpath(deep) && writeFile(deep + u"/f"_s, "x"));
         rlimit old{};
         QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
-        rlimit low = old;
-        low.rlim_cur = 64;
+        const rlimit low{64, old.rlim_max};
         QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
         m_engine->LoadFolders(top);
         ::setrlimit(RLIMIT_NOFILE, &old);
@@ -537,14 +480,6 @@ private Q_SLOTS:
         for (qint64 x = 0; x < onDisk.size(); x += 997)
             QVERIFY2(onDisk[x] == block[x % block.size()], qPrintable(QString::number(x)));
         QCOMPARE(onDisk.right(8192), block);
-    }
-
-    void longNamesAreCutInThePrompt()
-    {
-        const QString thirty(30, QLatin1Char('n'));
-        QCOMPARE(ShredPasses::shreddingPrompt(thirty),
-                 u"Press Cancel to stop shredding\r\nSHREDDING: "_s + thirty);
-        QCOMPARE(ShredPasses::nameShown(thirty + QLatin1Char('x')), thirty + u"..."_s);
     }
 };
 
