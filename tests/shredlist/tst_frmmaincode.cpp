@@ -91,8 +91,7 @@ private Q_SLOTS:
         QDir().mkpath(m_dir.path());
     }
 
-    // Contracting keeps the window where it is; the bar stays a bar through a run, which its only
-    // button cancels.
+    // Contracting keeps the window in place; the bar stays a bar through a run its only button cancels.
     void layoutsHaveTheirSizes()
     {
         const QStringList files = MakeFiles({u"one"_s, u"two"_s}, 1 << 20);
@@ -341,7 +340,7 @@ private Q_SLOTS:
         DropFiles(ListViewport(), files);
         QCOMPARE(user.asked, QStringList({ModifyQuestion(NotAdded),
                                           u"Prompt for 'Do Not Shred' Warning?|Would "
-                                          "you like to receive this warning in the future?"_s}));
+                                          u"you like to receive this warning in the future?"_s}));
         QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
         QCOMPARE(ReadStringSetting(Setting::PromptSafeFiles) +
                      ReadStringSetting(Setting::PromptSafeFilesQuestion),
@@ -355,9 +354,8 @@ private Q_SLOTS:
         QVERIFY(exists(files[0]) && Window().isVisible());
     }
 
-    // NORMAL with 1 wipe becomes ENHANCED with 8 (4 blocks, 8 passes of "1", "0" and letters), and
-    // the folder is protected at once: a file manager's selection as it arrives, a command line at
-    // run time.
+    // NORMAL with 1 wipe becomes ENHANCED with 8 (4 blocks, 8 passes of "1", "0" and letters); the
+    // folder is protected at once, a file manager's selection as it arrives, a command line at run time.
     void optionsChangeTheNextRunAndTheScreening()
     {
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -401,9 +399,8 @@ private Q_SLOTS:
     {
         int tutorials = 0;
         SetTutorialOpener([&](QWidget*) { ++tutorials; });
-        const QString welcome = u"Welcome to Vanisto|This appears to be the first "
-                                u"time you have run Vanisto 1.0. "
-                                "Would you like to run the tutorial?"_s;
+        const QString welcome = u"Welcome to Vanisto|This appears to be the first time you have run "
+                                u"Vanisto 1.0. Would you like to run the tutorial?"_s;
         bool modal = false;
         WhenShown modalOptions(u"frmOptions"_s, [&](QWidget* window) {
             if ((modal = window->isModal()))
@@ -487,7 +484,6 @@ private:
             paths.append(Window().ListText(i));
         return paths;
     }
-    // At rest: the run's controls put away and its status `status`, then done.
     static void VerifyIdle(const QString& status)
     {
         QCOMPARE(Text("lblstatus") + Text("lblstatus2"), status + u"Done"_s);

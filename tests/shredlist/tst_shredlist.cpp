@@ -33,7 +33,7 @@ public:
         if (onShow)
             onShow();
     }
-    void HideForm() override { ++hidden; }
+    void HideForm() override {}
     void SetCountCaptions(const CountCaptions& c) override
     {
         captions = c;
@@ -43,7 +43,6 @@ public:
 
     std::function<void()> onShow;
     int shown = 0;
-    int hidden = 0;
     int captionChanges = 0;
     CountCaptions captions;
     QList<int> scroller;
@@ -72,7 +71,7 @@ class TestShredList : public QObject
         return path;
     }
 
-    // Files added one by one from the shell.
+    // Added one by one from the shell; a name ending in "/" is a folder.
     QStringList add(const QStringList& names)
     {
         QStringList paths;
@@ -93,7 +92,6 @@ class TestShredList : public QObject
         return texts;
     }
 
-    // The list's bookkeeping agrees with its view and its captions.
     void verifyBookkeeping(int count)
     {
         QCOMPARE(m_list->ItemCount(), count);
@@ -101,7 +99,6 @@ class TestShredList : public QObject
         QCOMPARE(m_window->captions, CountCaptionsFor(count));
     }
 
-    // Each row's picture has the row's key, in both sizes.
     void verifyPictures()
     {
         for (int i = 0; i < m_view->Count(); ++i) {

@@ -34,7 +34,6 @@ inline QString TextOf(const QWidget* window, const char* label)
 {
     return Child<QLabel>(window, label)->text();
 }
-// The shown top-level windows of one name ("frmDialog").
 inline QWidgetList Shown(const QString& name)
 {
     QWidgetList shown;
@@ -55,7 +54,6 @@ public:
         connect(&m_poll, &QTimer::timeout, this, &WhenShown::look);
         m_poll.start(5);
     }
-    // The windows of one name ("frmOptions").
     WhenShown(const QString& name, std::function<void(QWidget*)> action)
         : WhenShown([name](QWidget* w) { return w->objectName() == name; }, std::move(action))
     {}
