@@ -174,7 +174,7 @@ private Q_SLOTS:
             QTest::newRow(part) << QString::fromLatin1(part);
     }
 
-    // Everywhere but on the announcements ball, which has a drop of its own.
+    // Everywhere but on the announcements ball, which has its own drop; the same files again are duplicates.
     void dropsOnEveryPartAddToTheList()
     {
         QFETCH(QString, target);
@@ -234,7 +234,7 @@ private Q_SLOTS:
             QTest::newRow(button) << QString::fromLatin1(button);
     }
 
-    // Cancel stands in for Yes during a run; a stop lets the file in progress finish.
+    // Cancel stands in for Yes during a run; a stop lets the file in progress finish, a second run the rest.
     void stopDuringSecondOfFiveFinishesIt()
     {
         QFETCH(QString, stopButton);
