@@ -3,7 +3,9 @@
 #include "../engine/TestFiles.h"
 #include "platform/PathBytes.h"
 #include "shredlist/FileIcons.h"
+#include "shredlist/IconKey.h"
 #include "shredlist/LstArray.h"
+#include "shredlist/PathTable.h"
 #include "shredlist/ShredList.h"
 #include "shredlist/ShredListWindow.h"
 
@@ -14,13 +16,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-using namespace Qt::StringLiterals;
 #include <QTimer>
 
 #include <functional>
-
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 class FakeWindow : public ShredListWindow
@@ -32,7 +33,7 @@ public:
         if (onShow)
             onShow();
     }
-    void HideForm() override { ++hidden; }
+    void HideForm() override {}
     void SetCountCaptions(const CountCaptions& c) override
     {
         captions = c;
@@ -42,7 +43,6 @@ public:
 
     std::function<void()> onShow;
     int shown = 0;
-    int hidden = 0;
     int captionChanges = 0;
     CountCaptions captions;
     QList<int> scroller;
@@ -71,7 +71,7 @@ class TestShredList : public QObject
         return path;
     }
 
-    // Files added one by one from the shell.
+    // Added one by one from the shell; a name ending in "/" is a folder.
     QStringList add(const QStringList& names)
     {
         QStringList paths;
@@ -92,7 +92,6 @@ class TestShredList : public QObject
         return texts;
     }
 
-    // The list's bookkeeping agrees with its view and its captions.
     void verifyBookkeeping(int count)
     {
         QCOMPARE(m_list->ItemCount(), count);
@@ -100,7 +99,6 @@ class TestShredList : public QObject
         QCOMPARE(m_window->captions, CountCaptionsFor(count));
     }
 
-    // Each row's picture has the row's key, in both sizes.
     void verifyPictures()
     {
         for (int i = 0; i < m_view->Count(); ++i) {
@@ -111,6 +109,39 @@ class TestShredList : public QObject
     }
 
 private Q_SLOTS:
+    // Programs, icons, libraries, controls and links have pictures of their own: their key is the
+    // whole path.
+    void iconKey_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("mixed case") << "/tmp/Photo.JpEg" << u"JPEG"_s;
+        QTest::newRow("last dot counts") << "/tmp/x.tar.gz" << u"GZ"_s;
+        QTest::newRow("hidden file") << "/home/u/.bashrc" << u"BASHRC"_s;
+        QTest::newRow("no dot") << "/tmp/readme" << QString();
+        for (const char* type : {"Setup.exe", "a.ico", "a.Dll", "a.ocx", "a.lnk"})
+            QTest::newRow(type) << u"/tmp/"_s + QLatin1String(type)
+                                << u"/TMP/"_s + QString::fromLatin1(type).toUpper();
+    }
+
+    void iconKey()
+    {
+        QFETCH(QString, path);
+        QTEST(IconKey(path, false), "key");
+        QCOMPARE(IconKey(path, true), u"DIR"_s);
+    }
+
+    void pathTableRefusesTheItemThatWouldOverflow()
+    {
+        PathTable table;
+        for (int i = 0; i < PathTable::MaxItems; ++i)
+            QVERIFY(table.Append(QString::number(i)));
+        QCOMPARE(table.ItemCount(), qint16(32767));
+        QVERIFY(!table.Append(u"one more"_s));
+        QCOMPARE(table.ItemCount(), qint16(32767));
+        QVERIFY(!table.CheckDup(u"one more"_s));
+    }
+
     void init()
     {
         m_window = new FakeWindow;
@@ -160,41 +191,39 @@ private Q_SLOTS:
         verifyBookkeeping(7);
     }
 
-    void refusedPathsNeverReachTheList_data()
+    // System items never reach the list; a launcher of the menu and paths too long for the kernel do.
+    void refusedPathsNeverReachTheListButOddOnesDo()
     {
-        QTest::addColumn<QString>("path");
-        for (const char* path : {"/", "/etc/passwd", "/dev/null", "@fifo", "~", "~menu", "~menu/"})
-            QTest::newRow(path) << QString::fromLatin1(path);
-    }
-
-    void refusedPathsNeverReachTheList()
-    {
-        QFETCH(QString, path);
         const QString menu = TestEnvironment::dataHome() + u"/applications"_s;
         QDir().mkpath(menu);
-        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(u"fifo"_s)).constData(), 0600), 0);
-        path.replace(QLatin1String("~menu"), menu);
-        path.replace(QLatin1String("~"), QDir::homePath());
-        path.replace(QLatin1String("@"), m_dir.path() + QLatin1Char('/'));
-        m_list->AddPathFromShell(path);
+        const QString fifo = m_dir.filePath(u"fifo"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& path :
+             {u"/"_s, u"/etc/passwd"_s, u"/dev/null"_s, fifo, QDir::homePath(), menu, menu + u'/'})
+            m_list->AddPathFromShell(path);
         QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + m_window->captionChanges, 0);
         // A launcher inside the menu folder is the user's to shred.
         const QString launcher = menu + u"/old.desktop"_s;
         QVERIFY(writeFile(launcher, {}));
-        m_list->AddPathFromShell(launcher);
-        QCOMPARE(viewTexts(), QStringList{launcher});
+        const QString deep = TestFiles::makeDeepFolder(m_dir.path());
+        QVERIFY(PathBytes::encode(deep).size() > 4096);
+        for (const QString& path : {launcher, deep, deep + u"/last"_s})
+            m_list->AddPathFromShell(path);
+        QCOMPARE(viewTexts(), (QStringList{launcher, deep, deep + u"/last"_s}));
+        QCOMPARE(m_view->SubItem(1, 1), u"DIR"_s);
+        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(1)), TypeName("inode/directory"));
+        // "last" has no extension: only its content makes it text.
+        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(2)), TypeName("text/plain"));
     }
 
     void additionsArrivingDuringAYieldKeepTheBookkeeping()
     {
-        // Every shown window hands over one more path of a new type from the event loop, as
-        // a drop during a long addition would, until ten have arrived.
+        // Each showing of the window hands over one more path of a new type, as a drop would.
         QStringList pending;
         for (int i = 0; i < 10; ++i)
             pending.append(file(u"nested%1.type%1"_s.arg(i)));
         m_window->onShow = [&] {
-            // Two hops: the path arrives at the second yield of the addition that showed
-            // the window, while its pictures are being fetched.
+            // Two hops: it arrives at the second yield, while the pictures are being fetched.
             if (!pending.isEmpty())
                 QTimer::singleShot(0, [this, path = pending.takeFirst()] {
                     QTimer::singleShot(0, [this, path] { m_list->AddPathFromShell(path); });
@@ -210,51 +239,31 @@ private Q_SLOTS:
         verifyPictures();
     }
 
-    void rowsOfABurstAreLaidOutAndToggleable()
+    // SetScroll sizes the view to its rows; the scroller moves it past the fifteen that fit.
+    void rowsOfABurstAreLaidOutToggleableAndScrolled()
     {
+        m_list->SetScroll();
+        QVERIFY(m_window->scroller.isEmpty());
         QWidget frame;
         frame.resize(400, 1200);
         m_view->setParent(&frame);
         m_view->setGeometry(0, 0, 400, 1200);
         frame.show();
-        for (int i = 0; i < 30; ++i)
-            add({u"f%1.txt"_s.arg(i)});
-        QTRY_VERIFY(m_view->viewport()->updatesEnabled());
-        const QModelIndex last = m_view->model()->index(29, 0);
-        const QRect rect = m_view->visualRect(last);
-        QCOMPARE(rect.top(), 29 * m_view->ItemHeight());
-        QCOMPARE(m_view->indexAt(rect.center()), last);
-        QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(29));
-        // The check box as the view toggles it.
-        QVERIFY(m_view->model()->setData(last, int(Qt::Unchecked), Qt::CheckStateRole));
-        QVERIFY(!m_view->Checked(29) && m_view->Checked(28));
-        m_view->setParent(nullptr);
-    }
-
-    void pathLongerThanTheKernelTakesIsListed()
-    {
-        const QString deep = TestFiles::makeDeepFolder(m_dir.path());
-        const QString last = deep + u"/last"_s;
-        QVERIFY(PathBytes::encode(deep).size() > 4096);
-        m_list->AddPathFromShell(deep);
-        m_list->AddPathFromShell(last);
-        QCOMPARE(viewTexts(), (QStringList{deep, last}));
-        QCOMPARE(m_view->SubItem(0, 1), u"DIR"_s);
-        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(0)), TypeName("inode/directory"));
-        // "last" has no extension: only its content makes it text.
-        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(1)), TypeName("text/plain"));
-    }
-
-    void scrollingMovesTheViewByRows()
-    {
-        m_list->SetScroll();
-        QVERIFY(m_window->scroller.isEmpty());
         for (int i = 0; i < 20; ++i)
             add({u"f%1.txt"_s.arg(i)});
-        m_view->move(0, -40);
-        m_list->SetScroll();
+        QTRY_VERIFY(m_view->viewport()->updatesEnabled());
         const int row = m_view->ItemHeight();
         QVERIFY(row > 0);
+        const QModelIndex last = m_view->model()->index(19, 0);
+        const QRect rect = m_view->visualRect(last);
+        QCOMPARE(rect.top(), 19 * row);
+        QCOMPARE(m_view->indexAt(rect.center()), last);
+        QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(19));
+        // The check box as the view toggles it.
+        QVERIFY(m_view->model()->setData(last, int(Qt::Unchecked), Qt::CheckStateRole));
+        QVERIFY(!m_view->Checked(19) && m_view->Checked(18));
+        m_view->move(0, -40);
+        m_list->SetScroll();
         QCOMPARE(QList({m_view->height(), m_view->y()}), QList({20 * row, 0}));
         QCOMPARE(m_window->scroller, (QList<int>{0, 500, 0}));
         QList<int> tops;
@@ -268,6 +277,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->scroller, (QList<int>{0, 100, 0}));
         m_list->ScrollList(100, 0);
         QCOMPARE(m_view->y(), 0);
+        m_view->setParent(nullptr);
     }
 };
 

@@ -10,9 +10,8 @@
 
 #include <functional>
 
-// What a user does to the windows in the widget tests: clicks in the middle of a control, and
-// the answers to windows that open modally (a message dialog, the options window, the folder
-// chooser), given from inside the event loop that the modal window runs.
+// What a user does in the widget tests: clicks, and answers to the windows that open modally,
+// given from inside the event loop that the modal window runs.
 namespace UserActions {
 inline void Click(QWidget* control)
 {
@@ -21,15 +20,11 @@ inline void Click(QWidget* control)
 }
 
 // A control of `window` by name; a test that names one the window lacks stops at once.
-template <typename T = QWidget> T* Child(const QWidget* window, const QString& name)
+template <typename T = QWidget> T* Child(const QWidget* window, QAnyStringView name)
 {
-    T* child = window->findChild<T*>(name);
-    Q_ASSERT_X(child, "Child", qPrintable(name));
+    T* child = window->findChild<T*>(name.toString());
+    Q_ASSERT_X(child, "Child", qPrintable(name.toString()));
     return child;
-}
-template <typename T = QWidget> T* Child(const QWidget* window, const char* name)
-{
-    return Child<T>(window, QLatin1String(name));
 }
 inline void Click(const QWidget* window, const char* name)
 {
@@ -39,7 +34,6 @@ inline QString TextOf(const QWidget* window, const char* label)
 {
     return Child<QLabel>(window, label)->text();
 }
-// The shown top-level windows of one name ("frmDialog").
 inline QWidgetList Shown(const QString& name)
 {
     QWidgetList shown;
@@ -49,9 +43,8 @@ inline QWidgetList Shown(const QString& name)
     return shown;
 }
 
-// Runs `action` on each top-level window that `matches` once it is shown, each window once. The
-// action runs from its own timer event, so that a window it opens modally in turn (a tutorial
-// that opens the options that open the tutorial) is still seen.
+// Runs `action` once on each top-level window that `matches` once it is shown, from a timer event
+// of its own, so that a window the action opens modally in turn is still seen.
 class WhenShown : public QObject
 {
 public:
@@ -61,7 +54,6 @@ public:
         connect(&m_poll, &QTimer::timeout, this, &WhenShown::look);
         m_poll.start(5);
     }
-    // The windows of one name ("frmOptions").
     WhenShown(const QString& name, std::function<void(QWidget*)> action)
         : WhenShown([name](QWidget* w) { return w->objectName() == name; }, std::move(action))
     {}
@@ -91,55 +83,39 @@ private:
 
 // Answers the message dialogs as they open, clicking the given buttons in turn, and keeps the
 // title and message of each ("title|message"; the dialog shows CR LF as a line break).
-class DialogAnswerer
+class DialogAnswerer : public WhenShown
 {
 public:
-    explicit DialogAnswerer(const QStringList& buttons)
-        : m_buttons(buttons),
-          m_watch(QStringLiteral("frmDialog"), [this](QWidget* dialog) { answer(dialog); })
+    explicit DialogAnswerer(QStringList buttons)
+        : WhenShown(QStringLiteral("frmDialog"), [this, buttons](QWidget* dialog) mutable {
+              asked << TextOf(dialog, "lblTitle") + QLatin1Char('|') + TextOf(dialog, "lblMessage");
+              if (!buttons.isEmpty())
+                  Click(Child(dialog, buttons.takeFirst()));
+          })
     {}
     QStringList asked;
-
-private:
-    void answer(QWidget* dialog)
-    {
-        asked << dialog->findChild<QLabel*>(QStringLiteral("lblTitle"))->text() + QLatin1Char('|') +
-                     dialog->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
-        if (!m_buttons.isEmpty())
-            Click(dialog->findChild<QWidget*>(m_buttons.takeFirst()));
-    }
-    QStringList m_buttons;
-    WhenShown m_watch;
 };
 
-// Chooses folders in Qt's own folder chooser by pasting each path into its name box and
-// pressing Enter (typed key by key, the chooser would go into every folder at its "/"); an
-// empty path presses Escape (Cancel). Call QApplication::setAttribute(Qt::AA_DontUseNativeDialogs)
-// first, so that no desktop portal answers instead.
-class FolderChooser
+// Chooses folders in Qt's own chooser (set Qt::AA_DontUseNativeDialogs first): each path pasted
+// whole, as typed the chooser would enter every folder at its "/"; an empty path is Escape.
+class FolderChooser : public WhenShown
 {
 public:
-    explicit FolderChooser(const QStringList& paths)
-        : m_paths(paths), m_watch([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-                                  [this](QWidget* dialog) { choose(dialog); })
+    explicit FolderChooser(QStringList paths)
+        : WhenShown([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                    [this, paths](QWidget* dialog) mutable {
+                        titles << dialog->windowTitle();
+                        const QString path = paths.isEmpty() ? QString() : paths.takeFirst();
+                        auto* edit = Child<QLineEdit>(dialog, "fileNameEdit");
+                        if (path.isEmpty()) {
+                            QTest::keyClick(edit, Qt::Key_Escape);
+                            return;
+                        }
+                        edit->selectAll();
+                        edit->insert(path);
+                        QTest::keyClick(edit, Qt::Key_Return);
+                    })
     {}
     QStringList titles;
-
-private:
-    void choose(QWidget* dialog)
-    {
-        titles << dialog->windowTitle();
-        const QString path = m_paths.isEmpty() ? QString() : m_paths.takeFirst();
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (path.isEmpty()) {
-            QTest::keyClick(edit, Qt::Key_Escape);
-            return;
-        }
-        edit->selectAll();
-        edit->insert(path);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    QStringList m_paths;
-    WhenShown m_watch;
 };
 } // namespace UserActions
