@@ -125,19 +125,15 @@ private Q_SLOTS:
 
     void aWindowWithoutCloseButtonGetsItsFrameAndALogLine()
     {
-        QWidget w;
-        w.setObjectName(u"frmMainCode"_s);
-        w.resize(200, 100);
-        auto* shred = new QLabel(&w);
-        shred->setObjectName(u"btnShred"_s);
-        shred->move(3, 3);
-        MakeWindow(&w, 0);
+        std::unique_ptr<QWidget> w(Window("frmMainCode", u"btnShred:label:3"_s));
+        w->resize(200, 100);
+        MakeWindow(w.get(), 0);
         QVERIFY(ErrorLog().contains(u" Err Source = vn10 modSkinForm:MakeWindow Err Number = 438 "_s));
         // Fill, edges, outline and corners are there; nothing after the failing step is.
-        const QImage surface = SkinSurface::of(&w)->picture().toImage();
+        const QImage surface = SkinSurface::of(w.get())->picture().toImage();
         const QImage corner = frmPics::Picture(u"imgWindowBottomRight"_s).toImage();
         QCOMPARE(surface.pixel(181 + 9, 70 + 28), corner.pixel(9, 28));
-        QVERIFY(!w.mask().isEmpty() && shred->pos() == QPoint(3, 3));
+        QVERIFY(!w->mask().isEmpty() && w->findChild<QWidget*>(u"btnShred"_s)->pos() == QPoint(3, 150));
     }
 
     // The window follows the pointer until the button is released; a maximised one stays.

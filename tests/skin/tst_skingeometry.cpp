@@ -67,11 +67,6 @@ QVariant Bar(qint32 value, qint32 min, qint32 range, int orientation)
     return drawn || !rect.isNull() ? QVariant(rect) : QVariant();
 }
 
-QVariant Caption(int format, qint32 value, qint32 min)
-{
-    return CaptionText(format, value, min, 100, u"custom"_s);
-}
-
 void Rows(const char* what, const char* names, const std::function<QVariant(const QString&)>& got,
           const QVariant& want)
 {
@@ -219,15 +214,15 @@ private Q_SLOTS:
         Row("Value - Min past 32 bits", Bar(2147483647, -2147483647, 1, 0), QVariant());
         Row("bar past a 16-bit width", Bar(1000000, 0, 1, 0), QVariant());
 
-        Row("caption 1: the value", Caption(1, -5, -10), u"-5"_s);
-        Row("caption 2: Value, not Value - Min", Caption(2, 70, 20), u"70%"_s);
-        Row("caption 3", Caption(3, 50, 0), u"50.0%"_s);
-        Row("caption 4", Caption(4, 1, 0), u"1.00%"_s);
-        Row("caption 5: Value - Min", Caption(5, 70, 20), u"50%"_s);
-        Row("caption 7", Caption(7, 21, 20), u"1.00%"_s);
-        Row("caption 99: the custom text", Caption(99, 1, 0), u"custom"_s);
-        Row("caption 0: nothing", Caption(0, 50, 0), QString());
-        Row("caption 8: nothing", Caption(8, 50, 0), QString());
+        Row("caption 1: the value", CaptionText(1, -5, -10, 100, u"custom"_s), u"-5"_s);
+        Row("caption 2: Value, not Value - Min", CaptionText(2, 70, 20, 100, u"custom"_s), u"70%"_s);
+        Row("caption 3", CaptionText(3, 50, 0, 100, u"custom"_s), u"50.0%"_s);
+        Row("caption 4", CaptionText(4, 1, 0, 100, u"custom"_s), u"1.00%"_s);
+        Row("caption 5: Value - Min", CaptionText(5, 70, 20, 100, u"custom"_s), u"50%"_s);
+        Row("caption 7", CaptionText(7, 21, 20, 100, u"custom"_s), u"1.00%"_s);
+        Row("caption 99: the custom text", CaptionText(99, 1, 0, 100, u"custom"_s), u"custom"_s);
+        Row("caption 0: nothing", CaptionText(0, 50, 0, 100, u"custom"_s), QString());
+        Row("caption 8: nothing", CaptionText(8, 50, 0, 100, u"custom"_s), QString());
         Row("caption centred", CaptionPosition(200, 20, 31, 15), QPoint(84, 2));
         Row("caption centred, truncated towards zero", CaptionPosition(30, 10, 41, 15), QPoint(-5, -2));
 
