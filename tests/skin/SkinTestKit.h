@@ -8,9 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QPixmap>
 #include <QTest>
-#include <QVariant>
 
 #include <functional>
 
