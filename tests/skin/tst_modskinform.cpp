@@ -160,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint maximised = w.pos();
         DoDrag(&w);
-        MouseEvents::Drag(&w, {45, 45});
+        SkinTestKit::Play(&w, u"d45,45"_s);
         QCOMPARE(w.pos(), maximised);
     }
 

@@ -348,7 +348,7 @@ private Q_SLOTS:
         QCOMPARE(tip->pos(), origin + QPoint(-label.width() - 6, 40 + (28 - label.height() - 4) / 2));
         QCOMPARE(tip->size(), label + QSize(4, 3));
         QVERIFY(tip->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        MouseEvents::Drag(&f.slider, {6, 100});
+        SkinTestKit::Play(&f.slider, u"d6,100"_s);
         QCOMPARE(tip->lblTip()->text(), u"6"_s);
         MouseEvents::Release(&f.slider, {6, 100});
         QVERIFY(!f.slider.ValueTip() || !f.slider.ValueTip()->isVisible());
