@@ -20,10 +20,6 @@ inline void Press(QWidget* w, QPointF pos, Qt::MouseButton button = Qt::LeftButt
 {
     Send(w, QEvent::MouseButtonPress, pos, button, button);
 }
-inline void Drag(QWidget* w, QPointF pos)
-{
-    Send(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
-}
 inline void Release(QWidget* w, QPointF pos, Qt::MouseButton button = Qt::LeftButton)
 {
     Send(w, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);

@@ -1,37 +1,47 @@
 #include "SkinTestKit.h"
 #include "common/SharedState.h"
+#include "platform/AppFolder.h"
 #include "skin/LinkLabel.h"
 #include "skin/MyTopButton.h"
 #include "skin/SkinSurface.h"
+#include "skin/TipWindow.h"
+#include "skin/cToolTip.h"
 #include "skin/frmPics.h"
+#include "skin/modToolTips.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QTimer>
 
 #include <numeric>
 
+using SkinTestKit::Row;
+
 namespace {
-// A main window with the controls the painter places, and no text, so that no font shows in its picture.
-// Each control is "kind:name[:x]": a label, the ball's label, a button, a hidden button, one moved to (x,
-// 150).
-QWidget* SampleMainWindow()
+QString ErrorLog()
+{
+    QFile log(AppFolder::file(u"errlog.dat"_s));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+// A window and its controls, each "name[:kind[:x]]": a button unless a label, the ball's label or a hidden
+// button; one given an x is moved to (x, 150).
+QWidget* Window(const char* name, const QString& controls)
 {
     auto* w = new QWidget;
-    w->setObjectName(u"frmMainCode"_s);
-    w->resize(485, 200);
-    for (const QString& control :
-         u"label:ImgIcon button:btnClose button:BtnAbout button:btnContract hidden:btnExpand "
-         "hidden:btnBall ball:pic1 button:btnShred label:lblshred label:bareditsmall "
-         "button:btnYes:160 button:btnNo:250"_s.split(u' ')) {
+    w->setObjectName(QLatin1String(name));
+    for (const QString& control : controls.split(u' ')) {
         const QStringList part = control.split(u':');
-        auto* button = part[0].contains(u"l") ? nullptr : new MyTopButton;
+        const QString kind = part.value(1);
+        auto* button = kind.contains(u"l") ? nullptr : new MyTopButton;
         QWidget* made = button ? static_cast<QWidget*>(button) : new QLabel;
         made->setParent(w); // after construction, so that each keeps a parentless widget's size
-        made->setObjectName(part[1]);
+        made->setObjectName(part[0]);
         if (button)
-            button->SetImages(frmPics::ButtonFor(w->objectName(), part[1]));
-        if (part[0] == u"ball")
+            button->SetImages(frmPics::ButtonFor(w->objectName(), part[0]));
+        if (kind == u"ball")
             static_cast<QLabel*>(made)->setPixmap(frmPics::Picture(u"ImgAdGrey"_s));
-        if (part[0] == u"hidden")
+        if (kind == u"hidden")
             made->hide();
         if (part.size() > 2)
             made->move(part[2].toInt(), 150);
@@ -57,19 +67,45 @@ int Difference(const QImage& a, const QImage& b)
         a.constBits(), a.constBits() + a.sizeInBytes(), b.constBits(), 0,
         [](int x, int y) { return std::max(x, y); }, [](uchar x, uchar y) { return std::abs(x - y); });
 }
+
+// Runs a tips timer's timeout now: the delays are the tips' settings, not the test's to wait for.
+void Fire(cToolTip& tips, const char* timer)
+{
+    auto* t = tips.findChild<QTimer*>(QLatin1String(timer));
+    QVERIFY(t && t->isActive());
+    QTimerEvent event(t->timerId());
+    QCoreApplication::sendEvent(t, &event);
+}
+
+// The tip CreateTips gives `control` of a window that has `buttons`.
+QVariant Tip(const char* window, const char* buttons, const char* control)
+{
+    std::unique_ptr<QWidget> w(Window(window, QString::fromLatin1(buttons)));
+    CreateTips(w.get());
+    return ControlTips().ToolText(w->findChild<QWidget*>(QLatin1String(control)));
+}
 } // namespace
 
 class TestModSkinForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { RefreshTwips(); }
+    void initTestCase()
+    {
+        RefreshTwips();
+        InitializeTips();
+    }
 
     // The header places the empty labels from btnShred's place and lblshred's own top.
     void mainWindowMatchesItsReference()
     {
         Shared().ListState = u"showlist"_s;
-        std::unique_ptr<QWidget> w(SampleMainWindow());
+        // The controls the painter places, and no text, so that no font shows in the picture.
+        std::unique_ptr<QWidget> w(Window("frmMainCode",
+                                          u"ImgIcon:label btnClose BtnAbout btnContract btnExpand:hidden "
+                                          "btnBall:hidden pic1:ball btnShred lblshred:label "
+                                          "bareditsmall:label btnYes::160 btnNo::250"_s));
+        w->resize(485, 200);
         const auto control = [&](const char* name) { return w->findChild<QWidget*>(QLatin1String(name)); };
         control("lblshred")->move(0, 14);
         MakeWindow(w.get(), 5);
@@ -89,34 +125,15 @@ private Q_SLOTS:
 
     void aWindowWithoutCloseButtonGetsItsFrameAndALogLine()
     {
-        QWidget w;
-        w.setObjectName(u"frmMainCode"_s);
-        w.resize(200, 100);
-        auto* shred = new QLabel(&w);
-        shred->setObjectName(u"btnShred"_s);
-        shred->move(3, 3);
-        MakeWindow(&w, 0);
-        QVERIFY(SkinTestKit::ErrorLog().contains(
-            u" Err Source = vn10 modSkinForm:MakeWindow Err Number = 438 "_s));
+        std::unique_ptr<QWidget> w(Window("frmMainCode", u"btnShred:label:3"_s));
+        w->resize(200, 100);
+        MakeWindow(w.get(), 0);
+        QVERIFY(ErrorLog().contains(u" Err Source = vn10 modSkinForm:MakeWindow Err Number = 438 "_s));
         // Fill, edges, outline and corners are there; nothing after the failing step is.
-        const QImage surface = SkinSurface::of(&w)->picture().toImage();
+        const QImage surface = SkinSurface::of(w.get())->picture().toImage();
         const QImage corner = frmPics::Picture(u"imgWindowBottomRight"_s).toImage();
         QCOMPARE(surface.pixel(181 + 9, 70 + 28), corner.pixel(9, 28));
-        QVERIFY(!w.mask().isEmpty() && shred->pos() == QPoint(3, 3));
-    }
-
-    void topMostBandKeepsTheWindowShown()
-    {
-        QWidget w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        for (bool top : {true, false}) {
-            top ? MakeTopMost(&w) : MakeNormal(&w);
-            QCOMPARE(
-                QVariantList({w.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                              w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), w.isVisible()}),
-                QVariantList({top, top, true}));
-        }
+        QVERIFY(!w->mask().isEmpty() && w->findChild<QWidget*>(u"btnShred"_s)->pos() == QPoint(3, 150));
     }
 
     // The window follows the pointer until the button is released; a maximised one stays.
@@ -126,6 +143,13 @@ private Q_SLOTS:
         w.setGeometry(100, 100, 200, 100);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (bool top : {true, false}) {
+            top ? MakeTopMost(&w) : MakeNormal(&w);
+            QCOMPARE(
+                QVariantList({w.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                              w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), w.isVisible()}),
+                QVariantList({top, top, true}));
+        }
         const QPoint start = w.pos();
         const auto moved = [&] { return u"%1,%2"_s.arg(w.x() - start.x()).arg(w.y() - start.y()); };
         QCursor::setPos(w.mapToGlobal(QPoint(20, 10)));
@@ -136,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint maximised = w.pos();
         DoDrag(&w);
-        MouseEvents::Drag(&w, {45, 45});
+        SkinTestKit::Play(&w, u"d45,45"_s);
         QCOMPARE(w.pos(), maximised);
     }
 
@@ -169,15 +193,85 @@ private Q_SLOTS:
         QCOMPARE(clicks, 3);
     }
 
-    // One override, however often it is asked for: a single false takes it away.
-    void handCursor()
+    // The program's tips: light yellow, black, after a second, for five; a new one has its own defaults.
+    void settings()
     {
-        SetHandCur(true);
-        SetHandCur(true);
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
-        SetHandCur(false);
-        QVERIFY(!QGuiApplication::overrideCursor());
-        SetHandCur(false);
+        const auto of = [](const cToolTip& t) {
+            return QVariantList(
+                {t.BkColor(), t.TxtColor(), t.DelayTime(), t.VisibleTime(), t.TipWidth(), t.Style()});
+        };
+        QCOMPARE(of(ControlTips()), of(AreaTips()));
+        QCOMPARE(of(AreaTips()), QVariantList({0xC0FFFFu, 0u, 1000, 5000, 300, 1}));
+        QCOMPARE(of(cToolTip()), QVariantList({0xEEFFFFu, 0u, 500, 2000, 300, 1}));
+    }
+
+    // Each window registers its controls in a fixed order and stops at the first it lacks.
+    void tips_data()
+    {
+        SkinTestKit::Columns();
+        const QString log = ErrorLog();
+        const char* main = "btnClose BtnAbout btnExpand btnContract btnShred btnYes btnNo btnCancel btnShow "
+                           "btnHide btnOptions btnBall pic1";
+        Row("main window: product name put in", Tip("frmMainCode", main, "btnClose"), u"Close Vanisto"_s);
+        Row("main window's last", Tip("frmMainCode", main, "pic1"), u"View Announcements"_s);
+        Row("other windows' close", Tip("frmAbout", "btnClose cmdOK cmdSysInfo cmdTutorial", "btnClose"),
+            u"Exit and return to Main Screen"_s);
+        Row("unknown window", Tip("frmElse", "btnClose", "btnClose"), QString());
+        // The table's order is btnClose, btnYes, cmdCancel, cmdNo, cmdOK, cmdSysInfo.
+        Row("before the missing one", Tip("frmDialog", "btnClose btnYes cmdNo cmdOK", "btnYes"), u"Yes"_s);
+        Row("after the missing one", Tip("frmDialog", "btnClose btnYes cmdNo cmdOK", "cmdOK"), QString());
+        // Only a missing control is logged, once for each window that lacks one.
+        const QString logged = ErrorLog().mid(log.size());
+        Row("logged", QVariantList({logged.count(u'\n'), logged.count(u"CreateTips Err Number = 438"_s)}),
+            QVariantList({2, 2}));
+    }
+    void tips() { SKIN_COMPARE_ROW(); }
+
+    void tipShowsAfterItsDelayAndHidesAgain()
+    {
+        std::unique_ptr<QWidget> w(Window("frmAd", u"btnClose"_s));
+        CreateTips(w.get());
+        QWidget* button = w->findChild<QWidget*>(u"btnClose"_s);
+        QCOMPARE(button->accessibleName(), u"Exit and return to Main Screen"_s); // the tip names it
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(button, &enter);
+        QVERIFY(!ControlTips().Shown());
+        Fire(ControlTips(), "tipDelay");
+        TipWindow* shown = ControlTips().Shown();
+        QVERIFY(shown);
+        QCOMPARE(
+            QVariantList({shown->Text(), shown->Background(), shown->TextColor(), shown->Style()}),
+            QVariantList({u"Exit and return to Main Screen"_s, QColor(255, 255, 192), QColor(Qt::black), 1}));
+        Fire(ControlTips(), "tipVisible");
+        QVERIFY(!ControlTips().Shown());
+        // The toolkit's own tooltip stays out of the way.
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QVERIFY(static_cast<QObject&>(ControlTips()).eventFilter(button, &help));
+        ControlTips().SetStyle(2); // balloons from the next tip on
+        QCoreApplication::sendEvent(button, &enter);
+        Fire(ControlTips(), "tipDelay");
+        QVERIFY(ControlTips().Shown());
+        QCOMPARE(ControlTips().Shown()->Style(), 2);
+        ControlTips().SetStyle(1);
+        // Left on the screen: the program must still end cleanly with a tip shown.
+    }
+
+    void tutorialChapterLinkIsAnArea()
+    {
+        QWidget w;
+        w.setObjectName(u"frmTutorial"_s);
+        auto* frame = new QWidget(&w);
+        frame->setObjectName(u"slideframe"_s);
+        auto* label = new QLabel(frame);
+        label->setObjectName(u"Label2"_s);
+        label->setGeometry(10, 20, 100, 15);
+        CreateTips(&w);
+        QCOMPARE(AreaTips().ToolText(frame, 0), u"Return to Chapter List"_s);
+        MouseEvents::Hover(frame, {50, 25});
+        Fire(AreaTips(), "tipDelay");
+        QVERIFY(AreaTips().Shown());
+        MouseEvents::Hover(frame, {150, 25}); // outside the label: no tip
+        QVERIFY(!AreaTips().Shown());
     }
 };
 
