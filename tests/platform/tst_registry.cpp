@@ -99,7 +99,7 @@ private Q_SLOTS:
         }
     }
 
-    // Silent without its folder; else any earlier entry yields to one valid entry, and once is enough.
+    // Silent where its folder cannot be made; else any earlier entry yields to one valid entry, once.
     void startOnWinWritesOneValidEntryForTheRunningProgram()
     {
         QTemporaryDir dir;

@@ -89,7 +89,8 @@ private Q_SLOTS:
         }
     }
 
-    // Remove takes out only what Install wrote; Thunar's own actions stay, the system's start, broken stays.
+    // Remove takes out only what Install wrote; Thunar: the user's actions kept, the system's a start,
+    // a broken file left alone.
     void thunarActionJoinsTheUsersOwn()
     {
         writeFile(Uca, UserUca);
