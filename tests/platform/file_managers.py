@@ -152,24 +152,6 @@ def selected_reports(log):
     return sorted(line[len(prefix):] for line in lines if line.startswith(prefix))
 
 
-class OpenedMenus:
-    """The menus that showed up or took the focus: Qt 5 leaves a context menu out of its tree."""
-
-    def __init__(self):
-        self.menus = []
-        self.listener = Atspi.EventListener.new(self.heard)
-        self.listener.register("object:state-changed:showing")
-        self.listener.register("object:state-changed:focused")
-
-    def heard(self, event):
-        with contextlib.suppress(GLib.GError):
-            role = event.source.get_role_name()
-            if event.detail1 and role in ("popup menu", "menu"):
-                self.menus.append(event.source)
-            elif event.detail1 and role == "menu item":
-                self.menus.append(event.source.get_parent())
-
-
 def folder_view(app):
     """The view that shows the folder's files: the nearest view around the item "plain"."""
     node = find(app, lambda n: n.get_name() == "plain" and n.get_role_name() in ("table cell", "list item"))
@@ -200,10 +182,23 @@ def choose_entry(session, name, how, shot=None):
     title = window.get_name()
     xid = wait_for("its X window", lambda: subprocess.run(
         ["xdotool", "search", "--name", title], env=session.env, capture_output=True, text=True).stdout.split())
-    opened = OpenedMenus()
+    # The menus that showed up or took the focus: Qt 5 leaves a context menu out of its tree.
+    opened = []
+
+    def heard(event):
+        with contextlib.suppress(GLib.GError):
+            role = event.source.get_role_name()
+            if event.detail1 and role in ("popup menu", "menu"):
+                opened.append(event.source)
+            elif event.detail1 and role == "menu item":
+                opened.append(event.source.get_parent())
+
+    listener = Atspi.EventListener.new(heard)
+    listener.register("object:state-changed:showing")
+    listener.register("object:state-changed:focused")
 
     def in_menu(what):
-        return lambda: next(filter(None, (find(m, shown_item(what)) for m in [app] + opened.menus)), None)
+        return lambda: next(filter(None, (find(m, shown_item(what)) for m in [app] + opened)), None)
 
     def xdotool(*arguments, check=True):
         subprocess.run(["xdotool", *arguments], env=session.env, check=check)
@@ -221,7 +216,7 @@ def choose_entry(session, name, how, shot=None):
             xdotool("mousemove", "--window", xid[0], "200", "200")
         xdotool("key", "ctrl+a")
         pump(0.5)
-        opened.menus.clear()
+        opened.clear()
         xdotool("key", key)
         try:
             if submenu:
