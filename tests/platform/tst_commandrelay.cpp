@@ -68,9 +68,8 @@ QByteArray handOver(const QByteArray& bytes)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         answer += client.readAll();
     }
-    if (client.state() != QLocalSocket::UnconnectedState)
-        return "still connected";
-    return answer + client.readAll();
+    return client.state() == QLocalSocket::UnconnectedState ? answer + client.readAll()
+                                                            : QByteArray("still connected");
 }
 } // namespace
 
@@ -83,9 +82,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         // A socket left behind by a crashed instance must not stop the next one.
-        QFile stale(CommandRelay::socketPath());
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
+        QVERIFY(QFile(CommandRelay::socketPath()).open(QIODevice::WriteOnly));
 
         m_relay = new CommandRelay(this);
         QVERIFY(!m_relay->otherInstanceRunning());
