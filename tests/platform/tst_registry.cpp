@@ -1,34 +1,17 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/AutostartEntry.h"
 #include "platform/Registry.h"
 #include "platform/StartOnWin.h"
 #include "platform/SystemInfoTool.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 
 using Registry::Root;
 
 namespace {
-QString readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // desktop-file-validate's verdict on the entry on disk: its output, empty when valid.
 QString validatorComplaints()
 {
@@ -95,8 +78,13 @@ private Q_SLOTS:
         QCOMPARE(Registry::ReadValue(Root(root), key, value, computer), QVariant(QString()));
     }
 
+    // Writes to values the program does not map change nothing.
     void startMenuIsTheApplicationsFolderAndFitsItsBuffer()
     {
+        write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Other"_s, u"/x"_s);
+        write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, u"/x"_s, u"far"_s);
+        write(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, u"/x"_s);
+        QVERIFY(!QFileInfo::exists(AutostartEntry::filePath()));
         QCOMPARE(startMenu(), TestEnvironment::dataHome() + u"/applications"_s);
         // Key paths and value names are matched the way the registry matches them.
         QCOMPARE(read(Root::HKEY_CURRENT_USER, u'\\' + Registry::ShellFoldersKey.toUpper(), u"start menu"_s),
@@ -104,36 +92,15 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", "relative/share");
         QCOMPARE(startMenu(), QDir::homePath() + u"/.local/share/applications"_s);
         // 254 bytes of data fit the buffer with their NUL; 255 do not.
-        qputenv("XDG_DATA_HOME",
-                QFile::encodeName(u"/tmp/"_s + QString(200, u'd') + QString(254 - 218, u'e')));
-        QCOMPARE(startMenu().size(), 254);
-        qputenv("XDG_DATA_HOME",
-                QFile::encodeName(u"/tmp/"_s + QString(200, u'd') + QString(255 - 218, u'e')));
-        QCOMPARE(startMenu(), QString());
+        for (const int size : {254, 255}) {
+            const QString data = u"/tmp/"_s + QString(200, u'd') + QString(size - 218, u'e');
+            qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+            QCOMPARE(startMenu(), size == 254 ? data + u"/applications"_s : QString());
+        }
     }
 
-    // Any earlier entry, even one written by hand, yields to one valid entry; a second call changes nothing.
+    // Silent where its folder cannot be made; else any earlier entry yields to one valid entry, once.
     void startOnWinWritesOneValidEntryForTheRunningProgram()
-    {
-        QVERIFY(IsWinNT());
-        QDir().mkpath(AutostartEntry::folder());
-        writeFile(AutostartEntry::filePath(),
-                  "[Desktop Entry]\nType=Application\nName=Old\nExec = /old/vn10 --x\n[Other]\nExec=/no\n");
-        QCOMPARE(AutostartEntry::read(), u"/old/vn10"_s);
-        StartOnWin();
-        StartOnWin();
-        QCOMPARE(validatorComplaints(), QString());
-        QCOMPARE(readAll(AutostartEntry::filePath()), AutostartEntry::text(AutostartEntry::read()));
-        const QString program = read(Root::HKEY_LOCAL_MACHINE, u"\\"_s + Registry::RunKey, u"Vanisto"_s);
-        // The tests are built beside vn10, so the entry must name the real executable.
-        QCOMPARE(AutostartEntry::read(), program);
-        QCOMPARE(program, QCoreApplication::applicationDirPath() + u"/vn10"_s);
-        QCOMPARE(QFileInfo(program).canonicalFilePath(),
-                 QFileInfo(TestEnvironment::binDir() + u"/vn10"_s).canonicalFilePath());
-        QVERIFY(QFileInfo(program).isExecutable());
-    }
-
-    void startOnWinIsSilentWhenTheFolderCannotBeMade()
     {
         QTemporaryDir dir;
         writeFile(dir.filePath(u"config"_s), "a file where a folder should be");
@@ -141,6 +108,25 @@ private Q_SLOTS:
         QVERIFY(!Registry::CreateKey(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, QString()));
         StartOnWin();
         QCOMPARE(AutostartEntry::read(), QString());
+        init();
+
+        QVERIFY(IsWinNT());
+        writeFile(AutostartEntry::filePath(),
+                  "[Desktop Entry]\nType=Application\nName=Old\nExec = /old/vn10 --x\n[Other]\nExec=/no\n");
+        QCOMPARE(AutostartEntry::read(), u"/old/vn10"_s);
+        StartOnWin();
+        StartOnWin();
+        QCOMPARE(validatorComplaints(), QString());
+        QCOMPARE(readFile(AutostartEntry::filePath()), AutostartEntry::text(AutostartEntry::read()).toUtf8());
+        const QString program = read(Root::HKEY_LOCAL_MACHINE, u"\\"_s + Registry::RunKey, u"Vanisto"_s);
+        // The tests are built beside vn10, so the entry must name the real executable.
+        QCOMPARE(AutostartEntry::read(), program);
+        QCOMPARE(program, QCoreApplication::applicationDirPath() + u"/vn10"_s);
+        QCOMPARE(QFileInfo(program).canonicalFilePath(),
+                 QFileInfo(TestEnvironment::binDir() + u"/vn10"_s).canonicalFilePath());
+        QVERIFY(QFileInfo(program).isExecutable());
+        QCOMPARE(ExecutablePath(u"/"_s), u"/vn10"_s);
+        QCOMPARE(ExecutablePath(u"/opt/vanisto"_s), u"/opt/vanisto/vn10"_s);
     }
 
     void unusualPathsSurviveTheExecKey_data()
@@ -159,21 +145,6 @@ private Q_SLOTS:
         write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, path);
         QCOMPARE(validatorComplaints(), QString());
         QCOMPARE(read(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"VANISTO"_s), path);
-    }
-
-    void otherWritesChangeNothing()
-    {
-        write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Other"_s, u"/x"_s);
-        write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, u"/x"_s, u"far"_s);
-        write(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, u"/x"_s);
-        QVERIFY(!QFileInfo::exists(AutostartEntry::filePath()));
-        QCOMPARE(startMenu(), TestEnvironment::dataHome() + u"/applications"_s);
-    }
-
-    void executablePathHasOneSlash()
-    {
-        QCOMPARE(ExecutablePath(u"/"_s), u"/vn10"_s);
-        QCOMPARE(ExecutablePath(u"/opt/vanisto"_s), u"/opt/vanisto/vn10"_s);
     }
 
     void systemInfoToolFollowsTheDesktop_data()
@@ -197,10 +168,8 @@ private Q_SLOTS:
         QFETCH(QStringList, installed);
         QFETCH(QString, expected);
         QTemporaryDir bin;
-        for (const QString& program : installed) {
-            writeFile(bin.filePath(program), "#!/bin/sh\n");
-            QFile::setPermissions(bin.filePath(program), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        }
+        for (const QString& program : installed)
+            writeFile(bin.filePath(program), "#!/bin/sh\n", true);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin.path()));
         qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());

@@ -1,13 +1,9 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/CommandRelay.h"
-#include "platform/PathBytes.h"
 
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
@@ -29,16 +25,15 @@ public:
         // A program the helper starts writes its reports where the helper does.
         if (!reports.isEmpty())
             m_process.setStandardErrorFile(reports, QIODevice::Append);
-        QFile names(m_dir.filePath(u"names"_s));
-        names.open(QIODevice::WriteOnly);
+        QByteArray names;
         for (const QByteArray& argument : arguments)
-            names.write(argument + '\0');
-        names.close();
+            names += argument + '\0';
+        writeFile(m_dir.filePath(u"names"_s), names);
         const QString script =
             QStringLiteral("helper=$0; list=$1; set --; "
                            "while LC_ALL=C IFS= read -r -d '' name; do set -- \"$@\" \"$name\"; "
                            "done < \"$list\"; exec \"$helper\" \"$@\"");
-        m_process.start(u"/bin/bash"_s, {u"-c"_s, script, Helper(), names.fileName()});
+        m_process.start(u"/bin/bash"_s, {u"-c"_s, script, Helper(), m_dir.filePath(u"names"_s)});
     }
     int exitCode()
     {
@@ -51,21 +46,7 @@ private:
     QProcess m_process;
 };
 
-int RunHelper(const QStringList& arguments)
-{
-    QList<QByteArray> bytes;
-    for (const QString& argument : arguments)
-        bytes << PathBytes::encode(argument);
-    return HelperRun(bytes).exitCode();
-}
-
-void StoreSettings(const QByteArray& lines)
-{
-    QDir().mkpath(TestEnvironment::configHome() + u"/Vanisto"_s);
-    QFile conf(TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s);
-    conf.open(QIODevice::WriteOnly);
-    conf.write("[Config]\n" + lines);
-}
+const auto Settings = [] { return TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s; };
 
 // The first instance the helper started, ended when the test ends.
 qint64 RunningInstance()
@@ -97,34 +78,34 @@ private Q_SLOTS:
 
     void entryIsOfferedOnlyForItemsThatMayGo_data()
     {
-        QTest::addColumn<QStringList>("selection");
+        QTest::addColumn<QByteArrayList>("selection");
         QTest::addColumn<int>("status");
-        const QString file = QDir::tempPath() + u"/vanisto-shellmenu-offered"_s;
-        QFile(file).open(QIODevice::WriteOnly);
-        const QString applications = TestEnvironment::dataHome() + u"/applications"_s;
-        QDir().mkpath(applications);
-        QTest::newRow("a file") << QStringList{file} << 0;
-        QTest::newRow("nothing") << QStringList{} << 1;
-        QTest::newRow("the root") << QStringList{u"/"_s} << 1;
-        QTest::newRow("a system folder with a file") << QStringList{file, u"/usr"_s} << 1;
-        QTest::newRow("the applications folder") << QStringList{applications} << 1;
-        QTest::newRow("inside the applications folder") << QStringList{applications + u"/x"_s} << 0;
+        const QByteArray file = QFile::encodeName(QDir::tempPath()) + "/vanisto-shellmenu-offered";
+        writeFile(QFile::decodeName(file), {});
+        const QByteArray applications = QFile::encodeName(TestEnvironment::dataHome()) + "/applications";
+        QDir().mkpath(QFile::decodeName(applications));
+        QTest::newRow("a file") << QByteArrayList{file} << 0;
+        QTest::newRow("nothing") << QByteArrayList{} << 1;
+        QTest::newRow("the root") << QByteArrayList{"/"} << 1;
+        QTest::newRow("a system folder with a file") << QByteArrayList{file, "/usr"} << 1;
+        QTest::newRow("the applications folder") << QByteArrayList{applications} << 1;
+        QTest::newRow("inside the applications folder") << QByteArrayList{applications + "/x"} << 0;
     }
     void entryIsOfferedOnlyForItemsThatMayGo()
     {
-        QFETCH(QStringList, selection);
+        QFETCH(QByteArrayList, selection);
         QFETCH(int, status);
-        QCOMPARE(RunHelper(QStringList{u"--before-popup"_s} + selection), status);
+        QCOMPARE(HelperRun(QByteArrayList{"--before-popup"} + selection).exitCode(), status);
         // A click on an entry that would not have been offered does nothing.
         if (status != 0)
-            QCOMPARE(RunHelper(selection), 1);
+            QCOMPARE(HelperRun(selection).exitCode(), 1);
         QCOMPARE(RunningInstance(), 0);
     }
 
     // No Vanisto runs and two clicks come at once: one program starts and takes both.
     void clicksWhileNothingRunsStartOneProgram()
     {
-        StoreSettings("FirstStartEver=False\nShredNow=False\n");
+        writeFile(Settings(), "[Config]\nFirstStartEver=False\nShredNow=False\n");
         QTemporaryDir work;
         const QString reports = work.filePath(u"reports"_s);
         qputenv("QT_LOGGING_RULES", "vanisto.*.info=true");
@@ -176,7 +157,7 @@ private Q_SLOTS:
     // With Instant Shred on, exactly the chosen names go; what a split or lossy decoding makes stays.
     void everyNameArrivesExactly()
     {
-        StoreSettings("FirstStartEver=False\nShredNow=True\nNumOverwrite=1\n");
+        writeFile(Settings(), "[Config]\nFirstStartEver=False\nShredNow=True\nNumOverwrite=1\n");
         QTemporaryDir work;
         const QByteArray folder = QFile::encodeName(work.path());
         const QList<QByteArray> chosen = {folder + "/a;b", folder + "/with space", folder + "/\"quoted\"",

@@ -1,29 +1,13 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/ShellMenuEntries.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QString Helper = u"/opt/van isto/bin/vanisto-shellmenu"_s;
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 const auto Data = [](const QString& relative) { return TestEnvironment::dataHome() + u'/' + relative; };
 const auto Config = [](const QString& relative) { return TestEnvironment::configHome() + u'/' + relative; };
@@ -58,7 +42,8 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { qputenv("PATH", "/usr/bin:/bin"); }
 
-    void onlyTheInstalledFileManagersGetAnEntry()
+    // Only the installed file managers get an entry; the scripts pass every selected name on as it is.
+    void onlyTheInstalledFileManagersGetAnEntryAndPassTheSelectionByteForByte()
     {
         QFile::remove(m_bin.filePath(u"nautilus"_s));
         QFile::remove(m_bin.filePath(u"thunar"_s));
@@ -71,30 +56,25 @@ private Q_SLOTS:
         // Dolphin: a top-level entry, executable, passing the selection as separate arguments.
         const QString dolphin = Data(u"kio/servicemenus/vanisto.desktop"_s);
         QVERIFY(QFileInfo(dolphin).isExecutable());
-        const QByteArray service = Read(dolphin);
+        const QByteArray service = readFile(dolphin);
         QVERIFY(service.contains("X-KDE-Priority=TopLevel\n"));
         QVERIFY(service.contains("Name=Delete with Vanisto\nIcon=vanisto\n"));
         QVERIFY(service.contains("Exec=\"/opt/van isto/bin/vanisto-shellmenu\" %F\n"));
         // The formats that can ask first ask the helper.
         QVERIFY(
-            Read(Data(u"nemo/actions/vanisto.nemo_action"_s))
+            readFile(Data(u"nemo/actions/vanisto.nemo_action"_s))
                 .contains("Conditions=exec \"/opt/van isto/bin/vanisto-shellmenu\" --before-popup %F;\n"));
-        QVERIFY(Read(Data(u"file-manager/actions/vanisto.desktop"_s))
+        QVERIFY(readFile(Data(u"file-manager/actions/vanisto.desktop"_s))
                     .contains("ShowIfTrue=\"/opt/van isto/bin/vanisto-shellmenu\" --before-popup %F\n"));
         // A second start changes nothing.
         QVERIFY(ShellMenuEntries::Install(Helper, &problems).isEmpty());
         install(u"nautilus"_s);
         install(u"thunar"_s);
-    }
 
-    // The scripts hand every selected name on as it is, one argument each.
-    void scriptsPassTheSelectionByteForByte()
-    {
         const QString record = m_bin.filePath(u"recorded"_s);
         const QString recorder =
             install(u"record"_s, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
                                      QFile::encodeName(record) + "'\n");
-        QStringList problems;
         ShellMenuEntries::Install(recorder, &problems);
         for (const QString& script : {Data(u"nautilus/scripts/Delete with Vanisto"_s),
                                       Config(u"caja/scripts/Delete with Vanisto"_s)}) {
@@ -105,67 +85,58 @@ private Q_SLOTS:
                 QProcess::execute(u"/bin/sh"_s,
                                   {u"-c"_s, u"\"$0\" 'a;b' \"$(printf 'caf\\351')\" 'x \"y\"'"_s, script}),
                 0);
-            QCOMPARE(Read(record), QByteArray("--\0a;b\0caf\xE9\0x \"y\"\0", 18));
+            QCOMPARE(readFile(record), QByteArray("--\0a;b\0caf\xE9\0x \"y\"\0", 18));
         }
     }
 
-    // Thunar: the user's actions kept byte for byte, the system's as a start, a broken file left alone.
+    // Remove takes out only what Install wrote; Thunar: the user's actions kept, the system's a start,
+    // a broken file left alone.
     void thunarActionJoinsTheUsersOwn()
     {
-        Write(Uca, UserUca);
+        writeFile(Uca, UserUca);
+        const QString mine = Data(u"nautilus/scripts/My own script"_s);
+        writeFile(mine, "#!/bin/sh\n");
         QStringList problems;
-        ShellMenuEntries::Install(Helper, &problems);
-        const QByteArray merged = Read(Uca);
+        const QStringList written = ShellMenuEntries::Install(Helper, &problems);
+        QCOMPARE(written.size(), 6);
+        const QByteArray merged = readFile(Uca);
         QVERIFY(merged.startsWith(UserUca.left(UserUca.lastIndexOf("</actions>"))));
         QVERIFY(merged.contains("<unique-id>vanisto-delete-with</unique-id>"));
         QVERIFY(merged.contains("<command>&apos;/opt/van isto/bin/vanisto-shellmenu&apos; %F</command>") ||
                 merged.contains("<command>'/opt/van isto/bin/vanisto-shellmenu' %F</command>"));
         QVERIFY(ShellMenuEntries::Install(Helper, &problems).isEmpty());
-        QCOMPARE(Read(Uca), merged);
+        QCOMPARE(readFile(Uca), merged);
         ShellMenuEntries::Remove();
-        QCOMPARE(Read(Uca), UserUca);
-        QVERIFY(problems.isEmpty());
-
-        QFile::remove(Uca);
-        Write(m_system.filePath(u"Thunar/uca.xml"_s), UserUca);
-        ShellMenuEntries::Install(Helper, &problems);
-        QVERIFY(Read(Uca).contains("<unique-id>3-3</unique-id>"));
-        QFile::remove(m_system.filePath(u"Thunar/uca.xml"_s));
-
-        const QByteArray broken = "<actions><action><name>half";
-        Write(Uca, broken);
-        ShellMenuEntries::Install(Helper, &problems);
-        QCOMPARE(Read(Uca), broken);
-        QCOMPARE(problems.size(), 1);
-    }
-
-    void removeTakesOutOnlyWhatInstallWrote()
-    {
-        const QString mine = Data(u"nautilus/scripts/My own script"_s);
-        Write(mine, "#!/bin/sh\n");
-        QStringList problems;
-        const QStringList written = ShellMenuEntries::Install(Helper, &problems);
-        QCOMPARE(written.size(), 6);
-        ShellMenuEntries::Remove();
+        QCOMPARE(readFile(Uca), UserUca);
         for (const QString& file : written)
             if (!file.endsWith(u"uca.xml"_s))
                 QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
-        QVERIFY(!Read(Uca).contains("vanisto"));
         QVERIFY(QFileInfo::exists(mine));
         // A script of the user's own that happens to have the entry's name stays too.
         const QString namesake = Config(u"caja/scripts/Delete with Vanisto"_s);
-        Write(namesake, "#!/bin/sh\nmy-own-shredder \"$@\"\n");
+        writeFile(namesake, "#!/bin/sh\nmy-own-shredder \"$@\"\n");
         ShellMenuEntries::Remove();
         QVERIFY(QFileInfo::exists(namesake));
+        QVERIFY(problems.isEmpty());
+
+        QFile::remove(Uca);
+        writeFile(m_system.filePath(u"Thunar/uca.xml"_s), UserUca);
+        ShellMenuEntries::Install(Helper, &problems);
+        QVERIFY(readFile(Uca).contains("<unique-id>3-3</unique-id>"));
+        QFile::remove(m_system.filePath(u"Thunar/uca.xml"_s));
+
+        const QByteArray broken = "<actions><action><name>half";
+        writeFile(Uca, broken);
+        ShellMenuEntries::Install(Helper, &problems);
+        QCOMPARE(readFile(Uca), broken);
+        QCOMPARE(problems.size(), 1);
     }
 
 private:
     // A program on the test's PATH: a file manager "installed" is an empty one.
     QString install(const QString& program, const QByteArray& script = "#!/bin/sh\n")
     {
-        Write(m_bin.filePath(program), script);
-        QFile::setPermissions(m_bin.filePath(program),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(m_bin.filePath(program), script, true);
         return m_bin.filePath(program);
     }
 

@@ -1,16 +1,11 @@
 #include "TestEnvironment.h"
 #include "platform/SystemItems.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -40,22 +35,15 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         QDir().mkpath(at(u"d"_s));
-        QFile file(at(u"f"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(at(u"f"_s)).open(QIODevice::WriteOnly));
         QCOMPARE(::mkfifo(QFile::encodeName(at(u"fifo"_s)).constData(), 0600), 0);
-        const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(at(u"sock"_s)).constData(), sizeof address.sun_path);
-        QCOMPARE(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(sock);
+        QCOMPARE(::mknod(QFile::encodeName(at(u"sock"_s)).constData(), S_IFSOCK | 0600, 0), 0);
         QVERIFY(QFile::link(u"/etc"_s, at(u"etclink"_s)));
         QVERIFY(QFile::link(at(u"d"_s), at(u"dlink"_s)));
         QVERIFY(QFile::link(u"/usr/share"_s, at(u"sharelink"_s)));
         QVERIFY(QFile::link(u"/etc/passwd"_s, at(u"passwdlink"_s)));
         mount(u"tmpfs"_s, "tmpfs", "tmpfs", 0);
-        QFile inside(at(u"tmpfs/inside"_s));
-        QVERIFY(inside.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(at(u"tmpfs/inside"_s)).open(QIODevice::WriteOnly));
         // A folder bound onto itself stays on the same device: only the kernel knows.
         mount(u"bound"_s, nullptr, nullptr, MS_BIND);
         QDir::setCurrent(m_dir.path());
@@ -126,8 +114,7 @@ private Q_SLOTS:
         QCOMPARE(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
         QVERIFY(IsSystemItem(u"/srv/nothing"_s));
         QCOMPARE(::mount("tmpfs", "/srv", "tmpfs", 0, nullptr), 0);
-        QFile file(u"/srv/file"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(u"/srv/file"_s).open(QIODevice::WriteOnly));
         QCOMPARE(SystemItemReason(u"/srv/file"_s), u"inside the system's own folders"_s);
         QCOMPARE(::umount2("/srv", MNT_DETACH), 0);
     }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QtTest>
+
+// A file's bytes, none when it cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The file holds exactly `bytes`, its folder made where missing; executable for its owner if asked.
+inline void writeFile(const QString& path, const QByteArray& bytes, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    if (executable)
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
