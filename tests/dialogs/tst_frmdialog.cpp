@@ -15,32 +15,6 @@
 using namespace UserActions;
 using namespace Qt::StringLiterals;
 
-namespace {
-const char* const Buttons[] = {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysInfo"};
-
-// Asks the question with `user` acting on the dialog once it is open (ShowDialog is blocked in it).
-QVariant Ask(const std::function<void(QWidget*)>& user, qint32 buttons, bool withInput = false,
-             bool closeEnabled = true,
-             const QString& message = u"Are you sure you want to clear the Shred list?"_s)
-{
-    WhenShown watch(u"frmDialog"_s, user);
-    return ShowDialog(nullptr, message, u"Clear the Shred List?"_s, withInput, buttons, DialogIcon::Question,
-                      closeEnabled);
-}
-
-// The buttons shown and their lefts in pixels (15 twips each, 1837.5 rounds to 123), and the input box.
-QString Placed(QWidget* dialog)
-{
-    QStringList shown;
-    for (const char* name : Buttons)
-        if (Child(dialog, name)->isVisible())
-            shown << QLatin1String(name) << QString::number(Child(dialog, name)->x());
-    if (Child(dialog, "txtDialogInput")->isVisible())
-        shown << u"box"_s;
-    return shown.join(u' ');
-}
-} // namespace
-
 class TestFrmDialog : public QObject
 {
     Q_OBJECT
@@ -283,6 +257,27 @@ private Q_SLOTS:
     }
 
 private:
+    // Asks the question with `user` acting on the dialog once it is open (ShowDialog is blocked in it).
+    static QVariant Ask(const std::function<void(QWidget*)>& user, qint32 buttons, bool withInput = false,
+                        bool closeEnabled = true,
+                        const QString& message = u"Are you sure you want to clear the Shred list?"_s)
+    {
+        WhenShown watch(u"frmDialog"_s, user);
+        return ShowDialog(nullptr, message, u"Clear the Shred List?"_s, withInput, buttons,
+                          DialogIcon::Question, closeEnabled);
+    }
+
+    // The buttons shown and their lefts in pixels (15 twips each, 1837.5 rounds to 123), and the input box.
+    static QString Placed(QWidget* dialog)
+    {
+        QStringList shown;
+        for (const char* name : {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysInfo"})
+            if (Child(dialog, name)->isVisible())
+                shown << QLatin1String(name) << QString::number(Child(dialog, name)->x());
+        if (Child(dialog, "txtDialogInput")->isVisible())
+            shown << u"box"_s;
+        return shown.join(u' ');
+    }
     static bool OnTop(const QWidget* w) { return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 };
 
