@@ -54,16 +54,6 @@ private Q_SLOTS:
                  read);
     }
 
-    // Each version asks once, across runs; a date other than today's stays news until it is seen.
-    void newerVersionAsksOncePerPublishedVersion()
-    {
-        m_site->serve("/version.txt", "1.1\r\n01/02/2030\r\nNew in 1.1\r\n");
-        OnlineState first, second;
-        QVERIFY(Newer(first) && first.newAnnouncements && !QFile::exists(AppFolder::file(u"version.txt"_s)));
-        QCOMPARE(first.upgradeMessage, u"New in 1.1\r\n"_s);
-        QVERIFY(!Newer(second) && second.newAnnouncements);
-    }
-
     // Out: no cookie back, no query; in: capped, 2xx, redirects only on the site's own host.
     void requestsKeepToTheirLimits()
     {
@@ -142,10 +132,6 @@ private:
     static bool Connected(int ms = 10000)
     {
         return Await<bool>([](QObject* c, auto d) { ActiveConnection(c, d); }, ms);
-    }
-    static bool Newer(OnlineState& s)
-    {
-        return Await<bool>([&s](QObject* c, auto d) { NewerVersionAvailable(s, c, d); });
     }
 
     std::unique_ptr<LocalWebSite> m_site;

@@ -6,6 +6,7 @@
 #include "online/OnlineCheck.h"
 #include "online/frmAd.h"
 #include "online/modGetConnect.h"
+#include "platform/AppFolder.h"
 #include "shredlist/frmMainCode.h"
 
 #include <QDate>
@@ -56,6 +57,7 @@ private Q_SLOTS:
             Window().setCaption(Caption::lblstatus, RunCaption::Stopped);
             RunCheck(run);
             QCOMPARE(m_site->count("/version.txt"), 1);
+            QVERIFY(!QFile::exists(AppFolder::file(u"version.txt"_s))); // read, never kept
             QCOMPARE(user.asked,
                      QStringList({question, u"Navigation error...|We were unable to auto-navigate to the "
                                             "Vanisto website.  Please visit us at \n"_s +
@@ -85,6 +87,9 @@ private Q_SLOTS:
         RunCheck(*check);
         QVERIFY(Window().ControlVisible(RunControl::pic1));
         QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
+        OnlineCheck again(Window()); // news until the window has shown it
+        RunCheck(again);
+        QVERIFY(Window().ControlVisible(RunControl::pic1));
 
         FakeBrowser browser;
         WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
