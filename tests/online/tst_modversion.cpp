@@ -1,11 +1,8 @@
-#include "FakeBrowser.h"
 #include "LocalWebSite.h"
 #include "TestEnvironment.h"
 #include "online/modGetConnect.h"
 #include "online/modVersion.h"
-#include "platform/AppFolder.h"
 
-#include <QFile>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -94,20 +91,6 @@ private Q_SLOTS:
         QVERIFY(Connected()); // "/" is a 404 here
         m_site->close();
         QVERIFY(!Connected(2000));
-    }
-
-    // The browser is the user's entry for HTML, given the address as one argument; no probe file stays.
-    void standardBrowserFollowsTheUsersAssociation()
-    {
-        {
-            FakeBrowser none(false);
-            QCOMPARE(StandardBrowser(), QString());
-        }
-        FakeBrowser browser;
-        const QString address = u"https://example.org/a b?c=1&d='2'"_s;
-        QVERIFY(StartBrowser(StandardBrowser(), address));
-        QVERIFY(!QFile::exists(AppFolder::file(u"xxx.html"_s)));
-        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + address + QLatin1Char('\n'));
     }
 
 private:

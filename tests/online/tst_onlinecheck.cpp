@@ -76,13 +76,15 @@ private Q_SLOTS:
         QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + QLatin1Char('\n'));
     }
 
-    // The ball's window shows the page as text only and marks it seen; a link opens in the default browser.
+    // The ball's window shows the page as text only and marks it seen; a link opens in the user's browser
+    // for HTML, the address one argument.
     void announcementsAreShownOnceAndMarkedSeen()
     {
         m_site->serve("/version.txt", "1.0\r\n01/02/2030\r\n");
-        m_site->serve("/announce.htm", "<html><head><link rel=stylesheet href='/style.css'></head><body>"
-                                       "<p>Big news</p><img src='/remote.png'><a href='/more.htm'>More</a>"
-                                       "</body></html>");
+        m_site->serve("/announce.htm",
+                      "<html><head><link rel=stylesheet href='/style.css'></head><body>"
+                      "<p>Big news</p><img src='/remote.png'><a href=\"/more.htm?c=1&amp;d='2'\">More</a>"
+                      "</body></html>");
         auto* check = Window().findChild<OnlineCheck*>();
         RunCheck(*check);
         QVERIFY(Window().ControlVisible(RunControl::pic1));
@@ -103,8 +105,10 @@ private Q_SLOTS:
         QCOMPARE(announcements.count(), 1);
         QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), u"01/02/2030"_s);
         QVERIFY(!Window().ControlVisible(RunControl::pic1));
-        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + u"/more.htm\n"_s);
+        QTRY_COMPARE(browser.arguments(),
+                     u"--new-window\n"_s + m_site->address() + u"/more.htm?c=1&d='2'\n"_s);
         QCOMPARE(m_site->count("/remote.png") + m_site->count("/style.css"), 0);
+        QVERIFY(!QFile::exists(AppFolder::file(u"xxx.html"_s))); // the probe for the browser is gone
     }
 
     // Offline nothing shows, the timer keeps trying, the announcements window shows its frame only.
