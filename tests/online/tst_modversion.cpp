@@ -3,7 +3,6 @@
 #include "online/modGetConnect.h"
 #include "online/modVersion.h"
 
-#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -17,7 +16,6 @@ private Q_SLOTS:
     {
         m_site = std::make_unique<LocalWebSite>();
         modGetConnect::SetSiteAddress(m_site->address());
-        QSettings(u"vn10"_s, u"vn10"_s).clear();
     }
 
     // Version, date and message; anything else is refused with a reason.

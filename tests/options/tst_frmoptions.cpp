@@ -219,7 +219,6 @@ private Q_SLOTS:
         QCOMPARE(list->indexOfChild(item), 1);
         Open();
         QCOMPARE(Text("txtInstantShred"), u"Instant Shred is: ON"_s);
-        QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
     }
 
 private:
