@@ -29,7 +29,7 @@ private Q_SLOTS:
     }
 
     // Reading writes nothing; a load writes back five keys; an unchanged value is not written again.
-    void storage()
+    void storageAndLog()
     {
         QVERIFY(ReadBooleanSetting(Setting::FirstStartEver, QString(), QString()));
         QCOMPARE(ReadStringSetting(Setting::ShowState) + ReadStringSetting(Setting::ShowUpgrade),
@@ -63,33 +63,8 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(u"vn10"_s, ConfigSection, Setting::ShowUpgrade), u"1.5"_s);
         QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::ShowUpgrade), QString());
         QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::NumOverwrite), u"12"_s);
-    }
 
-    // Unusable values are corrected and written back; unconvertible ones give the default and a log line.
-    void load_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("loaded");
-        QTest::newRow("no wipes") << u"NumOverwrite=0"_s << u"1 1 0 1 | 1 1 | 0 0"_s;
-        QTest::newRow("unknown method") << u"NumOverwrite=3;FastShred=7"_s << u"8 1 0 1 | 8 1 | 0 0"_s;
-        QTest::newRow("method zero") << u"NumOverwrite=20;FastShred=0"_s << u"8 1 0 1 | 8 1 | 0 0"_s;
-        QTest::newRow("usable as stored")
-            << u"NumOverwrite=3;FastShred=2;ShredNow=True"_s << u"3 2 1 1 | 3 2 | 0 0"_s;
-        QTest::newRow("wipes not a number") << u"NumOverwrite=abc"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
-        QTest::newRow("wipes beyond 32 bits") << u"NumOverwrite=99999999999"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
-        QTest::newRow("method beyond 16 bits") << u"FastShred=70000"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
-        QTest::newRow("instant shred not a Boolean") << u"ShredNow=maybe"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
-        QTest::newRow("question flag empty") << u"PromptSafeFilesQuestion="_s << u"8 1 0 1 | 8 1 | 1 1"_s;
-    }
-    void load()
-    {
-        QFETCH(QString, stored);
-        QTEST(Load(stored), "loaded");
-    }
-
-    // One quoted CR LF line each, in a private folder, none without one; a 101st piece is logged once.
-    void logErrorWritesOneQuotedLine()
-    {
+        // One quoted CR LF line each, in a private folder, none without one; a 101st piece is logged once.
         const QString folder = TestEnvironment::stateHome() + u"/Vanisto"_s;
         QStringList hundred;
         for (int i = 0; i < 100; ++i)
@@ -112,6 +87,28 @@ private Q_SLOTS:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         LogError(u"modShred"_s, u"ShredFile"_s, 70, u"Permission denied"_s);
         QCOMPARE(QFileInfo(blocker.fileName()).size(), 0);
+    }
+
+    // Unusable values are corrected and written back; unconvertible ones give the default and a log line.
+    void load_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("no wipes") << u"NumOverwrite=0"_s << u"1 1 0 1 | 1 1 | 0 0"_s;
+        QTest::newRow("unknown method") << u"NumOverwrite=3;FastShred=7"_s << u"8 1 0 1 | 8 1 | 0 0"_s;
+        QTest::newRow("method zero") << u"NumOverwrite=20;FastShred=0"_s << u"8 1 0 1 | 8 1 | 0 0"_s;
+        QTest::newRow("usable as stored")
+            << u"NumOverwrite=3;FastShred=2;ShredNow=True"_s << u"3 2 1 1 | 3 2 | 0 0"_s;
+        QTest::newRow("wipes not a number") << u"NumOverwrite=abc"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
+        QTest::newRow("wipes beyond 32 bits") << u"NumOverwrite=99999999999"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
+        QTest::newRow("method beyond 16 bits") << u"FastShred=70000"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
+        QTest::newRow("instant shred not a Boolean") << u"ShredNow=maybe"_s << u"8 1 0 1 | 8 1 | 1 1"_s;
+        QTest::newRow("question flag empty") << u"PromptSafeFilesQuestion="_s << u"8 1 0 1 | 8 1 | 1 1"_s;
+    }
+    void load()
+    {
+        QFETCH(QString, stored);
+        QTEST(Load(stored), "loaded");
     }
 
     void split_data()

@@ -15,7 +15,8 @@ class TestFrmTutorial : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Every page with Next and back with Back; no page names the program or another system.
+    // Every page with Next and back with Back; no page names the program or another system, and the
+    // text goes beside a narrow picture, below a wide one.
     void walkThroughEveryChapter()
     {
         frmTutorial window(nullptr);
@@ -59,6 +60,22 @@ private Q_SLOTS:
             Click(&window, "Label2");
             QCOMPARE(state().right(2), u"-T"_s);
         }
+        // The product name is put in at run time; the copy-on-write and flash caveats are told.
+        const QString product = u"Zyx"_s;
+        QVERIFY(ChapterTitle(5, product).contains(product));
+        for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
+            QVERIFY(PageAt(chapter, page, product).text.contains(product));
+        for (const char* caveat : {"btrfs", "zfs", "snapshots", "SSD"})
+            QVERIFY2(PageAt(2, 0, product).text.contains(QLatin1String(caveat)), caveat);
+        QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
+        // The text beside no picture, a narrow one and one just narrower than wide; below a wide one.
+        QList<QRect> places;
+        for (QSize picture : {QSize(), QSize(2100, 1800), QSize(3499, 1800), QSize(3500, 1950)})
+            places << TextPlace(QPoint(600, 1080), picture);
+        QCOMPARE(places, QList<QRect>({{720, 1080, 5535, 2775},
+                                       {2800, 1080, 3335, 2775},
+                                       {4199, 1080, 1936, 2775},
+                                       {600, 3130, 5535, 725}}));
     }
 
     // About, Tutorial, Options, Tutorial, close: each window alone on top (*), then only the main one.
@@ -93,26 +110,6 @@ private Q_SLOTS:
                                [](QWidget* w) { return w->objectName().startsWith("frm"_L1); }),
                  1);
         SetTutorialOpener(nullptr);
-    }
-
-    // The product name is put in at run time; the copy-on-write and flash caveats are told.
-    void pages()
-    {
-        const QString product = u"Zyx"_s;
-        QVERIFY(ChapterTitle(5, product).contains(product));
-        for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
-            QVERIFY(PageAt(chapter, page, product).text.contains(product));
-        for (const char* caveat : {"btrfs", "zfs", "snapshots", "SSD"})
-            QVERIFY2(PageAt(2, 0, product).text.contains(QLatin1String(caveat)), caveat);
-        QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
-        // The text beside no picture, a narrow one and one just narrower than wide; below a wide one.
-        QList<QRect> places;
-        for (QSize picture : {QSize(), QSize(2100, 1800), QSize(3499, 1800), QSize(3500, 1950)})
-            places << TextPlace(QPoint(600, 1080), picture);
-        QCOMPARE(places, QList<QRect>({{720, 1080, 5535, 2775},
-                                       {2800, 1080, 3335, 2775},
-                                       {4199, 1080, 1936, 2775},
-                                       {600, 3130, 5535, 725}}));
     }
 };
 
