@@ -165,13 +165,10 @@ private:
     }
 
     // Each piece in brackets, so that no piece and one empty piece read differently.
-    static QString Pieces(const QStringList& p)
-    {
-        return p.isEmpty() ? QString() : u'[' + p.join(u"]["_s) + u']';
-    }
     static void Row(const char* name, const QStringList& got, const char* want)
     {
-        QTest::newRow(name) << Pieces(got) << QString::fromUtf8(want);
+        QTest::newRow(name) << (got.isEmpty() ? QString() : u'[' + got.join(u"]["_s) + u']')
+                            << QString::fromUtf8(want);
     }
 };
 

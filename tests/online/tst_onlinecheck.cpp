@@ -98,7 +98,9 @@ private Q_SLOTS:
             auto* view = window->findChild<QTextBrowser*>(u"WebBrowser1"_s);
             QTRY_VERIFY(view->toPlainText().contains(u"Big news"_s));
             QCOMPARE(window->windowTitle(), u"Vanisto 1.0 Announcements"_s);
-            ClickLink(view, u"More"_s);
+            QTextCursor link(view->document()); // clicked on its text, as a user does
+            link.setPosition(view->document()->find(u"More"_s).selectionStart() + 1);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(link).center());
         });
         QTest::mouseMove(Child(&Window(), "pic1"));
         Click(&Window(), "btnBall");
@@ -154,15 +156,6 @@ private:
         Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
         check.CheckOnline_Timer();
         QTRY_VERIFY_WITH_TIMEOUT(check.state().onlineCheckDone, 10000);
-    }
-
-    // Clicks a link of the page as a user does, on the link's text.
-    static void ClickLink(QTextBrowser* view, const QString& text)
-    {
-        const QTextCursor found = view->document()->find(text);
-        QTextCursor inside(view->document());
-        inside.setPosition(found.selectionStart() + 1);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(inside).center());
     }
 
     std::unique_ptr<LocalWebSite> m_site;
