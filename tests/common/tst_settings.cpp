@@ -3,6 +3,7 @@
 #include "common/OptionSettings.h"
 #include "common/Settings.h"
 #include "common/SharedState.h"
+#include "common/SmartSplit.h"
 #include "platform/AppFolder.h"
 
 #include <QDir>
@@ -16,44 +17,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-QString ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-QString ProductConf()
-{
-    return TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s;
-}
-
-void Store(const QString& key, const QString& value)
-{
-    SaveSetting(u"Vanisto"_s, ConfigSection, key, value);
-}
-
-// Stored options loaded: "wipes method instant question | as stored | log lines, load errors".
-QString Load(const QString& stored)
-{
-    for (const QString& pair : stored.split(u';'))
-        Store(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-    SharedState& s = Shared();
-    std::tie(s.NumOverwrite, s.FastShred, s.ShredNow, s.PromptSafeFilesQuestion) =
-        std::tuple(3, 3, true, false);
-    LoadOptionSettings();
-    const QString log = ReadFile(AppFolder::file(u"errlog.dat"_s));
-    return u"%1 %2 %3 %4 | %5 %6 | %7 %8"_s.arg(s.NumOverwrite)
-        .arg(s.FastShred)
-        .arg(int(s.ShredNow))
-        .arg(int(s.PromptSafeFilesQuestion))
-        .arg(ReadLongSetting(Setting::NumOverwrite, QString(), QString()))
-        .arg(ReadIntegerSetting(Setting::FastShred, QString(), QString()))
-        .arg(log.count(u"\r\n"_s))
-        .arg(log.count(u"frmMainCode:Form_Load Err Number = 13 "_s));
-}
-} // namespace
-
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -65,8 +28,8 @@ private Q_SLOTS:
         Shared() = SharedState{};
     }
 
-    // The shred settings' defaults show in the load table below.
-    void missingKeysGiveTheTableDefaults()
+    // Reading writes nothing; a load writes back five keys; an unchanged value is not written again.
+    void storageAndLog()
     {
         QVERIFY(ReadBooleanSetting(Setting::FirstStartEver, QString(), QString()));
         QCOMPARE(ReadStringSetting(Setting::ShowState) + ReadStringSetting(Setting::ShowUpgrade),
@@ -74,12 +37,8 @@ private Q_SLOTS:
         QVERIFY(QRegularExpression(u"^\\d\\d/\\d\\d/\\d{4}$"_s)
                     .match(ReadStringSetting(Setting::NewAnnouncementsDate))
                     .hasMatch());
-        QVERIFY(!QFile::exists(ProductConf())); // reading creates nothing
-    }
+        QVERIFY(!QFile::exists(ProductConf()));
 
-    // True/False and decimals written back; the safe files and their question are never written at load.
-    void loadWritesBackFiveKeysAsText()
-    {
         Store(Setting::ShredNow, u"true"_s);
         Store(Setting::ShowState, u"showlist"_s);
         LoadOptionSettings();
@@ -87,6 +46,47 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(ProductConf()).split(u'\n').filter(u"="_s),
                  QStringList({u"FastShred=1"_s, u"NumOverwrite=8"_s, u"PromptSafeFiles=1"_s,
                               u"ShowState=showlist"_s, u"ShredNow=True"_s}));
+
+        const auto inode = [] {
+            struct stat info = {};
+            return ::stat(QFile::encodeName(ProductConf()).constData(), &info) == 0 ? info.st_ino : ino_t(0);
+        };
+        SaveBooleanSetting(Setting::FirstStartEver, false);
+        const ino_t first = inode();
+        SaveBooleanSetting(Setting::FirstStartEver, false);
+        QVERIFY(first != 0 && inode() == first);
+        SaveBooleanSetting(Setting::FirstStartEver, true);
+        QVERIFY(inode() != first && ReadFile(ProductConf()).contains(u"FirstStartEver=True"_s));
+
+        SaveStringSetting(Setting::ShowUpgrade, u"1.5"_s);
+        SaveStringSetting(Setting::NumOverwrite, u"12"_s);
+        QCOMPARE(GetSetting(u"vn10"_s, ConfigSection, Setting::ShowUpgrade), u"1.5"_s);
+        QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::ShowUpgrade), QString());
+        QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::NumOverwrite), u"12"_s);
+
+        // One quoted CR LF line each, in a private folder, none without one; a 101st piece is logged once.
+        const QString folder = TestEnvironment::stateHome() + u"/Vanisto"_s;
+        QStringList hundred;
+        for (int i = 0; i < 100; ++i)
+            hundred << QString::number(i);
+        QCOMPARE(SmartSplit(hundred.join(u' ') + u' '), hundred);
+        QVERIFY(!QFile::exists(folder + u"/errlog.dat"_s));
+        QCOMPARE(SmartSplit(hundred.join(u' ') + u" extra1 extra2"_s), hundred);
+        LogError(u"modShred"_s, u"ShredFile"_s, 70, u"Permission denied"_s);
+        LogError(u"frmMainCode"_s, u"Form_Load"_s, 13, u"Type mismatch"_s);
+        const QStringList lines = ReadFile(folder + u"/errlog.dat"_s).split(u"\r\n"_s);
+        QCOMPARE(QVariantList({lines.size(), lines.last()}), QVariantList({4, QString()}));
+        QVERIFY(lines.first().contains(u"modGeneral:SmartSplit Err Number = 9"_s));
+        const QRegularExpression shape(u"^\"\\S+ .+ Err Source = vn10 modShred:ShredFile Err "
+                                       "Number = 70 Err Desc = Permission denied\\.\"$"_s);
+        QVERIFY2(shape.match(lines.at(1)).hasMatch(), qPrintable(lines.at(1)));
+        QVERIFY(lines.at(2).endsWith(u"frmMainCode:Form_Load Err Number = 13 Err Desc = Type mismatch.\""_s));
+        QCOMPARE(QFile::permissions(folder) & 0x0077, 0);
+        QDir(folder).removeRecursively();
+        QFile blocker(folder); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        LogError(u"modShred"_s, u"ShredFile"_s, 70, u"Permission denied"_s);
+        QCOMPARE(QFileInfo(blocker.fileName()).size(), 0);
     }
 
     // Unusable values are corrected and written back; unconvertible ones give the default and a log line.
@@ -111,48 +111,64 @@ private Q_SLOTS:
         QTEST(Load(stored), "loaded");
     }
 
-    void twoKeysLiveUnderTheExecutableName()
+    void split_data()
     {
-        SaveStringSetting(Setting::ShowUpgrade, u"1.5"_s);
-        SaveStringSetting(Setting::NumOverwrite, u"12"_s);
-        QCOMPARE(GetSetting(u"vn10"_s, ConfigSection, Setting::ShowUpgrade), u"1.5"_s);
-        QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::ShowUpgrade), QString());
-        QCOMPARE(GetSetting(u"Vanisto"_s, ConfigSection, Setting::NumOverwrite), u"12"_s);
+        QTest::addColumn<QString>("got");
+        QTest::addColumn<QString>("want");
+        Row("quoted path with a space", SmartSplit(u"\"/home/a/My Files\" /tmp/b"_s, u" "_s),
+            "[/home/a/My Files][/tmp/b]");
+        Row("runs of delimiters give no empty pieces", SmartSplit(u"  a   b "_s, u" "_s), "[a][b]");
+        Row("stored folder list", SmartSplit(u"/home/u/Keep;/srv/data files;"_s, u";"_s),
+            "[/home/u/Keep][/srv/data files]");
+        Row("empty text gives one empty piece", SmartSplit(QString(), u" "_s), "[]");
+        Row("only delimiters give one empty piece", SmartSplit(u";;;"_s, u";"_s), "[]");
+        Row("only the delimiter's first character counts", SmartSplit(u"a;b c"_s, u";x"_s), "[a][b c]");
+        Row("empty delimiter means a space", SmartSplit(u"a b"_s, QString()), "[a][b]");
+        Row("quotes inside a piece group and vanish", SmartSplit(u"/tmp/\"a b\"/c d"_s, u" "_s),
+            "[/tmp/a b/c][d]");
+        Row("an unclosed quote takes the rest", SmartSplit(u"\"a b c"_s, u" "_s), "[a b c]");
+        Row("a blank entry does not advance", SmartSplit(u"a; ;b"_s, u";"_s), "[a][ b]");
+        Row("SplitString keeps a last empty piece", SplitString(u"/a;"_s), "[/a][]");
+        Row("SplitString: quotes are not special", SplitString(u"\"/a;b\""_s), "[\"/a][b\"]");
+        Row("SplitString of nothing", SplitString(QString()), "");
+    }
+    void split()
+    {
+        QFETCH(QString, got);
+        QTEST(got, "want");
     }
 
-    // A write replaces the file (a new inode); writing the stored value again leaves it as it is.
-    void theValueAlreadyStoredIsNotWrittenAgain()
+private:
+    static QString ReadFile(const QString& path)
     {
-        const auto inode = [] {
-            struct stat info = {};
-            return ::stat(QFile::encodeName(ProductConf()).constData(), &info) == 0 ? info.st_ino : ino_t(0);
-        };
-        SaveBooleanSetting(Setting::FirstStartEver, false);
-        const ino_t first = inode();
-        SaveBooleanSetting(Setting::FirstStartEver, false);
-        QVERIFY(first != 0 && inode() == first);
-        SaveBooleanSetting(Setting::FirstStartEver, true);
-        QVERIFY(inode() != first && ReadFile(ProductConf()).contains(u"FirstStartEver=True"_s));
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    static QString ProductConf() { return TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s; }
+    static void Store(const QString& k, const QString& v) { SaveSetting(u"Vanisto"_s, ConfigSection, k, v); }
+
+    // Stored options loaded: "wipes method instant question | as stored | log lines, load errors".
+    static QString Load(const QString& stored)
+    {
+        for (const QString& pair : stored.split(u';'))
+            Store(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        SharedState& s = Shared();
+        std::tie(s.NumOverwrite, s.FastShred, s.ShredNow, s.PromptSafeFilesQuestion) =
+            std::tuple(3, 3, true, false);
+        LoadOptionSettings();
+        const QString log = ReadFile(AppFolder::file(u"errlog.dat"_s));
+        return QString::asprintf(
+            "%d %d %d %d | %d %d | %d %d", s.NumOverwrite, s.FastShred, s.ShredNow, s.PromptSafeFilesQuestion,
+            ReadLongSetting(Setting::NumOverwrite, QString(), QString()),
+            ReadIntegerSetting(Setting::FastShred, QString(), QString()), int(log.count(u"\r\n"_s)),
+            int(log.count(u"frmMainCode:Form_Load Err Number = 13 "_s)));
     }
 
-    // One quoted line each, CR LF ended, in a folder only the user may enter; silent where none can be made.
-    void logErrorWritesOneQuotedLine()
+    // Each piece in brackets, so that no piece and one empty piece read differently.
+    static void Row(const char* name, const QStringList& got, const char* want)
     {
-        LogError(u"modShred"_s, u"ShredFile"_s, 70, u"Permission denied"_s);
-        LogError(u"frmMainCode"_s, u"Form_Load"_s, 13, u"Type mismatch"_s);
-        const QStringList lines =
-            ReadFile(TestEnvironment::stateHome() + u"/Vanisto/errlog.dat"_s).split(u"\r\n"_s);
-        QCOMPARE(QVariantList({lines.size(), lines.last()}), QVariantList({3, QString()}));
-        const QRegularExpression shape(u"^\"\\S+ .+ Err Source = vn10 modShred:ShredFile Err "
-                                       "Number = 70 Err Desc = Permission denied\\.\"$"_s);
-        QVERIFY2(shape.match(lines.first()).hasMatch(), qPrintable(lines.first()));
-        QVERIFY(lines.at(1).endsWith(u"frmMainCode:Form_Load Err Number = 13 Err Desc = Type mismatch.\""_s));
-        QCOMPARE(QFile::permissions(TestEnvironment::stateHome() + u"/Vanisto"_s) & 0x0077, 0);
-        QDir(TestEnvironment::stateHome() + u"/Vanisto"_s).removeRecursively();
-        QFile blocker(TestEnvironment::stateHome() + u"/Vanisto"_s); // a file where the folder should be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        LogError(u"modShred"_s, u"ShredFile"_s, 70, u"Permission denied"_s);
-        QCOMPARE(QFileInfo(blocker.fileName()).size(), 0);
+        QTest::newRow(name) << (got.isEmpty() ? QString() : u'[' + got.join(u"]["_s) + u']')
+                            << QString::fromUtf8(want);
     }
 };
 

@@ -1,55 +1,25 @@
 #include "../skin/MouseEvents.h"
 #include "TestEnvironment.h"
 #include "UserActions.h"
+#include "dialogs/DialogLayout.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/modDialog.h"
+#include "platform/Identity.h"
 #include "skin/MyTopButton.h"
 #include "skin/modSkinForm.h"
 
+#include <QDate>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace UserActions;
 using namespace Qt::StringLiterals;
 
-namespace {
-const char* const Buttons[] = {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysInfo"};
-
-// Asks the question with `user` acting on the dialog once it is open (ShowDialog is blocked in it).
-QVariant Ask(const std::function<void(QWidget*)>& user, qint32 buttons, bool withInput = false,
-             bool closeEnabled = true,
-             const QString& message = u"Are you sure you want to clear the Shred list?"_s)
-{
-    WhenShown watch(u"frmDialog"_s, user);
-    return ShowDialog(nullptr, message, u"Clear the Shred List?"_s, withInput, buttons, DialogIcon::Question,
-                      closeEnabled);
-}
-
-// The buttons shown and their lefts, and the input box when it is shown. At 96 DPI, 15 twips a
-// pixel: one button at 1837.5 twips stands at 122.5 pixels, a pair at 85.5 and 159.5; with the
-// input box OK and Cancel stand at 1080 and 2400 twips.
-QString Placed(QWidget* dialog)
-{
-    QStringList shown;
-    for (const char* name : Buttons)
-        if (Child(dialog, name)->isVisible())
-            shown << QLatin1String(name) << QString::number(Child(dialog, name)->x());
-    if (Child(dialog, "txtDialogInput")->isVisible())
-        shown << u"box"_s;
-    return shown.join(u' ');
-}
-
-bool OnTop(const QWidget* w)
-{
-    return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-} // namespace
-
 class TestFrmDialog : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The answer, the focus and the buttons' places for each way out; "Return" is the Enter key in
-    // the input box.
+    // The answer, the focus and the buttons' places for each way out; "Return" is Enter in the box.
     void answers_data()
     {
         QTest::addColumn<bool>("withInput");
@@ -93,8 +63,7 @@ private Q_SLOTS:
         QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
 
-    // The message is plain text, CR LF a line break, and the dialog grows with it: the buttons stand
-    // 200 twips below the message, with 375 for them and 200 below.
+    // Plain text, CR LF a break; buttons 200 twips below the message, 375 for them and 200 below.
     void messageSetsTheHeight()
     {
         QStringList texts;
@@ -120,56 +89,40 @@ private Q_SLOTS:
         QCOMPARE(sizes[1], sizes[0] + QSize(0, heights[1] - heights[0]));
     }
 
-    void onlyAnActionButtonCloses()
-    {
-        QList<bool> open;
-        const QVariant answer = Ask(
-            [&](QWidget* dialog) {
-                Click(dialog, "btnClose"); // disabled
-                open << dialog->isVisible();
-                QTest::keyClick(dialog, Qt::Key_Escape);
-                dialog->close(); // the window manager's close request
-                open << dialog->isVisible();
-                QWidget* yes = Child(dialog, "btnYes");
-                QTest::mousePress(yes, Qt::LeftButton, {}, yes->rect().center());
-                QTest::mouseRelease(yes, Qt::LeftButton, {}, QPoint(yes->width() + 5, 5)); // released away
-                open << dialog->isVisible();
-                Click(dialog, "cmdNo");
-            },
-            DialogButtons::YesNo, false, false);
-        QCOMPARE(answer, QVariant::fromValue<qint16>(3));
-        QCOMPARE(open, QList<bool>({true, true, true}));
-    }
-
+    // The main window is on top afterwards. Only a button answers, so an owner gone under a dialog
+    // without a close button, after Escape, a close request and a press released away, leaves the last.
     void mainWindowTopmostAfterwards()
     {
         QWidget main;
         main.setObjectName(u"frmMainCode"_s);
         main.show();
         MakeNormal(&main);
-        QWidget options;
-        options.show();
-        MakeTopMost(&options);
-        QList<bool> during;
+        auto* options = new QWidget;
+        options->show();
+        MakeTopMost(options);
+        QList<bool> during, open;
         WhenShown watch(u"frmDialog"_s, [&](QWidget* dialog) {
-            during = {OnTop(&options), OnTop(dialog), dialog->parentWidget() == &options};
-            Click(dialog, "cmdOK");
+            if (during.isEmpty()) {
+                during = {OnTop(options), OnTop(dialog), dialog->parentWidget() == options};
+                return Click(dialog, "btnYes");
+            }
+            Click(dialog, "btnClose"); // disabled
+            open << dialog->isVisible();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            dialog->close(); // the window manager's close request
+            open << dialog->isVisible();
+            QWidget* yes = Child(dialog, "btnYes");
+            QTest::mousePress(yes, Qt::LeftButton, {}, yes->rect().center());
+            QTest::mouseRelease(yes, Qt::LeftButton, {}, QPoint(yes->width() + 5, 5)); // released away
+            open << dialog->isVisible();
+            delete options;
         });
-        ShowDialog(&options, u"Saved."_s, u"Options"_s, false, 1, 1, true);
+        ShowDialog(options, u"Clear?"_s, u"Clear"_s, false, DialogButtons::YesNo, 1, true);
         QCOMPARE(during, QList<bool>({false, true, true}));
-        QVERIFY(OnTop(&main) && !OnTop(&options));
-    }
-
-    void answerKeptWhenNoButtonAnswers()
-    {
-        QCOMPARE(Ask([](QWidget* dialog) { Click(dialog, "btnYes"); }, DialogButtons::YesNo),
+        QVERIFY(OnTop(&main) && !OnTop(options));
+        QCOMPARE(ShowDialog(options, u"Clear?"_s, u"Clear"_s, false, 4, 2, false),
                  QVariant::fromValue<qint16>(2));
-        // The asking window goes away under the next dialog: no button wrote an answer.
-        auto* owner = new QWidget;
-        owner->show();
-        WhenShown watch(u"frmDialog"_s, [owner](QWidget*) { delete owner; });
-        QCOMPARE(ShowDialog(owner, u"Clear?"_s, u"Clear"_s, false, 4, 2, false),
-                 QVariant::fromValue<qint16>(2));
+        QCOMPARE(open, QList<bool>({true, true, true}));
         QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
 
@@ -225,6 +178,98 @@ private Q_SLOTS:
                                                    "Unavailable At This Time.|0"));
         QVERIFY(Shown(u"frmDialog"_s).isEmpty());
     }
+
+    // About shows this year, not the build's; System Info starts the tool on PATH if it can run.
+    void about_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QFile::Permissions>("permissions");
+        QTest::addColumn<bool>("starts");
+        const QFile::Permissions runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QTest::newRow("OK") << u"cmdOK"_s << runnable << false;
+        QTest::newRow("runnable") << u"cmdSysInfo"_s << runnable << true;
+        QTest::newRow("without the run bit")
+            << u"cmdSysInfo"_s << (QFile::ReadOwner | QFile::WriteOwner) << false;
+    }
+    void about()
+    {
+        QFETCH(QString, button);
+        QFETCH(QFile::Permissions, permissions);
+        QFETCH(bool, starts);
+        QTemporaryDir tools;
+        const QString marker = tools.filePath(u"started"_s);
+        QFile script(tools.filePath(u"hardinfo"_s));
+        QVERIFY(script.open(QIODevice::WriteOnly) &&
+                script.write("#!/bin/sh\necho started > '" + QFile::encodeName(marker) + "'\n") > 0);
+        script.close();
+        QVERIFY(script.setPermissions(permissions));
+        frmAbout window(nullptr);
+        window.Form_Load();
+        window.show();
+        QCOMPARE(TextOf(&window, "lblCopyright"), u"Copyright (C) %1 %2"_s.arg(QDate::currentDate().year())
+                                                      .arg(QLatin1String(Identity::CompanyName)));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(tools.path()));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        DialogAnswerer user({u"cmdOK"_s});
+        Click(Child(&window, button));
+        qputenv("PATH", path);
+        QVERIFY(!window.isVisible());
+        if (starts)
+            QTRY_VERIFY(QFile::exists(marker));
+        QCOMPARE(user.asked,
+                 starts || button == "cmdOK"_L1
+                     ? QStringList()
+                     : QStringList{u"System Information|System Information Is Unavailable At This Time."_s});
+        QCOMPARE(QFile::exists(marker), starts);
+    }
+
+    // Lefts in twips (dialog 4785, buttons 1110), an unknown code is OK; the input box takes 560 more.
+    void placesAndRows()
+    {
+        const auto placed = [](bool withInput, qint32 buttons) {
+            QStringList row;
+            for (const PlacedButton& place : DialogButtonPlaces(withInput, buttons, 4785, 1110))
+                row << place.name << QString::number(place.left);
+            return row.join(u' ');
+        };
+        QStringList places;
+        for (qint32 buttons = -1; buttons <= 8; ++buttons)
+            places << placed(false, buttons);
+        places << placed(true, 4);
+        const QString ok = u"cmdOK 1837.5"_s;
+        QCOMPARE(places,
+                 QStringList({ok, ok, ok, u"btnYes 1837.5"_s, u"cmdNo 1837.5"_s,
+                              u"btnYes 1282.5 cmdNo 2392.5"_s, ok, u"cmdOK 1282.5 cmdCancel 2392.5"_s,
+                              u"cmdOK 1282.5 cmdSysInfo 2392.5"_s, ok, u"cmdOK 1080 cmdCancel 2400"_s}));
+        const DialogRows one = DialogLayOut(840, 195, 375, false), input = DialogLayOut(840, 195, 375, true);
+        QCOMPARE(QList({one.buttonTop, one.height, input.inputTop, input.buttonTop, input.height}),
+                 QList({1235, 1810, 1235, 1795, 2370}));
+    }
+
+private:
+    // Asks the question with `user` acting on the dialog once it is open (ShowDialog is blocked in it).
+    static QVariant Ask(const std::function<void(QWidget*)>& user, qint32 buttons, bool withInput = false,
+                        bool closeEnabled = true,
+                        const QString& message = u"Are you sure you want to clear the Shred list?"_s)
+    {
+        WhenShown watch(u"frmDialog"_s, user);
+        return ShowDialog(nullptr, message, u"Clear the Shred List?"_s, withInput, buttons,
+                          DialogIcon::Question, closeEnabled);
+    }
+
+    // The buttons shown and their lefts in pixels (15 twips each, 1837.5 rounds to 123), and the input box.
+    static QString Placed(QWidget* dialog)
+    {
+        QStringList shown;
+        for (const char* name : {"btnYes", "cmdNo", "cmdOK", "cmdCancel", "cmdSysInfo"})
+            if (Child(dialog, name)->isVisible())
+                shown << QLatin1String(name) << QString::number(Child(dialog, name)->x());
+        if (Child(dialog, "txtDialogInput")->isVisible())
+            shown << u"box"_s;
+        return shown.join(u' ');
+    }
+    static bool OnTop(const QWidget* w) { return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 };
 
 VANISTO_TEST_GUI_MAIN(TestFrmDialog)

@@ -6,6 +6,7 @@
 #include "online/OnlineCheck.h"
 #include "online/frmAd.h"
 #include "online/modGetConnect.h"
+#include "platform/AppFolder.h"
 #include "shredlist/frmMainCode.h"
 
 #include <QDate>
@@ -18,40 +19,6 @@
 using namespace Qt::StringLiterals;
 using namespace UserActions;
 
-namespace {
-frmMainCode& Window()
-{
-    return *frmMainCode::instance();
-}
-
-QWidget* Control(const char* name)
-{
-    return Window().findChild<QWidget*>(QLatin1String(name));
-}
-
-QByteArray Today()
-{
-    return QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1();
-}
-
-// One run of the program's check, from its first tick to its end.
-void RunCheck(OnlineCheck& check)
-{
-    Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
-    check.CheckOnline_Timer();
-    QTRY_VERIFY_WITH_TIMEOUT(check.state().onlineCheckDone, 10000);
-}
-
-// Clicks a link of the page as a user does, on the link's text.
-void ClickLink(QTextBrowser* view, const QString& text)
-{
-    const QTextCursor found = view->document()->find(text);
-    QTextCursor inside(view->document());
-    inside.setPosition(found.selectionStart() + 1);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(inside).center());
-}
-} // namespace
-
 class TestOnlineCheck : public QObject
 {
     Q_OBJECT
@@ -62,6 +29,7 @@ private Q_SLOTS:
         Window().Form_Load();
         QCOMPARE(Window().TimerInterval(RunTimer::CheckOnline), 5000);
         Window().ShowForm();
+        QCoreApplication::processEvents(); // start-up's queued pending deletions leave the run Stopped
     }
     void init()
     {
@@ -71,7 +39,7 @@ private Q_SLOTS:
         Window().StopBall();
     }
 
-    // A new version asks once, across runs; Yes opens the browser on the site, or says where to go.
+    // Nothing is fetched while a run shreds; a version (text) asks once; Yes opens the site or says where.
     void upgradeIsOfferedOncePerVersion()
     {
         m_site->serve("/version.txt", "1.1\r\n" + Today() + "\r\nNew in 1.1\r\n");
@@ -81,7 +49,15 @@ private Q_SLOTS:
             FakeBrowser none(false);
             DialogAnswerer user({u"btnYes"_s, u"cmdOK"_s});
             OnlineCheck run(Window());
+            Window().setCaption(Caption::lblstatus, RunCaption::Shredding);
+            run.CheckOnline_Timer();
+            QTRY_COMPARE(m_site->count("/"), 1);
+            QTest::qWait(300);
+            QCOMPARE(m_site->count("/version.txt"), 0);
+            Window().setCaption(Caption::lblstatus, RunCaption::Stopped);
             RunCheck(run);
+            QCOMPARE(m_site->count("/version.txt"), 1);
+            QVERIFY(!QFile::exists(AppFolder::file(u"version.txt"_s))); // read, never kept
             QCOMPARE(user.asked,
                      QStringList({question, u"Navigation error...|We were unable to auto-navigate to the "
                                             "Vanisto website.  Please visit us at \n"_s +
@@ -90,7 +66,7 @@ private Q_SLOTS:
             QVERIFY(!Window().ControlVisible(RunControl::pic1));
         }
         FakeBrowser browser;
-        m_site->serve("/version.txt", "1.2\r\n" + Today() + "\r\nNew in 1.1\r\n");
+        m_site->serve("/version.txt", "1.10\r\n" + Today() + "\r\nNew in 1.1\r\n");
         for (const QStringList& expected : {QStringList{question}, QStringList{}}) {
             DialogAnswerer user({u"btnYes"_s});
             OnlineCheck run(Window());
@@ -100,32 +76,41 @@ private Q_SLOTS:
         QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + QLatin1Char('\n'));
     }
 
-    // The ball's window shows the page as text only and marks it seen; a link opens in the default browser.
+    // The ball's window shows the page as text only and marks it seen; a link opens in the user's browser
+    // for HTML, the address one argument.
     void announcementsAreShownOnceAndMarkedSeen()
     {
         m_site->serve("/version.txt", "1.0\r\n01/02/2030\r\n");
-        m_site->serve("/announce.htm", "<html><head><link rel=stylesheet href='/style.css'></head><body>"
-                                       "<p>Big news</p><img src='/remote.png'><a href='/more.htm'>More</a>"
-                                       "</body></html>");
+        m_site->serve("/announce.htm",
+                      "<html><head><link rel=stylesheet href='/style.css'></head><body>"
+                      "<p>Big news</p><img src='/remote.png'><a href=\"/more.htm?c=1&amp;d='2'\">More</a>"
+                      "</body></html>");
         auto* check = Window().findChild<OnlineCheck*>();
         RunCheck(*check);
         QVERIFY(Window().ControlVisible(RunControl::pic1));
         QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
+        OnlineCheck again(Window()); // news until the window has shown it
+        RunCheck(again);
+        QVERIFY(Window().ControlVisible(RunControl::pic1));
 
         FakeBrowser browser;
         WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
             auto* view = window->findChild<QTextBrowser*>(u"WebBrowser1"_s);
             QTRY_VERIFY(view->toPlainText().contains(u"Big news"_s));
             QCOMPARE(window->windowTitle(), u"Vanisto 1.0 Announcements"_s);
-            ClickLink(view, u"More"_s);
+            QTextCursor link(view->document()); // clicked on its text, as a user does
+            link.setPosition(view->document()->find(u"More"_s).selectionStart() + 1);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(link).center());
         });
-        QTest::mouseMove(Control("pic1"));
-        Click(Control("btnBall"));
+        QTest::mouseMove(Child(&Window(), "pic1"));
+        Click(&Window(), "btnBall");
         QCOMPARE(announcements.count(), 1);
         QCOMPARE(ReadStringSetting(Setting::NewAnnouncementsDate), u"01/02/2030"_s);
         QVERIFY(!Window().ControlVisible(RunControl::pic1));
-        QTRY_COMPARE(browser.arguments(), u"--new-window\n"_s + m_site->address() + u"/more.htm\n"_s);
+        QTRY_COMPARE(browser.arguments(),
+                     u"--new-window\n"_s + m_site->address() + u"/more.htm?c=1&d='2'\n"_s);
         QCOMPARE(m_site->count("/remote.png") + m_site->count("/style.css"), 0);
+        QVERIFY(!QFile::exists(AppFolder::file(u"xxx.html"_s))); // the probe for the browser is gone
     }
 
     // Offline nothing shows, the timer keeps trying, the announcements window shows its frame only.
@@ -145,14 +130,14 @@ private Q_SLOTS:
         const auto tick = [](int times) {
             for (int i = 0; i < times; ++i)
                 Window().Timer1_Timer();
-            return static_cast<QLabel*>(Control("pic1"))->pixmap().toImage();
+            return Child<QLabel>(&Window(), "pic1")->pixmap().toImage();
         };
         const QImage faded = tick(25);
         QCOMPARE(tick(10), faded); // faded in, the ball holds its picture until it changes colour
         WhenShown announcements(u"frmAd"_s, [](QWidget* window) {
             QTest::qWait(500);
             QVERIFY(window->findChild<QTextBrowser*>()->isHidden());
-            Click(window->findChild<QWidget*>(u"btnClose"_s));
+            Click(window, "btnClose");
         });
         OpenAnnouncementsWindow(Window(), run.state());
         QCOMPARE(announcements.count(), 1);
@@ -161,22 +146,18 @@ private Q_SLOTS:
         QCOMPARE(user.asked, QStringList{});
     }
 
-    // While a run shreds, the site is tried but nothing is fetched; the first idle tick does it.
-    void noCheckDuringAShredRun()
+private:
+    static frmMainCode& Window() { return *frmMainCode::instance(); }
+    static QByteArray Today() { return QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1(); }
+
+    // One run of the program's check, from its first tick to its end.
+    static void RunCheck(OnlineCheck& check)
     {
-        m_site->serve("/version.txt", "1.0\r\n" + Today() + "\r\n");
-        OnlineCheck run(Window());
-        Window().setCaption(Caption::lblstatus, RunCaption::Shredding);
-        run.CheckOnline_Timer();
-        QTRY_COMPARE(m_site->count("/"), 1);
-        QTest::qWait(300);
-        QCOMPARE(m_site->count("/version.txt"), 0);
-        Window().setCaption(Caption::lblstatus, RunCaption::Stopped);
-        RunCheck(run);
-        QCOMPARE(m_site->count("/version.txt"), 1);
+        Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
+        check.CheckOnline_Timer();
+        QTRY_VERIFY_WITH_TIMEOUT(check.state().onlineCheckDone, 10000);
     }
 
-private:
     std::unique_ptr<LocalWebSite> m_site;
 };
 

@@ -5,10 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-// The user's default web browser, for the tests: a program that records its arguments, a
-// desktop entry for it in XDG_DATA_HOME, and the user's choice of it for HTML in
-// XDG_CONFIG_HOME/mimeapps.list. Only the test's own folders say anything about HTML (the
-// system's MIME types stay known). Without `associated`, no program is the default.
+// The user's browser for HTML: a program that records its arguments, chosen in the test's own
+// XDG folders (the system's MIME types stay known); without `associated`, none is chosen.
 class FakeBrowser
 {
 public:

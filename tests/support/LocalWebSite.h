@@ -5,9 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-// A real web server on 127.0.0.1 and a free port, inside the test's own event loop: each path
-// answers what the test gave it (404 otherwise), every request is kept, and a silent site
-// accepts connections and never answers.
+// A web server on 127.0.0.1 in the test's event loop: each path answers what it was given (else
+// 404), every request is kept, and a silent site never answers.
 class LocalWebSite : public QObject
 {
 public:
@@ -16,11 +15,6 @@ public:
         int status = 200;
         QByteArray body;
         QByteArray extraHeaders; // whole lines, each ending in CR LF
-    };
-    struct Request
-    {
-        QByteArray target;
-        QByteArray head; // the request line and headers as sent
     };
 
     LocalWebSite()
@@ -44,11 +38,12 @@ public:
             socket->abort();
     }
 
-    QList<Request> requests;
+    QList<QByteArray> requests; // the request line and headers of each, as sent
+    static QByteArray target(const QByteArray& request) { return request.split(' ').value(1); }
     int count(const QByteArray& path) const
     {
-        return int(std::count_if(requests.begin(), requests.end(),
-                                 [&](const Request& r) { return r.target == path; }));
+        return int(
+            std::count_if(requests.begin(), requests.end(), [&](auto& r) { return target(r) == path; }));
     }
 
 private:
@@ -59,9 +54,8 @@ private:
         const qsizetype end = buffer.indexOf("\r\n\r\n");
         if (end < 0 || m_silent)
             return;
-        const QByteArray head = buffer.left(end);
-        requests.append({head.split(' ').value(1), head});
-        const Page page = m_pages.value(requests.last().target, Page{404, "not here", {}});
+        requests.append(buffer.left(end));
+        const Page page = m_pages.value(target(requests.last()), Page{404, "not here", {}});
         socket->write("HTTP/1.1 " + QByteArray::number(page.status) +
                       " X\r\nContent-Length: " + QByteArray::number(page.body.size()) +
                       "\r\nConnection: close\r\n" + page.extraHeaders + "\r\n" + page.body);

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 
+using namespace TutorialPages;
 using namespace UserActions;
 using namespace Qt::StringLiterals;
 
@@ -14,8 +15,8 @@ class TestFrmTutorial : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Through every page of each chapter with Next and back to the first with Back; the text goes
-    // below a wide picture, beside a narrow one, and never under the buttons.
+    // Every page with Next and back with Back; no page names the program or another system, and the
+    // text goes beside a narrow picture, below a wide one.
     void walkThroughEveryChapter()
     {
         frmTutorial window(nullptr);
@@ -30,16 +31,18 @@ private Q_SLOTS:
                    (Child(&window, "slideframe")->isVisible() ? u'S' : u'-') +
                    (Child(&window, "tutorialFrame")->isVisible() ? u'T' : u'-');
         };
-        for (int chapter = 0; chapter < TutorialPages::ChapterCount; ++chapter) {
+        for (int chapter = 0; chapter < ChapterCount; ++chapter) {
             auto* link = Child<QLabel>(&window, u"Label1_%1"_s.arg(chapter));
             Click(link);
             QCOMPARE(TextOf(&window, "tutlabel"), link->text());
             QStringList seen;
-            for (int page = 0; page < TutorialPages::PageCount(chapter); ++page) {
+            for (int page = 0; page < PageCount(chapter); ++page) {
                 if (page > 0)
                     Click(next);
                 seen << state();
-                const TutorialPages::Page expected = TutorialPages::PageAt(chapter, page, u"Vanisto"_s);
+                const Page expected = PageAt(chapter, page, u"Vanisto"_s);
+                for (const char* foreign : {"Vanisto", "Windows", "Recycle Bin", "unlimited"})
+                    QVERIFY2(!PageAt(chapter, page, u"Zyx"_s).text.contains(QLatin1String(foreign)), foreign);
                 QCOMPARE(text->text(), QString(expected.text).replace("\r\n"_L1, "\n"_L1));
                 QCOMPARE(picture->isVisible(), !expected.picture.isEmpty());
                 QVERIFY(!picture->isVisible() ||
@@ -57,11 +60,25 @@ private Q_SLOTS:
             Click(&window, "Label2");
             QCOMPARE(state().right(2), u"-T"_s);
         }
+        // The product name is put in at run time; the copy-on-write and flash caveats are told.
+        const QString product = u"Zyx"_s;
+        QVERIFY(ChapterTitle(5, product).contains(product));
+        for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
+            QVERIFY(PageAt(chapter, page, product).text.contains(product));
+        for (const char* caveat : {"btrfs", "zfs", "snapshots", "SSD"})
+            QVERIFY2(PageAt(2, 0, product).text.contains(QLatin1String(caveat)), caveat);
+        QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
+        // The text beside no picture, a narrow one and one just narrower than wide; below a wide one.
+        QList<QRect> places;
+        for (QSize picture : {QSize(), QSize(2100, 1800), QSize(3499, 1800), QSize(3500, 1950)})
+            places << TextPlace(QPoint(600, 1080), picture);
+        QCOMPARE(places, QList<QRect>({{720, 1080, 5535, 2775},
+                                       {2800, 1080, 3335, 2775},
+                                       {4199, 1080, 1936, 2775},
+                                       {600, 3130, 5535, 725}}));
     }
 
-    // About's Tutorial button, the tutorial's Options button, the options' Tutorial button and the
-    // tutorial's close button: each window alone on top while it is open (a star), and at the end
-    // only the main window is left.
+    // About, Tutorial, Options, Tutorial, close: each window alone on top (*), then only the main one.
     void everyRoadLeavesOneWindowOnTop()
     {
         SetTutorialOpener(OpenTutorial);
