@@ -2,23 +2,14 @@
 #include "engine/PendingDeletions.h"
 #include "platform/CommandRelay.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <fcntl.h>
 #include <memory>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 QString vn10()

@@ -6,16 +6,9 @@
 #include "common/SmartSplit.h"
 #include "platform/AppFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QTest>
-
 #include <sys/stat.h>
 
 #include <tuple>
-
-using namespace Qt::StringLiterals;
 
 class TestSettings : public QObject
 {

@@ -8,12 +8,7 @@
 #include "skin/MyTopButton.h"
 #include "skin/modSkinForm.h"
 
-#include <QDate>
-#include <QTemporaryDir>
-#include <QtTest>
-
 using namespace UserActions;
-using namespace Qt::StringLiterals;
 
 class TestFrmDialog : public QObject
 {

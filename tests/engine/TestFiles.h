@@ -3,20 +3,9 @@
 #include "TestEnvironment.h"
 #include "platform/ParentFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QString>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 // Contents come from a seeded generator, so that finding a piece of one on a disk means something.
 namespace TestFiles {

@@ -1,7 +1,5 @@
 #include "EngineTestKit.h"
 
-#include <QtEndian>
-
 #include <unordered_map>
 
 // Shreds on a real ext4 image through a loop device, then reads the raw image for the files' pieces.

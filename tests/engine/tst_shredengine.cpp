@@ -1,8 +1,5 @@
 #include "EngineTestKit.h"
 
-#include <QRegularExpression>
-#include <QThread>
-
 #include <sys/fsuid.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>

@@ -3,11 +3,6 @@
 #include "online/modGetConnect.h"
 #include "online/modVersion.h"
 
-#include <QTest>
-#include <QTimer>
-
-using namespace Qt::StringLiterals;
-
 class TestModVersion : public QObject
 {
     Q_OBJECT

@@ -9,14 +9,11 @@
 #include "platform/AppFolder.h"
 #include "shredlist/frmMainCode.h"
 
-#include <QDate>
 #include <QLabel>
-#include <QSettings>
 #include <QTextBrowser>
 
 #include <memory>
 
-using namespace Qt::StringLiterals;
 using namespace UserActions;
 
 class TestOnlineCheck : public QObject

@@ -9,15 +9,11 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QListWidget>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <memory>
 
 using namespace UserActions;
-using namespace Qt::StringLiterals;
 
 class TestFrmOptions : public QObject
 {

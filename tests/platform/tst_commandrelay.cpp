@@ -5,15 +5,12 @@
 #include "platform/RawCommandLine.h"
 
 #include <QLocalSocket>
-#include <QtTest>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 // A frame with any magic and any declared length, as a broken or older client sends it.

@@ -5,10 +5,6 @@
 #include "platform/StartOnWin.h"
 #include "platform/SystemInfoTool.h"
 
-#include <QtTest>
-
-using namespace Qt::StringLiterals;
-
 using Registry::Root;
 
 namespace {

@@ -4,14 +4,11 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 const auto Helper = [] { return TestEnvironment::binDir() + u"/vanisto-shellmenu"_s; };

@@ -2,10 +2,6 @@
 #include "TestFiles.h"
 #include "platform/ShellMenuEntries.h"
 
-#include <QtTest>
-
-using namespace Qt::StringLiterals;
-
 namespace {
 const QString Helper = u"/opt/van isto/bin/vanisto-shellmenu"_s;
 

@@ -1,14 +1,10 @@
 #include "TestEnvironment.h"
 #include "platform/SystemItems.h"
 
-#include <QtTest>
-
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 // "@" in a row's path stands for the test's temporary folder, "~" for the home folder.
 class TestSystemItems : public QObject

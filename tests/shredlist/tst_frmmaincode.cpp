@@ -17,16 +17,9 @@
 #include "skin/cpvProgressBar.h"
 #include "skin/modSkinForm.h"
 
-#include <QDir>
-#include <QMimeData>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QUrl>
-
 #include <algorithm>
 #include <sys/stat.h>
 
-using namespace Qt::StringLiterals;
 using UserActions::DialogAnswerer;
 using UserActions::WhenShown;
 

@@ -10,18 +10,9 @@
 #include "shredlist/ShredListWindow.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QMimeDatabase>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <sys/stat.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 class FakeWindow : public ShredListWindow

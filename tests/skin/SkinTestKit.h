@@ -8,11 +8,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QTest>
 
 #include <functional>
-
-using namespace Qt::StringLiterals;
 
 // What the skin's tests share: scripted mouse steps and tables.
 namespace SkinTestKit {

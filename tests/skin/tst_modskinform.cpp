@@ -9,9 +9,7 @@
 #include "skin/frmPics.h"
 #include "skin/modToolTips.h"
 
-#include <QFile>
 #include <QPainter>
-#include <QTimer>
 
 #include <numeric>
 

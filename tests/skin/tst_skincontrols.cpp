@@ -5,7 +5,6 @@
 #include "skin/ctlSlider.h"
 #include "skin/frmValueTip.h"
 
-#include <QMimeData>
 #include <QPainter>
 
 namespace {

@@ -5,8 +5,6 @@
 #include "skin/SliderGeometry.h"
 #include "skin/frmPics.h"
 
-#include <QRegularExpression>
-
 using namespace ProgressGeometry;
 using namespace SliderGeometry;
 using SkinTestKit::Row;

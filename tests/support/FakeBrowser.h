@@ -2,9 +2,6 @@
 
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
-
 // The user's browser for HTML: a program that records its arguments, chosen in the test's own
 // XDG folders (the system's MIME types stay known); without `associated`, none is chosen.
 class FakeBrowser

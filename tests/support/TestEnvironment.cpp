@@ -1,11 +1,5 @@
 #include "TestEnvironment.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QtGlobal>
-
 namespace {
 QTemporaryDir* g_root = nullptr;
 

@@ -1,6 +1,10 @@
 #pragma once
 
-#include <QString>
+// Every test includes this header first: it brings Qt Core and Qt Test whole and the u"..."_s
+// literals, so that a test's own includes name only what it tests.
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 // Points HOME and every XDG folder at a fresh temporary folder for the life of the
 // test process, so that settings, logs, relay sockets and autostart entries written by

@@ -9,7 +9,6 @@
 
 using namespace TutorialPages;
 using namespace UserActions;
-using namespace Qt::StringLiterals;
 
 class TestFrmTutorial : public QObject
 {
