@@ -1,5 +1,5 @@
-#include "FakeBrowser.h"
 #include "LocalWebSite.h"
+#include "TestEnvironment.h"
 #include "UserActions.h"
 #include "common/Settings.h"
 #include "engine/ShredWindow.h"
@@ -12,9 +12,53 @@
 #include <QLabel>
 #include <QTextBrowser>
 
-#include <memory>
-
 using namespace UserActions;
+
+// The user's browser for HTML: a program that records its arguments, chosen in the test's own
+// XDG folders (the system's MIME types stay known); without `associated`, none is chosen.
+class FakeBrowser
+{
+public:
+    explicit FakeBrowser(bool associated = true)
+    {
+        const QString system = TestEnvironment::root() + u"/system"_s;
+        QDir().mkpath(system);
+        QFile::link(u"/usr/share/mime"_s, system + u"/mime"_s);
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(system));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system));
+        for (const char* desktop : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "DISPLAY"})
+            qunsetenv(desktop);
+        // xdg-mime takes no space or quote in the program's path.
+        const QString program = TestEnvironment::root() + u"/fakebrowser"_s;
+        Write(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(m_record) + "'\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(TestEnvironment::dataHome() + u"/applications"_s);
+        Write(TestEnvironment::dataHome() + u"/applications/fake-browser.desktop"_s,
+              "[Desktop Entry]\nType=Application\nName=Fake\nExec=" + QFile::encodeName(program) +
+                  " --new-window %U\n[Desktop Action private]\nExec=wrong\n");
+        Write(m_choice, associated ? "[Default Applications]\ntext/html=fake-browser.desktop\n" : "");
+        QFile::remove(m_record);
+    }
+    ~FakeBrowser() { QFile::remove(m_choice); }
+
+    // The arguments of the last start, one a line.
+    QString arguments() const
+    {
+        QFile file(m_record);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    static void Write(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    const QString m_record = TestEnvironment::root() + u"/browser arguments"_s;
+    const QString m_choice = TestEnvironment::configHome() + u"/mimeapps.list"_s;
+};
 
 class TestOnlineCheck : public QObject
 {
@@ -82,8 +126,7 @@ private Q_SLOTS:
                       "<html><head><link rel=stylesheet href='/style.css'></head><body>"
                       "<p>Big news</p><img src='/remote.png'><a href=\"/more.htm?c=1&amp;d='2'\">More</a>"
                       "</body></html>");
-        auto* check = Window().findChild<OnlineCheck*>();
-        RunCheck(*check);
+        RunCheck(*Window().findChild<OnlineCheck*>());
         QVERIFY(Window().ControlVisible(RunControl::pic1));
         QCOMPARE(Window().TimerInterval(RunTimer::Timer1), 20);
         OnlineCheck again(Window()); // news until the window has shown it
@@ -147,7 +190,6 @@ private:
     static frmMainCode& Window() { return *frmMainCode::instance(); }
     static QByteArray Today() { return QDate::currentDate().toString(u"MM/dd/yyyy"_s).toLatin1(); }
 
-    // One run of the program's check, from its first tick to its end.
     static void RunCheck(OnlineCheck& check)
     {
         Window().SetTimerInterval(RunTimer::CheckOnline, 5000);
