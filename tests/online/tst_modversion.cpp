@@ -21,9 +21,8 @@ private Q_SLOTS:
         const QString message = u"|12/01/2026|Faster.\r\nSafer.\r\n"_s;
         QTest::newRow("CR LF") << QByteArray("1.1\r\n12/01/2026\r\nFaster.\r\nSafer.\r\n")
                                << u"1.1"_s + message;
-        QTest::newRow("LF, BOM, no last break") << QByteArray("\xEF\xBB\xBF"
-                                                              "1.00\n12/01/2026\nFaster.\nSafer.")
-                                                << u"1.00"_s + message;
+        QTest::newRow("LF, BOM, no last break")
+            << QByteArray("\xEF\xBB\xBF") + "1.00\n12/01/2026\nFaster.\nSafer." << u"1.00"_s + message;
         QTest::newRow("two lines") << QByteArray("2.0\r\n1/2/2027\r\n") << u"2.0|1/2/2027|"_s;
         QTest::newRow("one line") << QByteArray("1.1\r\n") << u"refused"_s;
         QTest::newRow("HTML") << QByteArray("<!DOCTYPE html>\n<html><body>Error</body></html>\n")
@@ -72,7 +71,7 @@ private Q_SLOTS:
     // A silent site is given up in time, the event loop running; a site down is false; any answer counts.
     void activeConnectionAnswersWithinFiveSeconds()
     {
-        m_site->setSilent(true);
+        m_site->silent = true;
         int ticks = 0;
         QTimer beat;
         connect(&beat, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -80,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(!Connected(ConnectionTimeLimitMs + 2000));
         QVERIFY2(ticks > 60, QByteArray::number(ticks));
 
-        m_site->setSilent(false);
+        m_site->silent = false;
         QVERIFY(Connected()); // "/" is a 404 here
         m_site->close();
         QVERIFY(!Connected(2000));
@@ -100,15 +99,10 @@ private:
     }
     static modGetConnect::Answer Get(const QString& url, qint64 cap = VersionFileCap)
     {
-        return Await<modGetConnect::Answer>([&](QObject* context, auto done) {
-            modGetConnect::Fetch(QUrl(url), cap, 5000, context,
-                                 [done](const modGetConnect::Answer& a) { done(a); });
-        });
+        return Await<modGetConnect::Answer>(
+            [&](QObject* context, auto done) { modGetConnect::Fetch(QUrl(url), cap, 5000, context, done); });
     }
-    static bool Connected(int ms = 10000)
-    {
-        return Await<bool>([](QObject* c, auto d) { ActiveConnection(c, d); }, ms);
-    }
+    static bool Connected(int ms = 10000) { return Await<bool>(ActiveConnection, ms); }
 
     std::unique_ptr<LocalWebSite> m_site;
 };

@@ -29,7 +29,6 @@ public:
     QString address() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
     void serve(const QByteArray& path, const Page& page) { m_pages[path] = page; }
     void serve(const QByteArray& path, const QByteArray& body) { m_pages[path] = Page{200, body, {}}; }
-    void setSilent(bool silent) { m_silent = silent; }
     // The site goes down: no more connections, and the open ones are cut.
     void close()
     {
@@ -39,11 +38,11 @@ public:
     }
 
     QList<QByteArray> requests; // the request line and headers of each, as sent
+    bool silent = false;
     static QByteArray target(const QByteArray& request) { return request.split(' ').value(1); }
     int count(const QByteArray& path) const
     {
-        return int(
-            std::count_if(requests.begin(), requests.end(), [&](auto& r) { return target(r) == path; }));
+        return int(std::ranges::count_if(requests, [&](auto& r) { return target(r) == path; }));
     }
 
 private:
@@ -52,7 +51,7 @@ private:
         QByteArray& buffer = m_buffers[socket];
         buffer += socket->readAll();
         const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0 || m_silent)
+        if (end < 0 || silent)
             return;
         requests.append(buffer.left(end));
         const Page page = m_pages.value(target(requests.last()), Page{404, "not here", {}});
@@ -66,5 +65,4 @@ private:
     QTcpServer m_server;
     QHash<QTcpSocket*, QByteArray> m_buffers;
     QHash<QByteArray, Page> m_pages;
-    bool m_silent = false;
 };
