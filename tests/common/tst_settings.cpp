@@ -27,9 +27,8 @@ private Q_SLOTS:
         QVERIFY(ReadBooleanSetting(Setting::FirstStartEver, QString(), QString()));
         QCOMPARE(ReadStringSetting(Setting::ShowState) + ReadStringSetting(Setting::ShowUpgrade),
                  u"hidelist1.0"_s);
-        QVERIFY(QRegularExpression(u"^\\d\\d/\\d\\d/\\d{4}$"_s)
-                    .match(ReadStringSetting(Setting::NewAnnouncementsDate))
-                    .hasMatch());
+        QVERIFY(
+            QDate::fromString(ReadStringSetting(Setting::NewAnnouncementsDate), u"MM/dd/yyyy"_s).isValid());
         QVERIFY(!QFile::exists(ProductConf()));
 
         Store(Setting::ShredNow, u"true"_s);

@@ -7,11 +7,8 @@
 #include "skin/ctlSlider.h"
 
 #include <QAccessible>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QListWidget>
-
-#include <memory>
 
 using namespace UserActions;
 
@@ -205,10 +202,7 @@ private:
         const QString file = copy.filePath(u"copy.conf"_s);
         QFile::copy(TestEnvironment::configHome() + u"/Vanisto/Vanisto.conf"_s, file);
         const QSettings settings(file, QSettings::IniFormat);
-        for (const QString& name : settings.allKeys())
-            if (name.endsWith(QLatin1Char('/') + key))
-                return settings.value(name).toString();
-        return u"<missing>"_s;
+        return settings.value(ConfigSection + u'/' + key, u"<missing>"_s).toString();
     }
 
     static QString ErrorLog()
