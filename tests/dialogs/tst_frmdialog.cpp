@@ -130,8 +130,7 @@ private Q_SLOTS:
                 for (const char* name : {"cmdOK", "lblMessage", "cmdCancel", "btnClose", "ImgIcon"}) {
                     MouseEvents::Hover(Child(dialog, name), {10, 10});
                     const QCursor* cursor = QGuiApplication::overrideCursor();
-                    hands << QLatin1String(cursor && cursor->shape() == Qt::PointingHandCursor ? "hand"
-                                                                                               : "arrow");
+                    hands << (cursor && cursor->shape() == Qt::PointingHandCursor ? u"hand"_s : u"arrow"_s);
                 }
                 const QPoint start = dialog->pos();
                 const QPoint pointer = QCursor::pos();

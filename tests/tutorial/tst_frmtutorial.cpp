@@ -60,13 +60,12 @@ private Q_SLOTS:
             QCOMPARE(state().right(2), u"-T"_s);
         }
         // The product name is put in at run time; the copy-on-write and flash caveats are told.
-        const QString product = u"Zyx"_s;
-        QVERIFY(ChapterTitle(5, product).contains(product));
+        QVERIFY(ChapterTitle(5, u"Zyx"_s).contains(u"Zyx"_s));
         for (const auto& [chapter, page] : {std::pair{0, 0}, {0, 1}, {0, 2}, {1, 0}, {5, 0}, {7, 0}})
-            QVERIFY(PageAt(chapter, page, product).text.contains(product));
+            QVERIFY(PageAt(chapter, page, u"Zyx"_s).text.contains(u"Zyx"_s));
         for (const char* caveat : {"btrfs", "zfs", "snapshots", "SSD"})
-            QVERIFY2(PageAt(2, 0, product).text.contains(QLatin1String(caveat)), caveat);
-        QVERIFY(PageAt(3, 1, product).text.isEmpty() && PageAt(8, 0, product).text.isEmpty());
+            QVERIFY2(PageAt(2, 0, u"Zyx"_s).text.contains(QLatin1String(caveat)), caveat);
+        QVERIFY(PageAt(3, 1, u"Zyx"_s).text.isEmpty() && PageAt(8, 0, u"Zyx"_s).text.isEmpty());
         // The text beside no picture, a narrow one and one just narrower than wide; below a wide one.
         QList<QRect> places;
         for (QSize picture : {QSize(), QSize(2100, 1800), QSize(3499, 1800), QSize(3500, 1950)})
@@ -104,9 +103,8 @@ private Q_SLOTS:
         QCOMPARE(seen, QStringList({u"frmAbout* frmMainCode"_s, u"frmMainCode frmTutorial*"_s,
                                     u"frmMainCode frmOptions*"_s, u"frmMainCode frmTutorial*"_s}));
         QCOMPARE(shown(), u"frmMainCode*"_s);
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(tops.begin(), tops.end(),
-                               [](QWidget* w) { return w->objectName().startsWith("frm"_L1); }),
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(),
+                                       [](QWidget* w) { return w->objectName().startsWith("frm"_L1); }),
                  1);
         SetTutorialOpener(nullptr);
     }
