@@ -27,8 +27,8 @@ private Q_SLOTS:
         QVERIFY(ReadBooleanSetting(Setting::FirstStartEver, QString(), QString()));
         QCOMPARE(ReadStringSetting(Setting::ShowState) + ReadStringSetting(Setting::ShowUpgrade),
                  u"hidelist1.0"_s);
-        QVERIFY(
-            QDate::fromString(ReadStringSetting(Setting::NewAnnouncementsDate), u"MM/dd/yyyy"_s).isValid());
+        const QString date = ReadStringSetting(Setting::NewAnnouncementsDate); // a real date, zero-padded
+        QCOMPARE(QDate::fromString(date, u"MM/dd/yyyy"_s).toString(u"MM/dd/yyyy"_s), date);
         QVERIFY(!QFile::exists(ProductConf()));
 
         Store(Setting::ShredNow, u"true"_s);
