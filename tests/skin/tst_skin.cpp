@@ -658,19 +658,15 @@ private Q_SLOTS:
         value->setCurrentValue(40); // past Max: refused
         QCOMPARE(QVariantList({f.slider.Value(), value->maximumValue()}), QVariantList({4, 5}));
         QCOMPARE(QAccessible::queryAccessibleInterface(&f.slider)->role(), QAccessible::Slider);
-    }
-
-    void horizontalThumbFollowsTheValue()
-    {
-        ctlSlider slider;
-        (void)slider.SetSliderIcon(Filled(Qt::red, QSize(20, 10)));
-        QCOMPARE(slider.SetOrientation(0), 0L);
-        slider.show();
-        slider.resize(120, 50);
-        QCOMPARE(slider.size(), QSize(120, 10));
-        QCOMPARE(slider.SetValue(5), 0L);
-        QCOMPARE(slider.ThumbPos(), QPoint(50, 0));
-        QCOMPARE(slider.SetRailStyle(7), ErrorNumber::SubscriptOutOfRange);
+        ctlSlider horizontal;
+        (void)horizontal.SetSliderIcon(Filled(Qt::red, QSize(20, 10)));
+        QCOMPARE(horizontal.SetOrientation(0), 0L);
+        horizontal.show();
+        horizontal.resize(120, 50);
+        QCOMPARE(horizontal.size(), QSize(120, 10));
+        QCOMPARE(horizontal.SetValue(5), 0L);
+        QCOMPARE(horizontal.ThumbPos(), QPoint(50, 0));
+        QCOMPARE(horizontal.SetRailStyle(7), ErrorNumber::SubscriptOutOfRange);
     }
 
     // The tip stands left of the thumb with the value at the press; only changes are saved, loads are silent.
@@ -869,14 +865,12 @@ private Q_SLOTS:
 
     void tutorialChapterLinkIsAnArea()
     {
-        QWidget w;
-        w.setObjectName(u"frmTutorial"_s);
-        auto* frame = new QWidget(&w);
-        frame->setObjectName(u"slideframe"_s);
+        std::unique_ptr<QWidget> w(Form("frmTutorial", u"slideframe:label"_s));
+        QWidget* frame = w->findChild<QWidget*>(u"slideframe"_s);
         auto* label = new QLabel(frame);
         label->setObjectName(u"Label2"_s);
         label->setGeometry(10, 20, 100, 15);
-        CreateTips(&w);
+        CreateTips(w.get());
         QCOMPARE(AreaTips().ToolText(frame, 0), u"Return to Chapter List"_s);
         MouseEvents::Hover(frame, {50, 25});
         Fire(AreaTips(), "tipDelay");
