@@ -10,8 +10,9 @@
 
 #include <algorithm>
 
-// The window as a shred run leaves it: a run has started, no file in progress.
-class FakeShredWindow : public ShredWindow
+// The window as a shred run leaves it: a run has started, no file in progress. The main window
+// the whole run sees (below) keeps its captions and bars the same way.
+template <class Window = ShredWindow> class FakeShredWindow : public Window
 {
 public:
     QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Shredding},
@@ -110,7 +111,7 @@ class EngineRig
 {
 protected:
     std::unique_ptr<QTemporaryDir> m_dir;
-    FakeShredWindow m_window;
+    FakeShredWindow<> m_window;
     CyclingLetters m_letters;
     RecordingWriter m_writer;
     QList<ShredEvent> m_events;
@@ -119,7 +120,7 @@ protected:
     bool resetEngine(bool recorded)
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_window = FakeShredWindow();
+        m_window = FakeShredWindow<>();
         m_letters = CyclingLetters();
         m_writer = RecordingWriter();
         m_events.clear();
@@ -137,41 +138,29 @@ protected:
     int eventsOf(ShredEvent::Kind k) const { return int(std::ranges::count(m_events, k, &ShredEvent::kind)); }
 };
 
-struct RunItem
-{
-    QString path;
-    QString key;
-    bool checked = true;
-};
-
 // The main window as the run sees it: an in-memory list, captions, and the warnings it asked for.
-class FakeRunWindow : public ShredRunWindow
+class FakeRunWindow : public FakeShredWindow<ShredRunWindow>
 {
 public:
-    QList<RunItem> items;
-    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
-                                     {Caption::lblstatus2, RunCaption::Done}};
+    QList<std::pair<QString, QString>> items; // each item's path and icon key, all checked
     QSet<RunControl> shown{RunControl::btnYes, RunControl::btnNo, RunControl::btnShow,
                            RunControl::btnOptions};
     QHash<RunTimer, int> timers;
     QStringList calls;
     bool modifyAnswer = false;
-    std::function<void()> onYield = [] {};
 
-    QString caption(Caption label) const override { return captions.value(label); }
-    void setCaption(Caption label, const QString& text) override { captions[label] = text; }
-    void setBarVisible(Bar, bool) override {}
-    void setBarMax(Bar, qint64) override {}
-    void setBarValue(Bar, qint64) override {}
-    bool expandVisible() const override { return false; }
-    void yield() override { onYield(); }
+    // Between runs: stopped, the last file done.
+    FakeRunWindow()
+    {
+        captions = {{Caption::lblstatus, RunCaption::Stopped}, {Caption::lblstatus2, RunCaption::Done}};
+    }
     int ListCount() const override { return int(items.size()); }
-    QString ListText(int i) const override { return items[i].path; }
+    QString ListText(int i) const override { return items[i].first; }
     QString ListSubItem(int i, int column) const override
     {
-        return column == 1 ? items[i].key : items[i].path.section(QLatin1Char('/'), -1);
+        return column == 1 ? items[i].second : items[i].first.section(QLatin1Char('/'), -1);
     }
-    bool ListChecked(int i) const override { return items[i].checked; }
+    bool ListChecked(int) const override { return true; }
     void RemoveListItem(int i) override { items.removeAt(i); }
     qint16 ItemCount() const override { return qint16(m_count); }
     void SetScroll() override {}
@@ -182,9 +171,9 @@ public:
         calls << QStringLiteral("ClearAll(%1)").arg(QLatin1String(hide ? "true" : "false"));
     }
     bool ControlVisible(RunControl c) const override { return shown.contains(c); }
-    void SetControlVisible(RunControl c, bool visible) override
+    void SetControlVisible(RunControl c, bool on) override
     {
-        visible ? void(shown.insert(c)) : void(shown.remove(c));
+        on ? void(shown.insert(c)) : void(shown.remove(c));
     }
     void SetShredColor(quint32) override {}
     void SetShredTip(const QString& text) override { calls << QStringLiteral("tip ") + text; }
