@@ -95,8 +95,10 @@ public:
         folderSyncs.append(BlockWriter::syncFolder(folderFd, sameFileSystemFd));
         return folderSyncs.last();
     }
+    std::function<void()> onSync = [] {};
     int syncPattern(int fd) override
     {
+        onSync();
         struct stat info = {};
         ::fstat(fd, &info);
         patterns.last().sizeAfter = info.st_size;

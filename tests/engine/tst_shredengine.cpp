@@ -7,22 +7,6 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 
-// The names that items took by renames inside folder while action ran.
-static QList<QByteArray> renamedTo(const QString& folder, const std::function<void()>& action)
-{
-    const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ::inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_MOVED_TO);
-    action();
-    QList<QByteArray> names;
-    alignas(inotify_event) char buffer[64 * 1024];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        for (char* p = buffer; p < buffer + n;
-             p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
-            names.append(QByteArray(reinterpret_cast<inotify_event*>(p)->name));
-    ::close(fd);
-    return names;
-}
-
 // Runs action as "nobody" for this thread's file access only: root's capabilities are gone with it.
 static void asNobody(const std::function<void()>& action)
 {
@@ -140,12 +124,20 @@ private Q_SLOTS:
             QVERIFY(writeFile(path(QString(QLatin1Char(letter))), "x"));
         QFETCH(bool, folder);
         QVERIFY(folder ? QDir().mkpath(item + u"/sub"_s) : writeFile(item, "content"));
-        const QList<QByteArray> names = renamedTo(m_dir->path(), [&] {
-            if (folder)
-                m_engine->LoadFolders(item);
-            else
-                m_engine->ShredFile(item, name);
-        });
+        // The names the item takes by renames, as the folder's watch sees them.
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ::inotify_add_watch(watch, QFile::encodeName(m_dir->path()).constData(), IN_MOVED_TO);
+        if (folder)
+            m_engine->LoadFolders(item);
+        else
+            m_engine->ShredFile(item, name);
+        QList<QByteArray> names;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;)
+            for (char* p = buffer; p < buffer + n;
+                 p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+                names.append(QByteArray(reinterpret_cast<inotify_event*>(p)->name));
+        ::close(watch);
         QVERIFY(!exists(item));
         QCOMPARE(names.size(), 1);
         QFETCH(QString, expected);
@@ -162,28 +154,22 @@ private Q_SLOTS:
     // A slow sync keeps yielding to the window, and the next pattern still waits for it.
     void slowSyncStillYields()
     {
-        struct SlowDisk : RecordingWriter
-        {
-            std::atomic<bool> syncing = false;
-            int syncPattern(int fd) override
-            {
-                syncing = true;
-                QThread::msleep(150);
-                syncing = false;
-                return RecordingWriter::syncPattern(fd);
-            }
-        } slow;
+        std::atomic<bool> syncing = false;
+        m_writer.onSync = [&] {
+            syncing = true;
+            QThread::msleep(150);
+            syncing = false;
+        };
         int yieldsDuringSync = 0;
-        m_window.onYield = [&] { yieldsDuringSync += slow.syncing ? 1 : 0; };
-        m_engine->setBlockWriter(&slow);
+        m_window.onYield = [&] { yieldsDuringSync += syncing ? 1 : 0; };
         Shared().NumOverwrite = 2;
         const QString file = path(u"slow"_s);
         QVERIFY(writeFile(file, QByteArray(20000, 'x')));
         m_engine->ShredFile(file, u"slow"_s);
         QVERIFY(!exists(file));
         QVERIFY2(yieldsDuringSync > 20, qPrintable(QString::number(yieldsDuringSync)));
-        QCOMPARE(slow.patterns.size(), 3); // two patterns, each ended by its own sync
-        QCOMPARE(slow.patterns[0].writes.size() + slow.patterns[1].writes.size(), 6);
+        QCOMPARE(m_writer.patterns.size(), 3); // two patterns, each ended by its own sync
+        QCOMPARE(m_writer.patterns[0].writes.size() + m_writer.patterns[1].writes.size(), 6);
     }
 
     void stopDeepInTree()
@@ -206,24 +192,40 @@ private Q_SLOTS:
         QCOMPARE(m_window.caption(Caption::lblPrompt), RunCaption::Stopping);
     }
 
-    void linksAreRemovedNotFollowed()
+    // Links are removed, never followed. A name of a file that also lives outside goes alone; with
+    // every name in the run, all go.
+    void linksAndHardLinks()
     {
         const QString outside = path(u"outside"_s);
+        const QString keep = outside + u"/keep"_s;
         const QString tree = path(u"tree"_s);
-        QVERIFY(TestFiles::writeTree(outside, {u"keep"_s}, "keep"));
+        const QByteArray original = seededBytes(3000, 2);
+        QVERIFY(TestFiles::writeTree(outside, {u"keep"_s}, original));
         QVERIFY(QDir().mkpath(tree));
         QVERIFY(QFile::link(outside, tree + u"/to-folder"_s));
-        QVERIFY(QFile::link(outside + u"/keep"_s, tree + u"/to-file"_s));
-        QVERIFY(QFile::link(outside + u"/keep"_s, path(u"file-link"_s)));
+        QVERIFY(QFile::link(keep, tree + u"/to-file"_s));
+        QVERIFY(QFile::link(keep, path(u"file-link"_s)));
         QVERIFY(QFile::link(outside, path(u"folder-link"_s)));
+        const QByteArray target = QFile::encodeName(keep);
+        QCOMPARE(::link(target.constData(), QFile::encodeName(tree + u"/in"_s).constData()), 0);
 
         m_engine->LoadFolders(tree);
         m_engine->ShredFile(path(u"file-link"_s), u"file-link"_s);
         m_engine->LoadFolders(path(u"folder-link"_s));
-
+        m_engine->FinishRun();
         QVERIFY(!exists(tree) && !exists(path(u"file-link"_s)) && !exists(path(u"folder-link"_s)));
-        QCOMPARE(readFile(outside + u"/keep"_s), QByteArray("keep"));
+        QCOMPARE(readFile(keep), original);
         QCOMPARE(m_writer.count, 0);
+        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
+
+        const QString second = path(u"second"_s);
+        QCOMPARE(::link(target.constData(), QFile::encodeName(second).constData()), 0);
+        m_engine->ShredFile(keep, u"keep"_s);
+        m_engine->ShredFile(second, u"second"_s);
+        m_engine->FinishRun();
+        QVERIFY(!exists(keep) && !exists(second));
+        QCOMPARE(m_writer.count, 1);
+        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
     }
 
     void specialFilesAreNeverOpened()
@@ -249,32 +251,6 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 1);
         QVERIFY(exists(tree + u"/fifo"_s));
         QCOMPARE(m_writer.count, 1);
-    }
-
-    // A name of a file that also lives outside goes alone; with every name in the run, all go.
-    void hardLinks()
-    {
-        const QString outside = path(u"outside"_s);
-        const QString tree = path(u"tree"_s);
-        const QByteArray original = seededBytes(3000, 2);
-        QVERIFY(QDir().mkpath(tree) && writeFile(outside, original));
-        const QByteArray target = QFile::encodeName(outside);
-        QCOMPARE(::link(target.constData(), QFile::encodeName(tree + u"/in"_s).constData()), 0);
-        m_engine->LoadFolders(tree);
-        m_engine->FinishRun();
-        QVERIFY(!exists(tree));
-        QCOMPARE(readFile(outside), original);
-        QCOMPARE(m_writer.count, 0);
-        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
-
-        const QString second = path(u"second"_s);
-        QCOMPARE(::link(target.constData(), QFile::encodeName(second).constData()), 0);
-        m_engine->ShredFile(outside, u"outside"_s);
-        m_engine->ShredFile(second, u"second"_s);
-        m_engine->FinishRun();
-        QVERIFY(!exists(outside) && !exists(second));
-        QCOMPARE(m_writer.count, 1);
-        QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
     }
 
     // "dir/.", "link/.." and the folder above home are judged by the kernel's item, not the text.
