@@ -228,7 +228,9 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::ContentKept), 1);
     }
 
-    void specialFilesAreNeverOpened()
+    // Never opened: a FIFO, a device or a socket; "dir/.", "link/.." and the folder above home are
+    // judged by the kernel's item, not the text.
+    void specialItemsAndPlacesAreRefused()
     {
         const QString tree = path(u"tree"_s);
         QVERIFY(QDir().mkpath(tree) && writeFile(tree + u"/plain"_s, "plain"));
@@ -251,11 +253,7 @@ private Q_SLOTS:
         QCOMPARE(eventsOf(ShredEvent::Kind::FolderKept), 1);
         QVERIFY(exists(tree + u"/fifo"_s));
         QCOMPARE(m_writer.count, 1);
-    }
 
-    // "dir/.", "link/.." and the folder above home are judged by the kernel's item, not the text.
-    void placesRefusedByWhatTheyAre()
-    {
         const QString dir = path(u"dir"_s);
         QVERIFY(QDir().mkpath(dir + u"/sub"_s) && writeFile(dir + u"/f"_s, "keep"));
         QVERIFY(QFile::link(dir + u"/sub"_s, path(u"link"_s)));
@@ -270,10 +268,10 @@ private Q_SLOTS:
         m_engine->ShredFile(dir + u"/f/"_s, u"f"_s);
         m_engine->ShredFile(path(u"file-link/"_s), u"file-link"_s);
         QVERIFY(exists(path(u"file-link"_s)));
-        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 7);
+        QCOMPARE(eventsOf(ShredEvent::Kind::Refused), 4 + 7);
         QCOMPARE(readFile(dir + u"/f"_s), QByteArray("keep"));
         QCOMPARE(readFile(QDir::homePath() + u"/mine"_s), QByteArray("keep"));
-        QCOMPARE(m_writer.count, 0);
+        QCOMPARE(m_writer.count, 1); // none since the plain file
     }
 
     // A name that is not UTF-8 is shredded as itself, and queued as itself when it fails.
@@ -337,7 +335,7 @@ private Q_SLOTS:
         QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
         const QString folder = path(u"wx"_s);
         QVERIFY(TestFiles::writeTree(folder, {u"f"_s}));
-        QVERIFY(TestFiles::giveToNobody({folder, folder + u"/f"_s}));
+        QVERIFY(TestFiles::giveToNobody({folder}));
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
         asNobody([&] { m_engine->ShredFile(folder + u"/f"_s, u"f"_s); });
         QVERIFY(!exists(folder + u"/f"_s));
@@ -347,10 +345,7 @@ private Q_SLOTS:
 
         const QString top = path(u"top"_s);
         QVERIFY(TestFiles::writeTree(top, {u"a/f1"_s, u"b/f2"_s, u"c/f3"_s}));
-        QStringList items{top};
-        for (const QString& item : {u"/a"_s, u"/b"_s, u"/c"_s, u"/a/f1"_s, u"/b/f2"_s, u"/c/f3"_s})
-            items << top + item;
-        QVERIFY(TestFiles::giveToNobody(items));
+        QVERIFY(TestFiles::giveToNobody({top}));
         QCOMPARE(::chmod(QFile::encodeName(top + u"/b"_s).constData(), 0600), 0);
         asNobody([&] { m_engine->LoadFolders(top); });
         QVERIFY(!exists(top + u"/a"_s) && !exists(top + u"/c"_s));
