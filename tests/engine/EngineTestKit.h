@@ -34,20 +34,13 @@ public:
     void yield() override { onYield(); }
 };
 
-// 'A', 'B', 'C' ... 'Z', 'A' ...: every letter the engine draws is predictable.
-class CyclingLetters : public LetterSource
-{
-public:
-    char letter() override { return char('A' + (m_next++ % 26)); }
-
-private:
-    int m_next = 0;
-};
-
 // Records every block and each pattern's final length; forwards to the file unless told not to.
-class RecordingWriter : public BlockWriter
+// Draws 'A', 'B', 'C' ... 'Z', 'A' ...: every letter the engine draws is predictable.
+class RecordingWriter : public BlockWriter, public LetterSource
 {
 public:
+    int nextLetter = 0;
+    char letter() override { return char('A' + (nextLetter++ % 26)); }
     struct Write
     {
         qint64 offset;
@@ -108,13 +101,12 @@ public:
 };
 
 // A fresh engine over a fresh window and folder, with default settings (one wipe) and an empty queue.
-// Recorded, it writes through the RecordingWriter and draws the CyclingLetters; else as a run does.
+// Recorded, it writes through the RecordingWriter and draws its letters; else as a run does.
 class EngineRig
 {
 protected:
     std::unique_ptr<QTemporaryDir> m_dir;
     FakeShredWindow<> m_window;
-    CyclingLetters m_letters;
     RecordingWriter m_writer;
     QList<ShredEvent> m_events;
     std::unique_ptr<ShredEngine> m_engine;
@@ -123,12 +115,11 @@ protected:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_window = FakeShredWindow<>();
-        m_letters = CyclingLetters();
         m_writer = RecordingWriter();
         m_events.clear();
         m_engine = std::make_unique<ShredEngine>(m_window);
         if (recorded) {
-            m_engine->setLetterSource(&m_letters);
+            m_engine->setLetterSource(&m_writer);
             m_engine->setBlockWriter(&m_writer);
         }
         m_engine->setEventHandler([this](const ShredEvent& event) { m_events.append(event); });

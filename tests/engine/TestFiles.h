@@ -124,9 +124,4 @@ inline ToolResult runTool(const QStringList& arguments, const QString& nobodyHom
 }
 } // namespace TestFiles
 
-using TestFiles::exists;
-using TestFiles::readFile;
-using TestFiles::runTool;
-using TestFiles::seededBytes;
-using TestFiles::ToolResult;
-using TestFiles::writeFile;
+using namespace TestFiles;
