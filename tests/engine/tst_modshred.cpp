@@ -9,8 +9,7 @@ class TestModShred : public QObject
 
     QString file(const QString& name)
     {
-        const QString path = m_dir.filePath(name);
-        return TestFiles::writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? path : QString();
+        return writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? m_dir.filePath(name) : QString();
     }
 
 private Q_SLOTS:

@@ -411,9 +411,7 @@ private Q_SLOTS:
         const QByteArray file = QFile::encodeName(path(u"f"_s));
         const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         QVERIFY(fd >= 0);
-        QByteArray block(8192, Qt::Uninitialized);
-        for (int i = 0; i < block.size(); ++i)
-            block[i] = char('A' + i % 26 + i / 4096);
+        const QByteArray block = seededBytes(8192, 3);
         BlockWriter writer;
         const qint64 runs[][2] = {{0, 300 * 8192 + 100}, {5000, 12000}, {300 * 8192 + 100, 8092}};
         for (const auto& [offset, length] : runs) {

@@ -74,16 +74,14 @@ private Q_SLOTS:
         // As another user, with a home of its own.
         QVERIFY2(::geteuid() == 0, "this test runs as root, to act as another user");
         const QString home = dir.filePath(u"home"_s);
-        const QString open = dir.filePath(u"open"_s);
-        const QString readOnly = dir.filePath(u"read-only"_s);
-        const QString noAccess = open + u"/no-access"_s;
-        const QString stuck = readOnly + u"/stuck"_s;
+        const QString noAccess = dir.filePath(u"open/no-access"_s);
+        const QString stuck = dir.filePath(u"read-only/stuck"_s);
         QVERIFY(QDir().mkpath(home) &&
                 TestFiles::writeTree(dir.path(), {u"open/no-access"_s, u"read-only/stuck"_s}, "secret"));
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-        QVERIFY(TestFiles::giveToNobody({home, open, readOnly}));
+        QVERIFY(TestFiles::giveToNobody({home, dir.filePath(u"open"_s), dir.filePath(u"read-only"_s)}));
         ::chmod(QFile::encodeName(noAccess).constData(), 0);
-        ::chmod(QFile::encodeName(readOnly).constData(), 0555);
+        ::chmod(QFile::encodeName(dir.filePath(u"read-only"_s)).constData(), 0555);
 
         const ToolResult byNobody = runTool({noAccess}, home);
         QCOMPARE(byNobody.exitCode, 0);
