@@ -10,14 +10,13 @@
 
 #include <algorithm>
 
-// The window as a shred run leaves it: a run has started, no file in progress. The main window
-// the whole run sees (below) keeps its captions and bars the same way.
+// A window that keeps its captions and bars; idle at first: stopped, the last file done. The main
+// window the whole run sees (below) is one too.
 template <class Window = ShredWindow> class FakeShredWindow : public Window
 {
 public:
-    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Shredding},
-                                     {Caption::lblstatus2, RunCaption::Done},
-                                     {Caption::lblshred, RunCaption::Shredding}};
+    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
+                                     {Caption::lblstatus2, RunCaption::Done}};
     qint64 max[2] = {0, 0};
     qint64 value[2] = {0, 0};
     qint64 highestValue = 0;
@@ -53,9 +52,8 @@ public:
     };
     QList<PatternRecord> patterns{PatternRecord()};
     bool forward = true;
-    bool keepData = true;
+    bool keepData = true; // else only where each block went
     qint64 count = 0;
-    qint64 lastOffset = -1;
     int failWith = 0;
 
     // Recorded block by block, as the pattern lies over the file (an empty file's one block is empty).
@@ -77,9 +75,7 @@ public:
     void record(qint64 offset, const QByteArray& data)
     {
         ++count;
-        lastOffset = offset;
-        if (keepData)
-            patterns.last().writes.append({offset, data});
+        patterns.last().writes.append({offset, keepData ? data : QByteArray()});
     }
     // The result of every folder sync: a rename or removal that never reached the disk shows here.
     QList<int> folderSyncs;
@@ -115,6 +111,9 @@ protected:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_window = FakeShredWindow<>();
+        // As a run leaves it to the engine: a run has started, no file in progress.
+        m_window.captions.insert(
+            {{Caption::lblstatus, RunCaption::Shredding}, {Caption::lblshred, RunCaption::Shredding}});
         m_writer = RecordingWriter();
         m_events.clear();
         m_engine = std::make_unique<ShredEngine>(m_window);
@@ -142,11 +141,6 @@ public:
     QStringList calls;
     bool modifyAnswer = false;
 
-    // Between runs: stopped, the last file done.
-    FakeRunWindow()
-    {
-        captions = {{Caption::lblstatus, RunCaption::Stopped}, {Caption::lblstatus2, RunCaption::Done}};
-    }
     int ListCount() const override { return int(items.size()); }
     QString ListText(int i) const override { return items[i].first; }
     QString ListSubItem(int i, int column) const override

@@ -18,7 +18,6 @@ private Q_SLOTS:
         w = FakeRunWindow();
         Shared().NumOverwrite = Shared().FastShred = Shared().PromptSafeFiles = 1;
         Shared().SafeFolders.clear();
-        Shared().ListState = u"hidelist"_s;
     }
 
     // A listed folder protects anywhere in a path, in any case (an empty one nowhere); locked: said last.
