@@ -10,8 +10,7 @@
 
 #include <algorithm>
 
-// A window that keeps its captions and bars; idle at first: stopped, the last file done. The main
-// window the whole run sees (below) is one too.
+// A window that keeps its captions and bars, idle at first; the main window a run sees is one too.
 template <class Window = ShredWindow> class FakeShredWindow : public Window
 {
 public:
@@ -33,8 +32,8 @@ public:
     void yield() override { onYield(); }
 };
 
-// Records every block and each pattern's final length; forwards to the file unless told not to.
-// Draws 'A', 'B', 'C' ... 'Z', 'A' ...: every letter the engine draws is predictable.
+// Records every block and each pattern's final length, forwarding unless told not to; its letters
+// run 'A', 'B' ... 'Z', 'A' ..., so every letter the engine draws is predictable.
 class RecordingWriter : public BlockWriter, public LetterSource
 {
 public:

@@ -325,8 +325,7 @@ private Q_SLOTS:
         QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
         const QString folder = path(u"wx"_s);
         const QString top = path(u"top"_s);
-        QVERIFY(TestFiles::writeTree(folder, {u"f"_s}));
-        QVERIFY(TestFiles::writeTree(top, {u"a/f1"_s, u"b/f2"_s, u"c/f3"_s}));
+        QVERIFY(writeTree(folder, {u"f"_s}) && writeTree(top, {u"a/f1"_s, u"b/f2"_s, u"c/f3"_s}));
         QVERIFY(TestFiles::giveToNobody({folder, top}));
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
         QCOMPARE(::chmod(QFile::encodeName(top + u"/b"_s).constData(), 0600), 0);
