@@ -10,13 +10,12 @@
 
 #include <algorithm>
 
-// The window as a shred run leaves it: a run has started, no file in progress.
-class FakeShredWindow : public ShredWindow
+// A window that keeps its captions and bars, idle at first; the main window a run sees is one too.
+template <class Window = ShredWindow> class FakeShredWindow : public Window
 {
 public:
-    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Shredding},
-                                     {Caption::lblstatus2, RunCaption::Done},
-                                     {Caption::lblshred, RunCaption::Shredding}};
+    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
+                                     {Caption::lblstatus2, RunCaption::Done}};
     qint64 max[2] = {0, 0};
     qint64 value[2] = {0, 0};
     qint64 highestValue = 0;
@@ -33,20 +32,13 @@ public:
     void yield() override { onYield(); }
 };
 
-// 'A', 'B', 'C' ... 'Z', 'A' ...: every letter the engine draws is predictable.
-class CyclingLetters : public LetterSource
+// Records every block and each pattern's final length, forwarding unless told not to; its letters
+// run 'A', 'B' ... 'Z', 'A' ..., so every letter the engine draws is predictable.
+class RecordingWriter : public BlockWriter, public LetterSource
 {
 public:
-    char letter() override { return char('A' + (m_next++ % 26)); }
-
-private:
-    int m_next = 0;
-};
-
-// Records every block and each pattern's final length; forwards to the file unless told not to.
-class RecordingWriter : public BlockWriter
-{
-public:
+    int nextLetter = 0;
+    char letter() override { return char('A' + (nextLetter++ % 26)); }
     struct Write
     {
         qint64 offset;
@@ -59,9 +51,8 @@ public:
     };
     QList<PatternRecord> patterns{PatternRecord()};
     bool forward = true;
-    bool keepData = true;
+    bool keepData = true; // else only where each block went
     qint64 count = 0;
-    qint64 lastOffset = -1;
     int failWith = 0;
 
     // Recorded block by block, as the pattern lies over the file (an empty file's one block is empty).
@@ -83,9 +74,7 @@ public:
     void record(qint64 offset, const QByteArray& data)
     {
         ++count;
-        lastOffset = offset;
-        if (keepData)
-            patterns.last().writes.append({offset, data});
+        patterns.last().writes.append({offset, keepData ? data : QByteArray()});
     }
     // The result of every folder sync: a rename or removal that never reached the disk shows here.
     QList<int> folderSyncs;
@@ -94,8 +83,10 @@ public:
         folderSyncs.append(BlockWriter::syncFolder(folderFd, sameFileSystemFd));
         return folderSyncs.last();
     }
+    std::function<void()> onSync = [] {};
     int syncPattern(int fd) override
     {
+        onSync();
         struct stat info = {};
         ::fstat(fd, &info);
         patterns.last().sizeAfter = info.st_size;
@@ -105,13 +96,12 @@ public:
 };
 
 // A fresh engine over a fresh window and folder, with default settings (one wipe) and an empty queue.
-// Recorded, it writes through the RecordingWriter and draws the CyclingLetters; else as a run does.
+// Recorded, it writes through the RecordingWriter and draws its letters; else as a run does.
 class EngineRig
 {
 protected:
     std::unique_ptr<QTemporaryDir> m_dir;
-    FakeShredWindow m_window;
-    CyclingLetters m_letters;
+    FakeShredWindow<> m_window;
     RecordingWriter m_writer;
     QList<ShredEvent> m_events;
     std::unique_ptr<ShredEngine> m_engine;
@@ -119,13 +109,15 @@ protected:
     bool resetEngine(bool recorded)
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_window = FakeShredWindow();
-        m_letters = CyclingLetters();
+        m_window = FakeShredWindow<>();
+        // As a run leaves it to the engine: a run has started, no file in progress.
+        m_window.captions.insert(
+            {{Caption::lblstatus, RunCaption::Shredding}, {Caption::lblshred, RunCaption::Shredding}});
         m_writer = RecordingWriter();
         m_events.clear();
         m_engine = std::make_unique<ShredEngine>(m_window);
         if (recorded) {
-            m_engine->setLetterSource(&m_letters);
+            m_engine->setLetterSource(&m_writer);
             m_engine->setBlockWriter(&m_writer);
         }
         m_engine->setEventHandler([this](const ShredEvent& event) { m_events.append(event); });
@@ -137,41 +129,24 @@ protected:
     int eventsOf(ShredEvent::Kind k) const { return int(std::ranges::count(m_events, k, &ShredEvent::kind)); }
 };
 
-struct RunItem
-{
-    QString path;
-    QString key;
-    bool checked = true;
-};
-
 // The main window as the run sees it: an in-memory list, captions, and the warnings it asked for.
-class FakeRunWindow : public ShredRunWindow
+class FakeRunWindow : public FakeShredWindow<ShredRunWindow>
 {
 public:
-    QList<RunItem> items;
-    QHash<Caption, QString> captions{{Caption::lblstatus, RunCaption::Stopped},
-                                     {Caption::lblstatus2, RunCaption::Done}};
+    QList<std::pair<QString, QString>> items; // each item's path and icon key, all checked
     QSet<RunControl> shown{RunControl::btnYes, RunControl::btnNo, RunControl::btnShow,
                            RunControl::btnOptions};
     QHash<RunTimer, int> timers;
     QStringList calls;
     bool modifyAnswer = false;
-    std::function<void()> onYield = [] {};
 
-    QString caption(Caption label) const override { return captions.value(label); }
-    void setCaption(Caption label, const QString& text) override { captions[label] = text; }
-    void setBarVisible(Bar, bool) override {}
-    void setBarMax(Bar, qint64) override {}
-    void setBarValue(Bar, qint64) override {}
-    bool expandVisible() const override { return false; }
-    void yield() override { onYield(); }
     int ListCount() const override { return int(items.size()); }
-    QString ListText(int i) const override { return items[i].path; }
+    QString ListText(int i) const override { return items[i].first; }
     QString ListSubItem(int i, int column) const override
     {
-        return column == 1 ? items[i].key : items[i].path.section(QLatin1Char('/'), -1);
+        return column == 1 ? items[i].second : items[i].first.section(QLatin1Char('/'), -1);
     }
-    bool ListChecked(int i) const override { return items[i].checked; }
+    bool ListChecked(int) const override { return true; }
     void RemoveListItem(int i) override { items.removeAt(i); }
     qint16 ItemCount() const override { return qint16(m_count); }
     void SetScroll() override {}
@@ -182,9 +157,9 @@ public:
         calls << QStringLiteral("ClearAll(%1)").arg(QLatin1String(hide ? "true" : "false"));
     }
     bool ControlVisible(RunControl c) const override { return shown.contains(c); }
-    void SetControlVisible(RunControl c, bool visible) override
+    void SetControlVisible(RunControl c, bool on) override
     {
-        visible ? void(shown.insert(c)) : void(shown.remove(c));
+        on ? void(shown.insert(c)) : void(shown.remove(c));
     }
     void SetShredColor(quint32) override {}
     void SetShredTip(const QString& text) override { calls << QStringLiteral("tip ") + text; }

@@ -42,7 +42,7 @@ inline bool writeTree(const QString& root, const QStringList& files, const QByte
 constexpr uid_t Nobody = 65534;
 inline bool giveToNobody(const QStringList& items)
 {
-    return QProcess::execute(u"chown"_s, QStringList{u"65534:65534"_s} + items) == 0;
+    return QProcess::execute(u"chown"_s, QStringList{u"-R"_s, u"65534:65534"_s} + items) == 0;
 }
 
 inline QByteArray readFile(const QString& path)
@@ -124,9 +124,4 @@ inline ToolResult runTool(const QStringList& arguments, const QString& nobodyHom
 }
 } // namespace TestFiles
 
-using TestFiles::exists;
-using TestFiles::readFile;
-using TestFiles::runTool;
-using TestFiles::seededBytes;
-using TestFiles::ToolResult;
-using TestFiles::writeFile;
+using namespace TestFiles;

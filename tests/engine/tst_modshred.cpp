@@ -9,8 +9,7 @@ class TestModShred : public QObject
 
     QString file(const QString& name)
     {
-        const QString path = m_dir.filePath(name);
-        return TestFiles::writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? path : QString();
+        return writeTree(m_dir.path(), {name}, seededBytes(20000, 7)) ? m_dir.filePath(name) : QString();
     }
 
 private Q_SLOTS:
@@ -19,7 +18,6 @@ private Q_SLOTS:
         w = FakeRunWindow();
         Shared().NumOverwrite = Shared().FastShred = Shared().PromptSafeFiles = 1;
         Shared().SafeFolders.clear();
-        Shared().ListState = u"hidelist"_s;
     }
 
     // A listed folder protects anywhere in a path, in any case (an empty one nowhere); locked: said last.
