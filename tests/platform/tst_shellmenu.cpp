@@ -22,15 +22,10 @@ public:
         // A program the helper starts writes its reports where the helper does.
         if (!reports.isEmpty())
             m_process.setStandardErrorFile(reports, QIODevice::Append);
-        QByteArray names;
-        for (const QByteArray& argument : arguments)
-            names += argument + '\0';
-        writeFile(m_dir.filePath(u"names"_s), names);
-        const QString script =
-            QStringLiteral("helper=$0; list=$1; set --; "
-                           "while LC_ALL=C IFS= read -r -d '' name; do set -- \"$@\" \"$name\"; "
-                           "done < \"$list\"; exec \"$helper\" \"$@\"");
-        m_process.start(u"/bin/bash"_s, {u"-c"_s, script, Helper(), m_dir.filePath(u"names"_s)});
+        writeFile(m_dir.filePath(u"names"_s), arguments.join('\0'));
+        m_process.start(u"/bin/bash"_s,
+                        {u"-c"_s, u"mapfile -d '' names < \"$1\"; exec \"$0\" \"${names[@]}\""_s, Helper(),
+                         m_dir.filePath(u"names"_s)});
     }
     int exitCode()
     {
