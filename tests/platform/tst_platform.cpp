@@ -289,38 +289,23 @@ private Q_SLOTS:
         QCOMPARE(path.contains(QChar(0xDCE9)), bytes.contains('\xE9'));
     }
 
-    void unmappedReadsAreEmpty_data()
-    {
-        QTest::addColumn<int>("root");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("computer");
-        const int user = int(Root::HKEY_CURRENT_USER);
-        const int machine = int(Root::HKEY_LOCAL_MACHINE);
-        QTest::newRow("unknown key") << user << u"Software\\Nobody"_s << u"x"_s << QString();
-        QTest::newRow("unknown value") << user << Registry::ShellFoldersKey << u"Desktop"_s << QString();
-        QTest::newRow("wrong root") << machine << Registry::ShellFoldersKey << u"Start Menu"_s << QString();
-        QTest::newRow("remote computer") << user << Registry::ShellFoldersKey << u"Start Menu"_s << u"far"_s;
-        QTest::newRow("run entry not written") << machine << Registry::RunKey << u"Vanisto"_s << QString();
-        QTest::newRow("run services") << machine << Registry::RunServicesKey << u"Vanisto"_s << QString();
-    }
-
-    void unmappedReadsAreEmpty()
-    {
-        QFETCH(int, root);
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        QFETCH(QString, computer);
-        QCOMPARE(Registry::ReadValue(Root(root), key, value, computer), QVariant(QString()));
-    }
-
-    // Writes to values the program does not map change nothing.
+    // Writes to values the program does not map change nothing, and what it does not map reads empty.
     void startMenuIsTheApplicationsFolderAndFitsItsBuffer()
     {
         write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Other"_s, u"/x"_s);
         write(Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, u"/x"_s, u"far"_s);
         write(Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, u"/x"_s);
         QVERIFY(!QFileInfo::exists(AutostartEntry::filePath()));
+        // An unknown key or value, the wrong root, a remote computer, the run entries: all read empty.
+        const std::tuple<Root, QString, QString, QString> unmapped[] = {
+            {Root::HKEY_CURRENT_USER, u"Software\\Nobody"_s, u"x"_s, {}},
+            {Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Desktop"_s, {}},
+            {Root::HKEY_LOCAL_MACHINE, Registry::ShellFoldersKey, u"Start Menu"_s, {}},
+            {Root::HKEY_CURRENT_USER, Registry::ShellFoldersKey, u"Start Menu"_s, u"far"_s},
+            {Root::HKEY_LOCAL_MACHINE, Registry::RunKey, u"Vanisto"_s, {}},
+            {Root::HKEY_LOCAL_MACHINE, Registry::RunServicesKey, u"Vanisto"_s, {}}};
+        for (const auto& [root, key, value, computer] : unmapped)
+            QCOMPARE(Registry::ReadValue(root, key, value, computer), QVariant(QString()));
         QCOMPARE(startMenu(), TestEnvironment::dataHome() + u"/applications"_s);
         // Key paths and value names are matched the way the registry matches them.
         QCOMPARE(read(Root::HKEY_CURRENT_USER, u'\\' + Registry::ShellFoldersKey.toUpper(), u"start menu"_s),
