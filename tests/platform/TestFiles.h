@@ -1,6 +1,5 @@
 #pragma once
 
-// A file's bytes, none when it cannot be read.
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);

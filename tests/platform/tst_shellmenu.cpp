@@ -49,14 +49,6 @@ qint64 RunningInstance()
     return lock.getLockInfo(&pid, &host, &application) && ::kill(pid_t(pid), 0) == 0 ? pid : 0;
 }
 
-void EndInstance()
-{
-    if (const qint64 pid = RunningInstance()) {
-        ::kill(pid_t(pid), SIGTERM);
-        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 10000);
-    }
-}
-
 const auto Exists = [](const QByteArray& path) {
     return ::faccessat(AT_FDCWD, path.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
 };
@@ -66,7 +58,13 @@ class TestShellMenu : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { EndInstance(); }
+    void cleanup()
+    {
+        if (const qint64 pid = RunningInstance()) {
+            ::kill(pid_t(pid), SIGTERM);
+            QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 10000);
+        }
+    }
 
     void entryIsOfferedOnlyForItemsThatMayGo_data()
     {
