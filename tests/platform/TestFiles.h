@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QtTest>
-
-// A file's bytes, none when it cannot be read.
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);

@@ -245,9 +245,8 @@ def main():
         return SKIP
     session = Session()
     try:
-        settings = os.path.join(session.env["XDG_CONFIG_HOME"], "Vanisto")
-        os.makedirs(settings)
-        with open(os.path.join(settings, "Vanisto.conf"), "w") as conf:
+        os.makedirs(os.path.join(session.env["XDG_CONFIG_HOME"], "Vanisto"))
+        with open(os.path.join(session.env["XDG_CONFIG_HOME"], "Vanisto", "Vanisto.conf"), "w") as conf:
             conf.write("[Config]\nFirstStartEver=False\nShredNow=False\n")
         folder = os.path.join(session.root, "files").encode()
         os.mkdir(folder)

@@ -22,15 +22,10 @@ public:
         // A program the helper starts writes its reports where the helper does.
         if (!reports.isEmpty())
             m_process.setStandardErrorFile(reports, QIODevice::Append);
-        QByteArray names;
-        for (const QByteArray& argument : arguments)
-            names += argument + '\0';
-        writeFile(m_dir.filePath(u"names"_s), names);
-        const QString script =
-            QStringLiteral("helper=$0; list=$1; set --; "
-                           "while LC_ALL=C IFS= read -r -d '' name; do set -- \"$@\" \"$name\"; "
-                           "done < \"$list\"; exec \"$helper\" \"$@\"");
-        m_process.start(u"/bin/bash"_s, {u"-c"_s, script, Helper(), m_dir.filePath(u"names"_s)});
+        writeFile(m_dir.filePath(u"names"_s), arguments.join('\0'));
+        m_process.start(u"/bin/bash"_s,
+                        {u"-c"_s, u"mapfile -d '' names < \"$1\"; exec \"$0\" \"${names[@]}\""_s, Helper(),
+                         m_dir.filePath(u"names"_s)});
     }
     int exitCode()
     {
@@ -54,14 +49,6 @@ qint64 RunningInstance()
     return lock.getLockInfo(&pid, &host, &application) && ::kill(pid_t(pid), 0) == 0 ? pid : 0;
 }
 
-void EndInstance()
-{
-    if (const qint64 pid = RunningInstance()) {
-        ::kill(pid_t(pid), SIGTERM);
-        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 10000);
-    }
-}
-
 const auto Exists = [](const QByteArray& path) {
     return ::faccessat(AT_FDCWD, path.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
 };
@@ -71,7 +58,13 @@ class TestShellMenu : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { EndInstance(); }
+    void cleanup()
+    {
+        if (const qint64 pid = RunningInstance()) {
+            ::kill(pid_t(pid), SIGTERM);
+            QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 10000);
+        }
+    }
 
     void entryIsOfferedOnlyForItemsThatMayGo_data()
     {
