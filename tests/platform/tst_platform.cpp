@@ -1,5 +1,5 @@
+#include "SessionFiles.h"
 #include "TestEnvironment.h"
-#include "TestFiles.h"
 #include "platform/AppFolder.h"
 #include "platform/AutostartEntry.h"
 #include "platform/CommandRelay.h"

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "TestEnvironment.h"
+
+// Settings, entries and scripts of the test's session, written and read back whole.
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
