@@ -53,24 +53,14 @@ const QString NotAdded = u"These items will NOT be shredded and were not added t
 class FakeWindow : public ShredListWindow
 {
 public:
-    void ShowForm() override
-    {
-        ++shown;
-        if (onShow)
-            onShow();
-    }
+    void ShowForm() override { onShow(); }
     void HideForm() override {}
-    void SetCountCaptions(const CountCaptions& c) override
-    {
-        captions = c;
-        ++captionChanges;
-    }
+    void SetCountCaptions(const CountCaptions& c) override { captions << c; }
     void SetScroller(int min, int max, int value) override { scroller = {min, max, value}; }
 
-    std::function<void()> onShow;
     int shown = 0;
-    int captionChanges = 0;
-    CountCaptions captions;
+    std::function<void()> onShow = [this] { ++shown; };
+    QList<CountCaptions> captions;
     QList<int> scroller;
 };
 
@@ -211,7 +201,7 @@ private Q_SLOTS:
         DropFiles(Part(target), files + QStringList{m_dir.path() + u"/folder/"_s});
         const bool ball = target == "btnBall"_L1;
         QCOMPARE(Window().isVisible(), !ball);
-        QCOMPARE(ListedPaths(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
+        QCOMPARE(Texts(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
         if (ball)
             return;
         QCOMPARE(Window().ListSubItem(2, 1), u"DIR"_s);
@@ -241,7 +231,7 @@ private Q_SLOTS:
         DropFiles(ListViewport(), {file});
         DropFiles(ListViewport(), {lookAlikes[4]}, "server");
         files << subfolder << file;
-        QCOMPARE(ListedPaths(), files);
+        QCOMPARE(Texts(), files);
         QVERIFY(Window().isVisible() && Window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(Captions(), CountCaptionsFor(6));
         QCOMPARE(Window().ListSubItem(4, 1) + Window().ListSubItem(5, 2), u"DIRcaf\uFFFD.txt"_s);
@@ -272,11 +262,11 @@ private Q_SLOTS:
         const QStringList files = MakeFiles(names, 4 << 20);
         DropFiles(ListViewport(), files);
         QStringList during;
-        DuringRun stop([&] { return Shredding() && ListedPaths().value(0) == files[1]; },
+        DuringRun stop([&] { return Shredding() && Texts().value(0) == files[1]; },
                        [&] {
                            during << Text("lblshred") << QString::number(Control("btnCancel")->isVisible())
                                   << QString::number(Control("btnYes")->isVisible());
-                           Click(Part(stopButton));
+                           UserActions::Click(Part(stopButton));
                            during << Text("lblPrompt");
                        });
         Click("btnYes");
@@ -287,7 +277,7 @@ private Q_SLOTS:
         QVERIFY(!exists(files[0]) && !exists(files[1]));
         for (int i = 2; i < 5; ++i)
             QCOMPARE(readFile(files[i]), seededBytes(4 << 20, quint32(i + 1)));
-        QCOMPARE(ListedPaths(), files.mid(2));
+        QCOMPARE(Texts(), files.mid(2));
         QVERIFY(Window().isVisible() && !Control("btnShow")->isHidden());
         VerifyIdle(u"Stopped"_s);
         QCOMPARE(Captions(), CountCaptionsFor(3));
@@ -313,7 +303,7 @@ private Q_SLOTS:
         DialogAnswerer user({u"btnYes"_s, u"cmdNo"_s, u"btnYes"_s});
         QTest::mouseClick(Control("Selection2"), Qt::LeftButton);
         // What is kept stays unchecked, a bare item without its type.
-        QCOMPARE(ListedPaths(), QStringList{files[1]});
+        QCOMPARE(Texts(), QStringList{files[1]});
         QVERIFY(!list->Checked(0) && list->IconIndex(0) == -1 && Window().ListSubItem(0, 1).isEmpty());
         QCOMPARE(
             Captions(),
@@ -369,7 +359,7 @@ private Q_SLOTS:
         QCOMPARE(user.asked, QStringList({ModifyQuestion(NotAdded),
                                           u"Prompt for 'Do Not Shred' Warning?|Would "
                                           u"you like to receive this warning in the future?"_s}));
-        QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
+        QCOMPARE(Texts(), (QStringList{files[0], files[2]}));
         QCOMPARE(ReadStringSetting(Setting::PromptSafeFiles) +
                      ReadStringSetting(Setting::PromptSafeFilesQuestion),
                  u"0False"_s);
@@ -378,7 +368,7 @@ private Q_SLOTS:
         DropFiles(Control("btnNo"), {files[1]});
         QCOMPARE(user.asked.size(), 3);
         QCOMPARE(options.count(), 1);
-        QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
+        QCOMPARE(Texts(), (QStringList{files[0], files[2]}));
         QVERIFY(exists(files[0]) && Window().isVisible());
     }
 
@@ -403,7 +393,7 @@ private Q_SLOTS:
         QCOMPARE(HandOver({files[2]}), CommandRelay::Delivery::Delivered);
         DialogAnswerer user({u"cmdNo"_s, u"cmdNo"_s});
         QCOMPARE(HandOver({ShellMenu::ClickMarker, files[0], files[1]}), CommandRelay::Delivery::Delivered);
-        QTRY_COMPARE(ListedPaths(), (QStringList{files[2], files[0]}));
+        QTRY_COMPARE(Texts(), (QStringList{files[2], files[0]}));
         QCOMPARE(user.asked, QStringList{ModifyQuestion(NotAdded)});
         qint32 barMax = 0;
         QTimer sample;
@@ -450,7 +440,7 @@ private Q_SLOTS:
         QVERIFY(!options->isModal() && options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(user.asked, QStringList({welcome, welcome}));
         QCOMPARE(tutorials, 1);
-        Click(UserActions::Child(options, "btnClose"));
+        UserActions::Click(options, "btnClose");
         QTRY_VERIFY(!options);
         SetTutorialOpener(nullptr);
     }
@@ -548,7 +538,7 @@ private Q_SLOTS:
         for (const QString& path :
              {u"/"_s, u"/etc/passwd"_s, u"/dev/null"_s, fifo, QDir::homePath(), menu, menu + u'/'})
             m_list->AddPathFromShell(path);
-        QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + m_window->captionChanges, 0);
+        QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + int(m_window->captions.size()), 0);
         // A launcher inside the menu folder is the user's to shred.
         const QString launcher = menu + u"/old.desktop"_s;
         QVERIFY(writeFile(launcher, {}));
@@ -556,7 +546,7 @@ private Q_SLOTS:
         QVERIFY(PathBytes::encode(deep).size() > 4096);
         for (const QString& path : {launcher, deep, deep + u"/last"_s})
             m_list->AddPathFromShell(path);
-        QCOMPARE(viewTexts(), (QStringList{launcher, deep, deep + u"/last"_s}));
+        QCOMPARE(Texts(m_view.get()), (QStringList{launcher, deep, deep + u"/last"_s}));
         QCOMPARE(m_view->SubItem(1, 1), u"DIR"_s);
         QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(1)), TypeName("inode/directory"));
         // "last" has no extension: only its content makes it text.
@@ -579,7 +569,7 @@ private Q_SLOTS:
         add({u"first.txt"_s});
         QTRY_COMPARE(m_view->Count(), 11);
         QCOMPARE(m_list->ItemCount(), qint16(11));
-        QStringList texts = viewTexts(), table = m_list->FileArray();
+        QStringList texts = Texts(m_view.get()), table = m_list->FileArray();
         texts.sort();
         table.sort();
         QCOMPARE(table, texts);
@@ -638,13 +628,7 @@ private:
     static CountCaptions Captions() { return {Text("Label1"), Text("lblPrompt"), Text("lblshred")}; }
     static QWidget* ListViewport() { return Control<LstArray>("LstArray")->viewport(); }
     static bool Shredding() { return Text("lblstatus2") == "Shredding"_L1; }
-    static void Click(const char* name) { Click(Control(name)); }
-    // Press and release straight to the control, which need not be on the screen.
-    static void Click(QWidget* control)
-    {
-        MouseEvents::Press(control, QRectF(control->rect()).center());
-        MouseEvents::Release(control, QRectF(control->rect()).center());
-    }
+    static void Click(const char* name) { UserActions::Click(Control(name)); }
     // A part of the window by name; the list stands for its rows.
     static QWidget* Part(const QString& name)
     {
@@ -659,12 +643,12 @@ private:
     // rm walks down by descriptors and bytes, so it also removes the names QDir cannot: those that
     // are not text or are too long for the kernel.
     static void RemoveTree(const QString& folder) { QProcess::execute(u"rm"_s, {u"-rf"_s, folder}); }
-    static QStringList ListedPaths()
+    static QStringList Texts(const LstArray* list = Control<LstArray>("LstArray"))
     {
-        QStringList paths;
-        for (int i = 0; i < Window().ListCount(); ++i)
-            paths.append(Window().ListText(i));
-        return paths;
+        QStringList texts;
+        for (int i = 0; i < list->Count(); ++i)
+            texts.append(list->Text(i));
+        return texts;
     }
     static void VerifyIdle(const QString& status)
     {
@@ -708,19 +692,11 @@ private:
         return paths;
     }
 
-    QStringList viewTexts() const
-    {
-        QStringList texts;
-        for (int i = 0; i < m_view->Count(); ++i)
-            texts.append(m_view->Text(i));
-        return texts;
-    }
-
     void verifyBookkeeping(int count)
     {
         QCOMPARE(m_list->ItemCount(), count);
-        QCOMPARE(m_list->FileArray().mid(0, count), viewTexts());
-        QCOMPARE(m_window->captions, CountCaptionsFor(count));
+        QCOMPARE(m_list->FileArray().mid(0, count), Texts(m_view.get()));
+        QCOMPARE(m_window->captions.last(), CountCaptionsFor(count));
     }
 
     void verifyPictures()
