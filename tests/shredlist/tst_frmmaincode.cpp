@@ -154,21 +154,42 @@ private Q_SLOTS:
         QCOMPARE(Captions(), CountCaptionsFor(1));
     }
 
-    void pressOnTheSurfaceMovesTheWindow_data()
+    void dropsAddToTheListAndPressesMoveTheWindow_data()
     {
         QTest::addColumn<QString>("part");
-        QTest::addColumn<bool>("moves");
+        // Whether a press there moves the window; -1 where it is only dropped on.
+        QTest::addColumn<int>("moves");
         for (const char* part :
              {"frmMainCode", "ImgIcon", "lblPrompt", "Label1", "Pictureframe", "bareditsmall"})
-            QTest::newRow(part) << QString::fromLatin1(part) << true;
-        QTest::newRow("list row") << u"LstArray"_s << false;
-        QTest::newRow("Yes button") << u"btnYes"_s << false;
+            QTest::newRow(part) << QString::fromLatin1(part) << 1;
+        for (const char* part : {"LstArray", "btnYes"})
+            QTest::newRow(part) << QString::fromLatin1(part) << 0;
+        for (const char* part : {"btnShred", "btnClose", "myscroller", "lblshred", "btnBall"})
+            QTest::newRow(part) << QString::fromLatin1(part) << -1;
     }
 
-    void pressOnTheSurfaceMovesTheWindow()
+    // Everywhere but on the announcements ball, which has its own drop; the same files again are duplicates.
+    void dropsAddToTheListAndPressesMoveTheWindow()
     {
         QFETCH(QString, part);
-        DropFiles(ListViewport(), MakeFiles({u"one"_s}, 10));
+        const QStringList files = MakeFiles({u"first.txt"_s, u"second file.txt"_s}, 100);
+        QDir().mkpath(m_dir.path() + u"/folder"_s);
+        DropFiles(Part(part), files + QStringList{m_dir.path() + u"/folder/"_s});
+        const bool ball = part == "btnBall"_L1;
+        QCOMPARE(Window().isVisible(), !ball);
+        QCOMPARE(Texts(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
+        if (ball)
+            return;
+        QCOMPARE(Window().ListSubItem(2, 1), u"DIR"_s);
+        QCOMPARE(Captions(),
+                 CountCaptions({u"3 items"_s,
+                                u"Are you sure you want to shred these 3 Items?"_s + CannotBeRecovered,
+                                u"Shred :3 items"_s}));
+        DropFiles(Part(part), files);
+        QCOMPARE(Window().ListCount(), 3);
+        QFETCH(int, moves);
+        if (moves < 0)
+            return;
         Click("btnShow");
         QWidget* widget = Part(part);
         widget->show();
@@ -180,37 +201,8 @@ private Q_SLOTS:
             QMouseEvent event(type, QPointF(3, 3), to, button, held, Qt::NoModifier);
             QCoreApplication::sendEvent(&Window(), &event);
         }
-        QTEST(Window().pos() != start, "moves");
+        QCOMPARE(int(Window().pos() != start), moves);
         Window().move(start);
-    }
-
-    void dropsOnEveryPartAddToTheList_data()
-    {
-        QTest::addColumn<QString>("target");
-        for (const char* part : {"LstArray", "frmMainCode", "btnShred", "btnYes", "btnClose", "myscroller",
-                                 "lblPrompt", "lblshred", "Pictureframe", "btnBall"})
-            QTest::newRow(part) << QString::fromLatin1(part);
-    }
-
-    // Everywhere but on the announcements ball, which has its own drop; the same files again are duplicates.
-    void dropsOnEveryPartAddToTheList()
-    {
-        QFETCH(QString, target);
-        const QStringList files = MakeFiles({u"first.txt"_s, u"second file.txt"_s}, 100);
-        QDir().mkpath(m_dir.path() + u"/folder"_s);
-        DropFiles(Part(target), files + QStringList{m_dir.path() + u"/folder/"_s});
-        const bool ball = target == "btnBall"_L1;
-        QCOMPARE(Window().isVisible(), !ball);
-        QCOMPARE(Texts(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
-        if (ball)
-            return;
-        QCOMPARE(Window().ListSubItem(2, 1), u"DIR"_s);
-        QCOMPARE(Captions(),
-                 CountCaptions({u"3 items"_s,
-                                u"Are you sure you want to shred these 3 Items?"_s + CannotBeRecovered,
-                                u"Shred :3 items"_s}));
-        DropFiles(Part(target), files);
-        QCOMPARE(Window().ListCount(), 3);
     }
 
     // Each argument is one whole path, and a name that is not text keeps its bytes; the names that
@@ -347,8 +339,7 @@ private Q_SLOTS:
         Window().StopBall();
     }
 
-    // The stored "0" counts from the next start; choosing to modify the list opens the options and
-    // stops Instant Shred.
+    // The stored "0" counts from the next start; modifying the list opens the options, ends Instant Shred.
     void protectedDropIsRefusedWithTheWarning()
     {
         Shared().PromptSafeFilesQuestion = true;
@@ -463,8 +454,7 @@ private Q_SLOTS:
         VerifyIdle(u"Stopped"_s);
     }
 
-    // Programs, icons, libraries, controls and links have pictures of their own: their key is the
-    // whole path.
+    // Programs, icons, libraries, controls and links have pictures of their own, keyed by the whole path.
     void iconKey_data()
     {
         QTest::addColumn<QString>("path");
@@ -539,7 +529,6 @@ private Q_SLOTS:
              {u"/"_s, u"/etc/passwd"_s, u"/dev/null"_s, fifo, QDir::homePath(), menu, menu + u'/'})
             m_list->AddPathFromShell(path);
         QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + int(m_window->captions.size()), 0);
-        // A launcher inside the menu folder is the user's to shred.
         const QString launcher = menu + u"/old.desktop"_s;
         QVERIFY(writeFile(launcher, {}));
         const QString deep = TestFiles::makeDeepFolder(m_dir.path());
@@ -596,7 +585,6 @@ private Q_SLOTS:
         QCOMPARE(rect.top(), 19 * row);
         QCOMPARE(m_view->indexAt(rect.center()), last);
         QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(19));
-        // The check box as the view toggles it.
         QVERIFY(m_view->model()->setData(last, int(Qt::Unchecked), Qt::CheckStateRole));
         QVERIFY(!m_view->Checked(19) && m_view->Checked(18));
         m_view->move(0, -40);
@@ -640,8 +628,7 @@ private:
     {
         return CommandRelayConnector::commandRelay()->setCommandLine(arguments);
     }
-    // rm walks down by descriptors and bytes, so it also removes the names QDir cannot: those that
-    // are not text or are too long for the kernel.
+    // rm walks down by descriptors and bytes: it removes names QDir cannot (not text, or too long).
     static void RemoveTree(const QString& folder) { QProcess::execute(u"rm"_s, {u"-rf"_s, folder}); }
     static QStringList Texts(const LstArray* list = Control<LstArray>("LstArray"))
     {
@@ -709,7 +696,6 @@ private:
     }
 
     QTemporaryDir m_dir;
-    // The list alone, with a window that only records what it is told.
     std::unique_ptr<FakeWindow> m_window;
     std::unique_ptr<LstArray> m_view;
     std::unique_ptr<ShredList> m_list;
