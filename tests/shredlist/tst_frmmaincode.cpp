@@ -12,7 +12,10 @@
 #include "platform/SentinelSentence.h"
 #include "platform/ShellMenu.h"
 #include "shredlist/CountCaptions.h"
+#include "shredlist/IconKey.h"
 #include "shredlist/LstArray.h"
+#include "shredlist/ShredList.h"
+#include "shredlist/ShredListWindow.h"
 #include "shredlist/frmMainCode.h"
 #include "skin/cpvProgressBar.h"
 #include "skin/modSkinForm.h"
@@ -47,6 +50,24 @@ QString ModifyQuestion(const QString& what)
 }
 const QString CannotBeRecovered = u"\r\nShredded items cannot be recovered."_s;
 const QString NotAdded = u"These items will NOT be shredded and were not added to the Shred List."_s;
+class FakeWindow : public ShredListWindow
+{
+public:
+    void ShowForm() override { onShow(); }
+    void HideForm() override {}
+    void SetCountCaptions(const CountCaptions& c) override { captions << c; }
+    void SetScroller(int min, int max, int value) override { scroller = {min, max, value}; }
+
+    int shown = 0;
+    std::function<void()> onShow = [this] { ++shown; };
+    QList<CountCaptions> captions;
+    QList<int> scroller;
+};
+
+QString TypeName(const char* mimeType)
+{
+    return QMimeDatabase().mimeTypeForName(QLatin1String(mimeType)).comment();
+}
 } // namespace
 
 class TestFrmMainCode : public QObject
@@ -82,6 +103,10 @@ private Q_SLOTS:
         state.SafeFolders.clear();
         RemoveTree(m_dir.path());
         QDir().mkpath(m_dir.path());
+        m_list.reset();
+        m_view = std::make_unique<LstArray>();
+        m_window = std::make_unique<FakeWindow>();
+        m_list = std::make_unique<ShredList>(*m_window, *m_view);
     }
 
     // Contracting keeps the window in place; the bar stays a bar through a run its only button cancels.
@@ -129,21 +154,42 @@ private Q_SLOTS:
         QCOMPARE(Captions(), CountCaptionsFor(1));
     }
 
-    void pressOnTheSurfaceMovesTheWindow_data()
+    void dropsAddToTheListAndPressesMoveTheWindow_data()
     {
         QTest::addColumn<QString>("part");
-        QTest::addColumn<bool>("moves");
+        // Whether a press there moves the window; -1 where it is only dropped on.
+        QTest::addColumn<int>("moves");
         for (const char* part :
              {"frmMainCode", "ImgIcon", "lblPrompt", "Label1", "Pictureframe", "bareditsmall"})
-            QTest::newRow(part) << QString::fromLatin1(part) << true;
-        QTest::newRow("list row") << u"LstArray"_s << false;
-        QTest::newRow("Yes button") << u"btnYes"_s << false;
+            QTest::newRow(part) << QString::fromLatin1(part) << 1;
+        for (const char* part : {"LstArray", "btnYes"})
+            QTest::newRow(part) << QString::fromLatin1(part) << 0;
+        for (const char* part : {"btnShred", "btnClose", "myscroller", "lblshred", "btnBall"})
+            QTest::newRow(part) << QString::fromLatin1(part) << -1;
     }
 
-    void pressOnTheSurfaceMovesTheWindow()
+    // Everywhere but on the announcements ball, which has its own drop; the same files again are duplicates.
+    void dropsAddToTheListAndPressesMoveTheWindow()
     {
         QFETCH(QString, part);
-        DropFiles(ListViewport(), MakeFiles({u"one"_s}, 10));
+        const QStringList files = MakeFiles({u"first.txt"_s, u"second file.txt"_s}, 100);
+        QDir().mkpath(m_dir.path() + u"/folder"_s);
+        DropFiles(Part(part), files + QStringList{m_dir.path() + u"/folder/"_s});
+        const bool ball = part == "btnBall"_L1;
+        QCOMPARE(Window().isVisible(), !ball);
+        QCOMPARE(Texts(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
+        if (ball)
+            return;
+        QCOMPARE(Window().ListSubItem(2, 1), u"DIR"_s);
+        QCOMPARE(Captions(),
+                 CountCaptions({u"3 items"_s,
+                                u"Are you sure you want to shred these 3 Items?"_s + CannotBeRecovered,
+                                u"Shred :3 items"_s}));
+        DropFiles(Part(part), files);
+        QCOMPARE(Window().ListCount(), 3);
+        QFETCH(int, moves);
+        if (moves < 0)
+            return;
         Click("btnShow");
         QWidget* widget = Part(part);
         widget->show();
@@ -155,37 +201,8 @@ private Q_SLOTS:
             QMouseEvent event(type, QPointF(3, 3), to, button, held, Qt::NoModifier);
             QCoreApplication::sendEvent(&Window(), &event);
         }
-        QTEST(Window().pos() != start, "moves");
+        QCOMPARE(int(Window().pos() != start), moves);
         Window().move(start);
-    }
-
-    void dropsOnEveryPartAddToTheList_data()
-    {
-        QTest::addColumn<QString>("target");
-        for (const char* part : {"LstArray", "frmMainCode", "btnShred", "btnYes", "btnClose", "myscroller",
-                                 "lblPrompt", "lblshred", "Pictureframe", "btnBall"})
-            QTest::newRow(part) << QString::fromLatin1(part);
-    }
-
-    // Everywhere but on the announcements ball, which has its own drop; the same files again are duplicates.
-    void dropsOnEveryPartAddToTheList()
-    {
-        QFETCH(QString, target);
-        const QStringList files = MakeFiles({u"first.txt"_s, u"second file.txt"_s}, 100);
-        QDir().mkpath(m_dir.path() + u"/folder"_s);
-        DropFiles(Part(target), files + QStringList{m_dir.path() + u"/folder/"_s});
-        const bool ball = target == "btnBall"_L1;
-        QCOMPARE(Window().isVisible(), !ball);
-        QCOMPARE(ListedPaths(), ball ? QStringList() : files + QStringList{m_dir.path() + u"/folder"_s});
-        if (ball)
-            return;
-        QCOMPARE(Window().ListSubItem(2, 1), u"DIR"_s);
-        QCOMPARE(Captions(),
-                 CountCaptions({u"3 items"_s,
-                                u"Are you sure you want to shred these 3 Items?"_s + CannotBeRecovered,
-                                u"Shred :3 items"_s}));
-        DropFiles(Part(target), files);
-        QCOMPARE(Window().ListCount(), 3);
     }
 
     // Each argument is one whole path, and a name that is not text keeps its bytes; the names that
@@ -206,7 +223,7 @@ private Q_SLOTS:
         DropFiles(ListViewport(), {file});
         DropFiles(ListViewport(), {lookAlikes[4]}, "server");
         files << subfolder << file;
-        QCOMPARE(ListedPaths(), files);
+        QCOMPARE(Texts(), files);
         QVERIFY(Window().isVisible() && Window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(Captions(), CountCaptionsFor(6));
         QCOMPARE(Window().ListSubItem(4, 1) + Window().ListSubItem(5, 2), u"DIRcaf\uFFFD.txt"_s);
@@ -237,11 +254,11 @@ private Q_SLOTS:
         const QStringList files = MakeFiles(names, 4 << 20);
         DropFiles(ListViewport(), files);
         QStringList during;
-        DuringRun stop([&] { return Shredding() && ListedPaths().value(0) == files[1]; },
+        DuringRun stop([&] { return Shredding() && Texts().value(0) == files[1]; },
                        [&] {
                            during << Text("lblshred") << QString::number(Control("btnCancel")->isVisible())
                                   << QString::number(Control("btnYes")->isVisible());
-                           Click(Part(stopButton));
+                           UserActions::Click(Part(stopButton));
                            during << Text("lblPrompt");
                        });
         Click("btnYes");
@@ -252,7 +269,7 @@ private Q_SLOTS:
         QVERIFY(!exists(files[0]) && !exists(files[1]));
         for (int i = 2; i < 5; ++i)
             QCOMPARE(readFile(files[i]), seededBytes(4 << 20, quint32(i + 1)));
-        QCOMPARE(ListedPaths(), files.mid(2));
+        QCOMPARE(Texts(), files.mid(2));
         QVERIFY(Window().isVisible() && !Control("btnShow")->isHidden());
         VerifyIdle(u"Stopped"_s);
         QCOMPARE(Captions(), CountCaptionsFor(3));
@@ -278,7 +295,7 @@ private Q_SLOTS:
         DialogAnswerer user({u"btnYes"_s, u"cmdNo"_s, u"btnYes"_s});
         QTest::mouseClick(Control("Selection2"), Qt::LeftButton);
         // What is kept stays unchecked, a bare item without its type.
-        QCOMPARE(ListedPaths(), QStringList{files[1]});
+        QCOMPARE(Texts(), QStringList{files[1]});
         QVERIFY(!list->Checked(0) && list->IconIndex(0) == -1 && Window().ListSubItem(0, 1).isEmpty());
         QCOMPARE(
             Captions(),
@@ -322,8 +339,7 @@ private Q_SLOTS:
         Window().StopBall();
     }
 
-    // The stored "0" counts from the next start; choosing to modify the list opens the options and
-    // stops Instant Shred.
+    // The stored "0" counts from the next start; modifying the list opens the options, ends Instant Shred.
     void protectedDropIsRefusedWithTheWarning()
     {
         Shared().PromptSafeFilesQuestion = true;
@@ -334,7 +350,7 @@ private Q_SLOTS:
         QCOMPARE(user.asked, QStringList({ModifyQuestion(NotAdded),
                                           u"Prompt for 'Do Not Shred' Warning?|Would "
                                           u"you like to receive this warning in the future?"_s}));
-        QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
+        QCOMPARE(Texts(), (QStringList{files[0], files[2]}));
         QCOMPARE(ReadStringSetting(Setting::PromptSafeFiles) +
                      ReadStringSetting(Setting::PromptSafeFilesQuestion),
                  u"0False"_s);
@@ -343,7 +359,7 @@ private Q_SLOTS:
         DropFiles(Control("btnNo"), {files[1]});
         QCOMPARE(user.asked.size(), 3);
         QCOMPARE(options.count(), 1);
-        QCOMPARE(ListedPaths(), (QStringList{files[0], files[2]}));
+        QCOMPARE(Texts(), (QStringList{files[0], files[2]}));
         QVERIFY(exists(files[0]) && Window().isVisible());
     }
 
@@ -368,7 +384,7 @@ private Q_SLOTS:
         QCOMPARE(HandOver({files[2]}), CommandRelay::Delivery::Delivered);
         DialogAnswerer user({u"cmdNo"_s, u"cmdNo"_s});
         QCOMPARE(HandOver({ShellMenu::ClickMarker, files[0], files[1]}), CommandRelay::Delivery::Delivered);
-        QTRY_COMPARE(ListedPaths(), (QStringList{files[2], files[0]}));
+        QTRY_COMPARE(Texts(), (QStringList{files[2], files[0]}));
         QCOMPARE(user.asked, QStringList{ModifyQuestion(NotAdded)});
         qint32 barMax = 0;
         QTimer sample;
@@ -415,7 +431,7 @@ private Q_SLOTS:
         QVERIFY(!options->isModal() && options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(user.asked, QStringList({welcome, welcome}));
         QCOMPARE(tutorials, 1);
-        Click(UserActions::Child(options, "btnClose"));
+        UserActions::Click(options, "btnClose");
         QTRY_VERIFY(!options);
         SetTutorialOpener(nullptr);
     }
@@ -438,6 +454,156 @@ private Q_SLOTS:
         VerifyIdle(u"Stopped"_s);
     }
 
+    // Programs, icons, libraries, controls and links have pictures of their own, keyed by the whole path.
+    void iconKey_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("mixed case") << "/tmp/Photo.JpEg" << u"JPEG"_s;
+        QTest::newRow("last dot counts") << "/tmp/x.tar.gz" << u"GZ"_s;
+        QTest::newRow("hidden file") << "/home/u/.bashrc" << u"BASHRC"_s;
+        QTest::newRow("no dot") << "/tmp/readme" << QString();
+        for (const char* type : {"Setup.exe", "a.ico", "a.Dll", "a.ocx", "a.lnk"})
+            QTest::newRow(type) << u"/tmp/"_s + QLatin1String(type)
+                                << u"/TMP/"_s + QString::fromLatin1(type).toUpper();
+    }
+
+    void iconKey()
+    {
+        QFETCH(QString, path);
+        QTEST(IconKey(path, false), "key");
+        QCOMPARE(IconKey(path, true), u"DIR"_s);
+    }
+
+    void pathTableRefusesTheItemThatWouldOverflow()
+    {
+        PathTable table;
+        for (int i = 0; i < PathTable::MaxItems; ++i)
+            QVERIFY(table.Append(QString::number(i)));
+        QCOMPARE(table.ItemCount(), qint16(32767));
+        QVERIFY(!table.Append(u"one more"_s));
+        QCOMPARE(table.ItemCount(), qint16(32767));
+        QVERIFY(!table.CheckDup(u"one more"_s));
+    }
+
+    void addsItemsWithKeysNamesAndSharedPictures()
+    {
+        QStringList paths = add({u"a.txt"_s});
+        QCOMPARE(m_window->shown, 1);
+        paths += add({u"sub/b.txt"_s, u"setup.exe"_s, u"other.EXE"_s, u"photos.d/"_s, u"v1.0/readme"_s});
+        verifyBookkeeping(6);
+        QCOMPARE(QStringList({m_view->SubItem(0, 1), m_view->SubItem(1, 2), m_view->SubItem(2, 1),
+                              m_view->SubItem(4, 1) + m_view->SubItem(4, 2), m_view->SubItem(5, 1)}),
+                 QStringList({u"TXT"_s, u"b.txt"_s, paths[2].toUpper(), u"DIRphotos.d"_s, u"0/README"_s}));
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(m_view->Checked(i) && !m_view->Icon(i).isNull());
+        // One picture per key, the same index in both lists: TXT, two programs, DIR, 0/README.
+        const ImageList& large = m_list->ilsIcons32();
+        QCOMPARE(QList({large.Count(), m_list->ilsIcons16().Count()}), QList({5, 5}));
+        QVERIFY(m_view->IconIndex(0) == m_view->IconIndex(1) && m_view->IconIndex(2) != m_view->IconIndex(3));
+        verifyPictures();
+        QCOMPARE(QList({large.Picture(0).size(), m_list->ilsIcons16().Picture(0).size()}),
+                 QList({QSize(32, 32), QSize(16, 16)}));
+        QVERIFY(m_view->ImageListsBound());
+        const int dir = m_view->IconIndex(4);
+        QCOMPARE(large.Tag(dir), TypeName("inode/directory"));
+        QCOMPARE(large.Tag(m_view->IconIndex(0)), TypeName("text/plain"));
+        QVERIFY(large.Picture(dir).toImage() != large.Picture(m_view->IconIndex(0)).toImage());
+
+        // A path listed already is refused; the same in other letters is another file.
+        m_list->AddPathFromShell(paths[0]);
+        verifyBookkeeping(6);
+        QVERIFY(m_list->CheckDup(paths[0]) && !m_list->CheckDup(paths[0].toUpper()));
+        m_list->AddtoArray(paths[0].toUpper());
+        verifyBookkeeping(7);
+    }
+
+    // System items never reach the list; a launcher of the menu and paths too long for the kernel do.
+    void refusedPathsNeverReachTheListButOddOnesDo()
+    {
+        const QString menu = TestEnvironment::dataHome() + u"/applications"_s;
+        QDir().mkpath(menu);
+        const QString fifo = m_dir.filePath(u"fifo"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& path :
+             {u"/"_s, u"/etc/passwd"_s, u"/dev/null"_s, fifo, QDir::homePath(), menu, menu + u'/'})
+            m_list->AddPathFromShell(path);
+        QCOMPARE(m_view->Count() + m_list->ItemCount() + m_window->shown + int(m_window->captions.size()), 0);
+        const QString launcher = menu + u"/old.desktop"_s;
+        QVERIFY(writeFile(launcher, {}));
+        const QString deep = TestFiles::makeDeepFolder(m_dir.path());
+        QVERIFY(PathBytes::encode(deep).size() > 4096);
+        for (const QString& path : {launcher, deep, deep + u"/last"_s})
+            m_list->AddPathFromShell(path);
+        QCOMPARE(Texts(m_view.get()), (QStringList{launcher, deep, deep + u"/last"_s}));
+        QCOMPARE(m_view->SubItem(1, 1), u"DIR"_s);
+        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(1)), TypeName("inode/directory"));
+        // "last" has no extension: only its content makes it text.
+        QCOMPARE(m_list->ilsIcons32().Tag(m_view->IconIndex(2)), TypeName("text/plain"));
+    }
+
+    void additionsArrivingDuringAYieldKeepTheBookkeeping()
+    {
+        // Each showing of the window hands over one more path of a new type, as a drop would.
+        QStringList pending;
+        for (int i = 0; i < 10; ++i)
+            pending.append(MakeFiles({u"nested%1.type%1"_s.arg(i)}, 7).first());
+        m_window->onShow = [&] {
+            // Two hops: it arrives at the second yield, while the pictures are being fetched.
+            if (!pending.isEmpty())
+                QTimer::singleShot(0, [this, path = pending.takeFirst()] {
+                    QTimer::singleShot(0, [this, path] { m_list->AddPathFromShell(path); });
+                });
+        };
+        add({u"first.txt"_s});
+        QTRY_COMPARE(m_view->Count(), 11);
+        QCOMPARE(m_list->ItemCount(), qint16(11));
+        QStringList texts = Texts(m_view.get()), table = m_list->FileArray();
+        texts.sort();
+        table.sort();
+        QCOMPARE(table, texts);
+        verifyPictures();
+    }
+
+    // SetScroll sizes the view to its rows; the scroller moves it past the fifteen that fit.
+    void rowsOfABurstAreLaidOutToggleableAndScrolled()
+    {
+        m_list->SetScroll();
+        QVERIFY(m_window->scroller.isEmpty());
+        QWidget frame;
+        frame.resize(400, 1200);
+        m_view->setParent(&frame);
+        m_view->setGeometry(0, 0, 400, 1200);
+        frame.show();
+        for (int i = 0; i < 20; ++i)
+            add({u"f%1.txt"_s.arg(i)});
+        QTRY_VERIFY(m_view->viewport()->updatesEnabled());
+        const int row = m_view->ItemHeight();
+        QVERIFY(row > 0);
+        const QModelIndex last = m_view->model()->index(19, 0);
+        const QRect rect = m_view->visualRect(last);
+        QCOMPARE(rect.top(), 19 * row);
+        QCOMPARE(m_view->indexAt(rect.center()), last);
+        QCOMPARE(last.data(Qt::ToolTipRole).toString(), m_view->Text(19));
+        QVERIFY(m_view->model()->setData(last, int(Qt::Unchecked), Qt::CheckStateRole));
+        QVERIFY(!m_view->Checked(19) && m_view->Checked(18));
+        m_view->move(0, -40);
+        m_list->SetScroll();
+        QCOMPARE(QList({m_view->height(), m_view->y()}), QList({20 * row, 0}));
+        QCOMPARE(m_window->scroller, (QList<int>{0, 500, 0}));
+        QList<int> tops;
+        for (int value : {0, 350})
+            tops << (m_list->ScrollList(500, value), m_view->y());
+        QCOMPARE(tops, QList({-5 * row, -2 * row}));
+        // Sixteen rows fit with the scroller's single step: it moves nothing.
+        for (int i = 0; i < 4; ++i)
+            m_view->RemoveItem(0);
+        m_list->SetScroll();
+        QCOMPARE(m_window->scroller, (QList<int>{0, 100, 0}));
+        m_list->ScrollList(100, 0);
+        QCOMPARE(m_view->y(), 0);
+        m_view->setParent(nullptr);
+    }
     void cleanupTestCase() { RemoveTree(m_dir.path()); }
 
 private:
@@ -450,13 +616,7 @@ private:
     static CountCaptions Captions() { return {Text("Label1"), Text("lblPrompt"), Text("lblshred")}; }
     static QWidget* ListViewport() { return Control<LstArray>("LstArray")->viewport(); }
     static bool Shredding() { return Text("lblstatus2") == "Shredding"_L1; }
-    static void Click(const char* name) { Click(Control(name)); }
-    // Press and release straight to the control, which need not be on the screen.
-    static void Click(QWidget* control)
-    {
-        MouseEvents::Press(control, QRectF(control->rect()).center());
-        MouseEvents::Release(control, QRectF(control->rect()).center());
-    }
+    static void Click(const char* name) { UserActions::Click(Control(name)); }
     // A part of the window by name; the list stands for its rows.
     static QWidget* Part(const QString& name)
     {
@@ -468,14 +628,14 @@ private:
     {
         return CommandRelayConnector::commandRelay()->setCommandLine(arguments);
     }
-    // rm removes by bytes, also the names that are not text, which QDir cannot name.
+    // rm walks down by descriptors and bytes: it removes names QDir cannot (not text, or too long).
     static void RemoveTree(const QString& folder) { QProcess::execute(u"rm"_s, {u"-rf"_s, folder}); }
-    static QStringList ListedPaths()
+    static QStringList Texts(const LstArray* list = Control<LstArray>("LstArray"))
     {
-        QStringList paths;
-        for (int i = 0; i < Window().ListCount(); ++i)
-            paths.append(Window().ListText(i));
-        return paths;
+        QStringList texts;
+        for (int i = 0; i < list->Count(); ++i)
+            texts.append(list->Text(i));
+        return texts;
     }
     static void VerifyIdle(const QString& status)
     {
@@ -507,8 +667,38 @@ private:
         }
         return paths;
     }
+    QStringList add(const QStringList& names)
+    {
+        QStringList paths;
+        for (const QString& name : names) {
+            const bool folder = name.endsWith(QLatin1Char('/'));
+            paths << (folder ? m_dir.filePath(name.chopped(1)) : MakeFiles({name}, 7).first());
+            QDir().mkpath(m_dir.filePath(folder ? name : QString()));
+            m_list->AddPathFromShell(paths.last());
+        }
+        return paths;
+    }
+
+    void verifyBookkeeping(int count)
+    {
+        QCOMPARE(m_list->ItemCount(), count);
+        QCOMPARE(m_list->FileArray().mid(0, count), Texts(m_view.get()));
+        QCOMPARE(m_window->captions.last(), CountCaptionsFor(count));
+    }
+
+    void verifyPictures()
+    {
+        for (int i = 0; i < m_view->Count(); ++i) {
+            const int icon = m_view->IconIndex(i);
+            QCOMPARE(m_list->ilsIcons32().Key(icon), m_view->SubItem(i, 1));
+            QCOMPARE(m_list->ilsIcons16().Key(icon), m_view->SubItem(i, 1));
+        }
+    }
 
     QTemporaryDir m_dir;
+    std::unique_ptr<FakeWindow> m_window;
+    std::unique_ptr<LstArray> m_view;
+    std::unique_ptr<ShredList> m_list;
 };
 
 VANISTO_TEST_GUI_MAIN(TestFrmMainCode)
