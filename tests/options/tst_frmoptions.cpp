@@ -7,6 +7,7 @@
 #include "skin/ctlSlider.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QListWidget>
 
@@ -82,6 +83,37 @@ private Q_SLOTS:
         QTest::keyClick(Box(), Qt::Key_Return);
         QCOMPARE(Stored(Setting::NumOverwrite), u"5"_s);
         QVERIFY(Control("LblReset")->isVisible());
+    }
+
+    // ENHANCED and ULTRA need 8 wipes and an unknown method becomes NORMAL with 8, shown and stored.
+    void storedMethodIsCorrectedAtOpening_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("wipes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored"); // wipes and method
+        QTest::newRow("unknown") << 7 << 12 << u"NORMAL"_s << u"81"_s;
+        QTest::newRow("ULTRA, 7 wipes") << 3 << 7 << u"ULTRA"_s << u"83"_s;
+        QTest::newRow("ENHANCED, 8 wipes") << 2 << 8 << u"ENHANCED"_s << u"82"_s;
+    }
+
+    void storedMethodIsCorrectedAtOpening()
+    {
+        QFETCH(int, method);
+        QFETCH(int, wipes);
+        QFETCH(QString, shown);
+        SaveNumberSetting(Setting::FastShred, method);
+        SaveNumberSetting(Setting::NumOverwrite, method == 2 ? 8 : 3);
+        SaveStringSetting(Setting::PromptSafeFiles, u"0"_s);
+        Shared().NumOverwrite = wipes;
+        Open();
+        QCOMPARE(Text("txtFastShred") + Text("txtNumOverLong"),
+                 u"Shred Method is: "_s + shown + u"Number of wipes: 8"_s);
+        QTEST(Stored(Setting::NumOverwrite) + Stored(Setting::FastShred), "stored");
+        QCOMPARE(Shared().NumOverwrite, 8);
+        // A stored 0 leaves the box clear and the flag in memory as it was.
+        QVERIFY(!Child<QCheckBox>(m_window.get(), "chkPrompt")->isChecked());
+        QCOMPARE(Shared().PromptSafeFiles, qint16(1));
     }
 
     void foldersAreAddedAndClearedInTheirOrders()
