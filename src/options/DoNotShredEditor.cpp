@@ -71,7 +71,7 @@ void frmOptions::BuildSafeList()
         link->move(RowPlace(LinkLefts[i], LinksTop));
         LinkNormal(link);
         connect(link, &LinkLabel::Click, this, [this, i] { Selection2_Click(i); });
-        connect(link, &LinkLabel::MouseMove, this, [this, link] { Selection2_Hover(link); });
+        connect(link, &LinkLabel::MouseMove, this, [this, link] { HoverOneLink(m_Selection2, link); });
         m_Selection2.append(link);
     }
 }
@@ -168,17 +168,6 @@ bool frmOptions::AskToClear(const QString& message)
     return ShowDialog(this, message, QStringLiteral("Clear the 'Do Not Shred' List?"), false,
                       DialogButtons::YesNo, DialogIcon::Question, false)
                .toString() == QStringLiteral("2");
-}
-
-void frmOptions::Selection2_Hover(LinkLabel* hovered)
-{
-    SetHandCur(true);
-    for (LinkLabel* link : std::as_const(m_Selection2)) {
-        if (link == hovered)
-            LinkHover(link, 1, 1);
-        else
-            LinkNormal(link);
-    }
 }
 
 // The list is as tall as its rows and starts at its top; the scroller counts whole rows.

@@ -52,7 +52,6 @@ private:
     void AddSafeItem(const QString& path);
     void Selection2_Click(int index);
     bool AskToClear(const QString& message);
-    void Selection2_Hover(LinkLabel* hovered);
     void SetSafeScroll();
     void myscroller2_ValueChanged();
     int SafeItemHeight() const;

@@ -99,14 +99,3 @@ void frmMainCode::RefreshCountLabels()
     SetCountCaptions(CountCaptionsFor(ItemCount()));
     m_shredList.SetScroll();
 }
-
-void frmMainCode::SelectionHover(LinkLabel* hovered)
-{
-    SetHandCur(true);
-    for (LinkLabel* command : std::as_const(m_Selection)) {
-        if (command == hovered)
-            LinkHover(command, 1, 1);
-        else
-            LinkNormal(command);
-    }
-}

@@ -172,7 +172,8 @@ void frmMainCode::BuildList()
         left += command->width() + 14;
         LinkNormal(command);
         connect(command, &LinkLabel::Click, this, [this, i] { Selection_Click(i); });
-        connect(command, &LinkLabel::MouseMove, this, [this, command] { SelectionHover(command); });
+        connect(command, &LinkLabel::MouseMove, this,
+                [this, command] { HoverOneLink(m_Selection, command); });
         m_Selection.append(command);
     }
 

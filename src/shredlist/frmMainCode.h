@@ -130,7 +130,6 @@ private:
     void RefreshCountLabels();
     void ShowCountCaptions();
 
-    void SelectionHover(LinkLabel* hovered);
     void RestartBall();
     void LoadBallPictures();
     void pic1_MouseMove();

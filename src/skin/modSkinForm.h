@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 class QEvent;
 class QString;
 class QLabel;
@@ -48,3 +50,14 @@ void LinkHover(QLabel* label, float X, float Y);
 void LinkNormal(QLabel* label);
 // The hand (true) or the arrow (false) over the program's windows, at once.
 void SetHandCur(bool flag);
+// The pointer over one link of a row of them: the hand, that link hot and the others plain.
+template <typename Link> void HoverOneLink(const QList<Link*>& row, const Link* hovered)
+{
+    SetHandCur(true);
+    for (Link* link : row) {
+        if (link == hovered)
+            LinkHover(link, 1, 1);
+        else
+            LinkNormal(link);
+    }
+}

@@ -788,6 +788,12 @@ private Q_SLOTS:
             seen << label.palette().color(QPalette::WindowText).name();
         }
         QCOMPARE(seen.join(u' '), u"#ffff80 #ffc080 #ffff80 #ffc080 #ffc080 #ffc080 #ffc080 #ffc080"_s);
+        QLabel a, b, c; // a row of links: the one under the pointer is hot, the others plain
+        HoverOneLink(QList<QLabel*>{&a, &b, &c}, &b);
+        const auto colour = [](const QLabel& label) {
+            return label.palette().color(QPalette::WindowText).name();
+        };
+        QCOMPARE(colour(a) + colour(b) + colour(c), u"#ffc080#ffff80#ffc080"_s);
 
         LinkLabel link(u"Check All"_s);
         link.resize(60, 16);
