@@ -225,10 +225,9 @@ private Q_SLOTS:
         const QString mountPoint = m_work.filePath(u"cow"_s);
         QVERIFY(QDir().mkpath(mountPoint));
         QCOMPARE(runCommand({u"truncate"_s, u"-s"_s, u"128M"_s, image}), QString());
-        const QString mkfs = runCommand({u"mkfs.btrfs"_s, u"-q"_s, u"-f"_s, image});
-        if (mkfs.contains(u"No such file"_s) || mkfs.contains(u"not start"_s))
-            QSKIP("mkfs.btrfs is not installed");
-        QCOMPARE(mkfs, QString());
+        if (QStandardPaths::findExecutable(u"mkfs.btrfs"_s).isEmpty())
+            QSKIP("mkfs.btrfs (package btrfs-progs) is not installed");
+        QCOMPARE(runCommand({u"mkfs.btrfs"_s, u"-q"_s, u"-f"_s, image}), QString());
         const QString mounted = runCommand({u"mount"_s, u"-o"_s, u"loop"_s, image, mountPoint});
         if (!mounted.isEmpty())
             QSKIP(qPrintable(u"this machine cannot mount btrfs: "_s + mounted));
